@@ -1,0 +1,52 @@
+// Speed of one whole Compute run without a window: the scripted input phase
+// followed by the adjustment, and the adjustment alone.
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "adjustment.h"
+#include "compute_command.h"
+#include "input_sequence.h"
+#include "scripted_session.h"
+
+namespace {
+
+std::vector<std::string> ExampleJob() {
+    std::ifstream in(KORVANET_EXAMPLE_JOB);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return korvanet::SplitJobLines(text);
+}
+
+void WholeComputeRun(benchmark::State& st) {
+    const auto answers = ExampleJob();
+    for (auto _ : st) {
+        auto prompter = korvanet::ScriptedPrompter::ForJob(answers);
+        korvanet::RecordingDisplay display;
+        korvanet::SurveyState state;
+        korvanet::Command1_Click(state, prompter, display);
+        benchmark::DoNotOptimize(state.X);
+    }
+}
+BENCHMARK(WholeComputeRun);
+
+void AdjustmentAlone(benchmark::State& st) {
+    const auto answers = ExampleJob();
+    auto prompter = korvanet::ScriptedPrompter::ForJob(answers);
+    korvanet::RecordingDisplay display;
+    korvanet::SurveyState entered;
+    const korvanet::RunValues values = korvanet::RunInputSequence(entered, prompter, display);
+    for (auto _ : st) {
+        korvanet::SurveyState state = entered;
+        korvanet::RunValues run = values;
+        korvanet::RunAdjustment(state, run, display);
+        benchmark::DoNotOptimize(state.X);
+    }
+}
+BENCHMARK(AdjustmentAlone);
+
+}  // namespace
+
+BENCHMARK_MAIN();
