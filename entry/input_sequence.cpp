@@ -1,4 +1,91 @@
 #include "input_sequence.h"
+
+#include <cmath>
+#include <string>
+
+#include "confirmed_input.h"
+#include "input_prompts.h"
+#include "korvanet_error.h"
+#include "number_text.h"
+#include "packed_angle.h"
+
 namespace korvanet {
-RunValues RunInputSequence(SurveyState& s, Prompter&, TextDisplay&) { s.CreateArrays(); return {}; }
+namespace {
+
+// A packed angle so large that its conversion leaves the double range (its
+// seconds term multiplies it by 10000) cannot be used either.
+double DegreesOrThrow(double degrees, const std::string& text, const std::string& what) {
+    if (!std::isfinite(degrees)) {
+        throw InputError(what + "的数值太大(溢出):\"" + text + "\"");
+    }
+    return degrees;
 }
+
+// Exactly one zero coordinate of D fits neither reading of D; asking on would
+// adjust a figure the surveyor did not mean, so the run stops here.
+void RefuseHalfZeroD(const SurveyState& state) {
+    if (ReadsAsZero(state.xd) != ReadsAsZero(state.yd)) {
+        throw InputError("已知点 D 的座标只有一个输入了零 ( xd=" + state.xd + " , yd=" + state.yd +
+                         " ) 。纵座标和横座标都输入零 ( 即:xd=0 , yd=0 ) 表示 D 点不是已知点; "
+                         "两个都不为零表示 D 点是已知点。请重新进行计算。");
+    }
+}
+
+}  // namespace
+
+RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& display) {
+    RunValues values;
+    state.CreateArrays();
+
+    const std::string tolerance = prompter.Ask(kTolerancePrompt, kToleranceTitle);
+    state.Tolerance = SingleOrThrow(NumberOrThrow(tolerance, "规范测角限差"), "规范测角限差");
+
+    state.xa = ConfirmedInput(XOfAInstance(), prompter, display);
+    state.ya = ConfirmedInput(YOfAInstance(), prompter, display);
+    state.xd = ConfirmedInput(XOfDInstance(), prompter, display);
+    state.yd = ConfirmedInput(YOfDInstance(), prompter, display);
+    RefuseHalfZeroD(state);
+
+    // Without a second known point the figure is oriented by the azimuth T0 of
+    // an exterior direction at A and the angle Q1 from it to side S1.
+    const bool dNotKnown = DIsNotKnownPoint(state);
+    if (dNotKnown) {
+        const std::string t0 = ConfirmedInput(AzimuthT0Instance(), prompter, display);
+        state.T0 = NumberOrThrow(t0, "外方位角 T0");
+        values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0, "外方位角 T0");
+
+        const std::string q1 = ConfirmedInput(OrientationQ1Instance(), prompter, display);
+        state.Qa = NumberOrThrow(q1, "定向角 Q1");
+        values.OrientationAngle = DegreesOrThrow(SignedPackedToDegrees(state.Qa), q1, "定向角 Q1");
+        // A measured Q1 is an observation like the angles, whichever way it was
+        // turned; Q1 = 0 means T0 already is the azimuth of A-B and nothing was
+        // measured.  The sign stays in OrientationAngle, not in the weight.
+        values.ReciprocalWeights[0] = state.Qa != 0 ? 1.0f : 0.0f;
+    }
+
+    for (int point = 0; point <= 3; ++point) {
+        state.PointNames[point] = ConfirmedInput(PointNameInstance(point), prompter, display);
+    }
+
+    for (int i = 1; i <= 8; ++i) {
+        const std::string what = "第 " + std::to_string(i) + " 个观测角";
+        const std::string angle = ConfirmedInput(ObservedAngleInstance(i), prompter, display);
+        state.AngleEntered[i] = NumberOrThrow(angle, what);
+        state.Angle[i] = DegreesOrThrow(PackedToDegrees(state.AngleEntered[i]), angle, what);
+    }
+
+    // A known D gives side 6 (A-D) from the coordinates, so it is not asked.
+    values.SideCount = dNotKnown ? 6 : 5;
+    for (int i = 1; i <= values.SideCount; ++i) {
+        const std::string what = "第 " + std::to_string(i) + " 条边长";
+        const std::string side = ConfirmedInput(ObservedSideInstance(i), prompter, display);
+        state.Side[i] = NumberOrThrow(side, what);
+        state.SideObserved[i] = SingleOrThrow(state.Side[i], what);
+    }
+
+    state.X[0] = NumberOrThrow(state.xa, "已知点 A 的纵座标");
+    state.Y[0] = NumberOrThrow(state.ya, "已知点 A 的横座标");
+    return values;
+}
+
+}  // namespace korvanet

@@ -1,0 +1,50 @@
+#include "confirmed_input.h"
+
+#include "display_text.h"
+#include "number_text.h"
+
+namespace korvanet {
+
+std::string FirstConfirmationPrompt(const std::string& subject) {
+    return "确认" + subject + kConfirmationTail;
+}
+
+std::string SecondConfirmationPrompt(const std::string& secondSubject) {
+    return "确认这次" + secondSubject + kConfirmationTail;
+}
+
+std::string DisplayedText(const std::string& text, DisplayPattern pattern) {
+    std::string shown = " ";
+    switch (pattern) {
+        case DisplayPattern::ThreeDecimals:
+            shown += FormatTextWithPattern(text, 3);
+            break;
+        case DisplayPattern::FiveDecimals:
+            shown += FormatTextWithPattern(text, 5);
+            break;
+        case DisplayPattern::None:
+            shown += text;
+            break;
+    }
+    return shown;
+}
+
+bool IsWrongAnswer(const std::string& answer) { return ReadsAsZero(answer); }
+
+std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display) {
+    std::string value = prompter.Ask(instance.valuePrompt, instance.title);
+    display.SetText(instance.box, DisplayedText(value, instance.firstDisplayUnformatted ? DisplayPattern::None
+                                                                                        : instance.pattern));
+    std::string answer = prompter.Ask(FirstConfirmationPrompt(instance.subject), "");
+    while (IsWrongAnswer(answer)) {
+        // The refused value leaves the box before the new one is asked.
+        display.SetText(instance.box, "");
+        value = prompter.Ask(instance.correctionPrompt, instance.title);
+        display.SetText(instance.box, DisplayedText(value, instance.pattern));
+        answer = prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "");
+    }
+    display.SetText(instance.box, DisplayedText(value, instance.pattern));
+    return value;
+}
+
+}  // namespace korvanet

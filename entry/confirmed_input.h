@@ -1,0 +1,54 @@
+#pragma once
+// Asking one value: the value prompt, its display in the window, and a
+// confirmation prompt; a value the surveyor declares wrong (by answering zero)
+// is asked again through a correction prompt and confirmed again, as often as
+// needed.  The protocol rejects nothing: the caller converts what it needs.
+
+#include <string>
+
+#include "prompter.h"
+#include "text_display.h"
+
+namespace korvanet {
+
+// How a value is written into its box after the leading blank.
+enum class DisplayPattern {
+    None,           // the text as typed
+    ThreeDecimals,  // "0.000": coordinates and sides
+    FiveDecimals,   // "0.00000": packed angles
+};
+
+// One value to ask.  The title belongs to the value and correction prompts;
+// the confirmation prompts never have one.
+struct ConfirmedInstance {
+    std::string valuePrompt;
+    std::string title;  // empty: the application title
+    std::string correctionPrompt;
+    std::string subject;        // names the value in the first confirmation
+    std::string secondSubject;  // names it in "确认这次..." (usually the same)
+    std::string box;            // "Text1", "Text9(0)", ...
+    DisplayPattern pattern = DisplayPattern::None;
+    // y of A is shown exactly as typed while it is first confirmed.
+    bool firstDisplayUnformatted = false;
+};
+
+// Follows every confirmation prompt: how to confirm and how to refuse.
+inline constexpr const char* kConfirmationTail =
+    "是否正确 ? 输入正确按 Enter 或按 OK 键 ( 即:Enter 键或 OK 键 ) ;  输入错误输入零 ( 即:0 )";
+
+std::string FirstConfirmationPrompt(const std::string& subject);
+std::string SecondConfirmationPrompt(const std::string& secondSubject);
+
+// The box text of a stored value: one blank, then the value in its pattern
+// (a text that is no number stays as typed, the empty text stays empty).
+std::string DisplayedText(const std::string& text, DisplayPattern pattern);
+
+// A confirmation answer refuses the value only when it reads as the number
+// zero; the empty answer (Enter, OK or Cancel) and any other text confirm.
+bool IsWrongAnswer(const std::string& answer);
+
+// Runs the protocol for one value and returns the confirmed text, unchanged.
+// The box keeps the value's final display.
+std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display);
+
+}  // namespace korvanet

@@ -1,0 +1,258 @@
+// A value the run cannot use stops the Compute command right after it is
+// confirmed: an InputError names the value and the fault in Chinese, nothing
+// more is asked, and the window keeps what it shows.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "entry_job.h"
+#include "input_sequence.h"
+#include "korvanet_error.h"
+#include "scripted_session.h"
+
+namespace korvanet {
+namespace {
+
+using testing::EntryJob;
+
+const std::string kTail =
+    "是否正确 ? 输入正确按 Enter 或按 OK 键 ( 即:Enter 键或 OK 键 ) ;  输入错误输入零 ( 即:0 )";
+
+struct Failure {
+    bool thrown = false;
+    std::string message;
+    std::vector<std::string> asked;  // every prompt message, in order
+    std::size_t answersLeft = 0;
+    RecordingDisplay display;
+    SurveyState state;
+};
+
+// Runs the phase with every value of the job at hand (confirmations by
+// Enter), so that the answers left over show how far it got.
+Failure RunUntilFailure(const EntryJob& job, std::vector<std::string> answers = {}) {
+    Failure failure;
+    auto prompter = answers.empty() ? ScriptedPrompter::ForJob(job.ValueAnswers())
+                                    : ScriptedPrompter::ForAllPrompts(answers);
+    try {
+        RunInputSequence(failure.state, prompter, failure.display);
+    } catch (const InputError& e) {
+        failure.thrown = true;
+        failure.message = e.what();
+    }
+    for (const auto& exchange : prompter.Dialogue()) failure.asked.push_back(exchange.message);
+    failure.answersLeft = prompter.AnswersLeft();
+    return failure;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(InputFailures, ToleranceThatCannotBeReadStopsBeforeAnythingElse) {
+    struct Case {
+        const char* tolerance;
+        const char* fault;
+    } cases[] = {
+        {"abc", "不是一个数值"}, {"", "没有输入数值"}, {"2,5", "不是一个数值"},
+        {"1e400", "溢出"},       {"1e39", "单精度"},
+    };
+    for (const auto& c : cases) {
+        EntryJob job = EntryJob::DKnown();
+        job.tolerance = c.tolerance;
+        const Failure f = RunUntilFailure(job);
+        ASSERT_TRUE(f.thrown) << c.tolerance;
+        EXPECT_TRUE(Contains(f.message, "规范测角限差")) << f.message;
+        EXPECT_TRUE(Contains(f.message, c.fault)) << f.message;
+        EXPECT_EQ(f.asked, (std::vector<std::string>{"输入规范测角限差 : ( 以秒为单位 )"}));
+        EXPECT_EQ(f.answersLeft, job.ValueAnswers().size() - 1);
+        EXPECT_TRUE(f.display.History().empty());
+        EXPECT_EQ(f.state.PointNames.size(), 5u);  // the arrays were created first
+    }
+}
+
+TEST(InputFailures, ExactlyOneZeroCoordinateOfDIsRefusedAfterYd) {
+    struct Case {
+        const char* xd;
+        const char* yd;
+        const char* shownYd;
+    } cases[] = {
+        {"0", "521500.75", " 521500.750"},
+        {"4326012.25", "0.0", " 0.000"},
+        {"", "0", " 0.000"},
+        {"-0", "x", " x"},
+    };
+    for (const auto& c : cases) {
+        EntryJob job = EntryJob::DKnown();
+        job.xd = c.xd;
+        job.yd = c.yd;
+        const Failure f = RunUntilFailure(job);
+        ASSERT_TRUE(f.thrown) << c.xd << "/" << c.yd;
+        // The message explains the convention both ways.
+        EXPECT_TRUE(Contains(f.message, "D 点不是已知点")) << f.message;
+        EXPECT_TRUE(Contains(f.message, "D 点是已知点")) << f.message;
+        EXPECT_TRUE(Contains(f.message, "xd=0 , yd=0")) << f.message;
+        ASSERT_EQ(f.asked.size(), 9u);
+        EXPECT_EQ(f.asked.back(), "确认输入的已知点 D 的横座标" + kTail);
+        EXPECT_EQ(f.answersLeft, job.ValueAnswers().size() - 5);
+        EXPECT_EQ(f.display.Text("Text4"), c.shownYd);
+        EXPECT_EQ(f.display.Text("Text1"), " 4324901.631");
+        EXPECT_EQ(f.display.Order(), (std::vector<std::string>{"Text1", "Text2", "Text3", "Text4"}));
+    }
+}
+
+TEST(InputFailures, OrientationValuesStopRightAfterTheirConfirmation) {
+    struct Case {
+        bool q1;
+        const char* text;
+        const char* name;
+        const char* fault;
+    } cases[] = {
+        {false, "abc", "外方位角 T0", "不是一个数值"},
+        {false, "", "外方位角 T0", "没有输入数值"},
+        {false, "1e400", "外方位角 T0", "溢出"},
+        {false, "1e306", "外方位角 T0", "溢出"},  // a number, but its conversion leaves the double range
+        {true, "x", "定向角 Q1", "不是一个数值"},
+        {true, "-1e400", "定向角 Q1", "溢出"},
+    };
+    for (const auto& c : cases) {
+        EntryJob job = EntryJob::DNotKnown();
+        (c.q1 ? job.q1 : job.t0) = c.text;
+        const Failure f = RunUntilFailure(job);
+        ASSERT_TRUE(f.thrown) << c.text;
+        EXPECT_TRUE(Contains(f.message, c.name)) << f.message;
+        EXPECT_TRUE(Contains(f.message, c.fault)) << f.message;
+        const std::size_t valuesAsked = c.q1 ? 7 : 6;
+        EXPECT_EQ(f.asked.size(), 1 + 2 * (valuesAsked - 1)) << c.text;
+        EXPECT_EQ(f.asked.back(), (c.q1 ? "确认输入的定向角 Q1 " : "确认输入的外方位角") + kTail);
+        EXPECT_EQ(f.answersLeft, job.ValueAnswers().size() - valuesAsked);
+        const char* box = c.q1 ? "Text6" : "Text5";
+        if (std::string(c.text) != "1e306") {
+            EXPECT_EQ(f.display.Text(box), std::string(" ") + c.text);
+        }
+        EXPECT_FALSE(f.display.Written("Text40"));
+        if (c.q1) {
+            EXPECT_EQ(f.display.Text("Text5"), " 120.15300");
+            EXPECT_EQ(f.state.T0, 120.1530);
+        } else {
+            EXPECT_FALSE(f.display.Written("Text6"));
+        }
+    }
+}
+
+TEST(InputFailures, AnAngleStopsTheRunAndNamesItsNumber) {
+    EntryJob job = EntryJob::DKnown();
+    job.angles[2] = "1,5";
+    const Failure f = RunUntilFailure(job);
+    ASSERT_TRUE(f.thrown);
+    EXPECT_TRUE(Contains(f.message, "第 3 个观测角")) << f.message;
+    EXPECT_TRUE(Contains(f.message, "1,5")) << f.message;
+    EXPECT_EQ(f.asked.size(), 1u + 2 * (4 + 4 + 3));
+    EXPECT_EQ(f.asked.back(), "确认输入的观测角值" + kTail);
+    EXPECT_EQ(f.answersLeft, 5u + 5u);
+    // The angles before it were converted; everything entered stays in view.
+    EXPECT_NEAR(f.state.Angle[1], 45.508333333333333, 1e-12);
+    EXPECT_NE(f.state.Angle[2], 0.0);
+    EXPECT_EQ(f.state.Angle[3], 0.0);
+    EXPECT_EQ(f.display.Text("Text9(2)"), " 1,5");
+    EXPECT_EQ(f.display.Text("Text9(0)"), " 45.30300");
+    EXPECT_EQ(f.display.Text("Text49"), " D4");
+    EXPECT_EQ(f.display.Text("Text1"), " 4324901.631");
+    EXPECT_FALSE(f.display.Written("Text9(3)"));
+}
+
+TEST(InputFailures, TheCorrectedTextIsTheOneConverted) {
+    EntryJob job = EntryJob::DKnown();
+    job.angles[7] = "42.3405";
+    // Angle 8 (value 16) is typed well, refused, and corrected into a letter.
+    const Failure f = RunUntilFailure(job, job.AllPromptAnswers(16, {"0", "y", ""}));
+    ASSERT_TRUE(f.thrown);
+    EXPECT_TRUE(Contains(f.message, "第 8 个观测角")) << f.message;
+    EXPECT_TRUE(Contains(f.message, "\"y\"")) << f.message;
+    EXPECT_EQ(f.asked.back(), "确认这次输入的观测角值" + kTail);
+    EXPECT_EQ(f.display.Text("Text9(7)"), " y");
+    EXPECT_FALSE(f.display.Written("Text10(0)"));
+}
+
+TEST(InputFailures, ASideStopsTheRunAndNamesItsNumber) {
+    struct Case {
+        bool dKnown;
+        int side;
+        const char* text;
+        const char* fault;
+        const char* shown;
+    } cases[] = {
+        {true, 4, "", "没有输入数值", " "},
+        {true, 2, "1e39", "单精度", nullptr},  // shown in full, digit for digit
+        {true, 5, "1e400", "溢出", " 1e400"},
+        {false, 6, "abc", "不是一个数值", " abc"},
+    };
+    for (const auto& c : cases) {
+        EntryJob job = c.dKnown ? EntryJob::DKnown() : EntryJob::DNotKnown();
+        job.sides[c.side - 1] = c.text;
+        const Failure f = RunUntilFailure(job);
+        ASSERT_TRUE(f.thrown) << c.side;
+        EXPECT_TRUE(Contains(f.message, "第 " + std::to_string(c.side) + " 条边长")) << f.message;
+        EXPECT_TRUE(Contains(f.message, c.fault)) << f.message;
+        const std::size_t before = c.dKnown ? 1 + 4 + 4 + 8 : 1 + 6 + 4 + 8;
+        EXPECT_EQ(f.asked.size(), 1 + 2 * (before - 1 + c.side)) << c.side;
+        EXPECT_EQ(f.asked.back(), "确认输入的边长观测值" + kTail);
+        EXPECT_EQ(f.answersLeft, static_cast<std::size_t>(job.sideCount - c.side));
+        if (c.shown != nullptr) {
+            EXPECT_EQ(f.display.Text(ArrayBox("Text10", c.side - 1)), c.shown);
+        }
+        EXPECT_TRUE(f.display.Written(ArrayBox("Text10", c.side - 1)));
+        EXPECT_FALSE(f.display.Written(ArrayBox("Text10", c.side)));
+        for (int i = 1; i < c.side; ++i) EXPECT_NE(f.state.SideObserved[i], 0.0f) << i;
+        EXPECT_EQ(f.state.X[0], 0.0);  // A is read only after the last side
+    }
+}
+
+TEST(InputFailures, CoordinatesOfAAreReadAfterTheLastSideXFirst) {
+    struct Case {
+        const char* xa;
+        const char* ya;
+        const char* named;
+        const char* notNamed;
+    } cases[] = {
+        {"abc", "def", "已知点 A 的纵座标", "横座标"},
+        {"4324901.631", "def", "已知点 A 的横座标", "纵座标"},
+        {"", "520103.5", "已知点 A 的纵座标", "横座标"},
+        {"1e400", "520103.5", "已知点 A 的纵座标", "横座标"},
+    };
+    for (const auto& c : cases) {
+        EntryJob job = EntryJob::DKnown();
+        job.xa = c.xa;
+        job.ya = c.ya;
+        const Failure f = RunUntilFailure(job);
+        ASSERT_TRUE(f.thrown) << c.xa;
+        EXPECT_TRUE(Contains(f.message, c.named)) << f.message;
+        EXPECT_FALSE(Contains(f.message, c.notNamed)) << f.message;
+        // Everything was asked and shown; the failure comes after the last side.
+        EXPECT_EQ(f.answersLeft, 0u);
+        EXPECT_EQ(f.asked.back(), "确认输入的边长观测值" + kTail);
+        EXPECT_EQ(f.display.Text("Text10(4)"), " 1412.300");
+        EXPECT_EQ(f.display.Text("Text1"), std::string(" ") + c.xa);
+    }
+}
+
+TEST(InputFailures, TheNextRunStartsCleanlyFromTheTolerance) {
+    SurveyState state;
+    RecordingDisplay display;
+    EntryJob bad = EntryJob::DKnown();
+    bad.angles[2] = "abc";
+    auto first = ScriptedPrompter::ForJob(bad.ValueAnswers());
+    EXPECT_THROW(RunInputSequence(state, first, display), InputError);
+
+    auto second = ScriptedPrompter::ForJob(EntryJob::DKnown().ValueAnswers());
+    const RunValues values = RunInputSequence(state, second, display);
+    EXPECT_EQ(second.Dialogue().front().message, "输入规范测角限差 : ( 以秒为单位 )");
+    EXPECT_EQ(second.AnswersLeft(), 0u);
+    EXPECT_EQ(values.SideCount, 5);
+    EXPECT_NEAR(state.Angle[3], 40.0 + 5.0 / 60 + 20.0 / 3600, 1e-12);
+    EXPECT_EQ(display.Text("Text9(2)"), " 40.05200");
+}
+
+}  // namespace
+}  // namespace korvanet

@@ -1,0 +1,276 @@
+// The input phase run through whole: which values are asked for each kind of
+// D, what the record and the working values hold afterwards, and what the
+// boxes show at each stage.
+
+#include "input_sequence.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "entry_job.h"
+#include "scripted_session.h"
+
+namespace korvanet {
+namespace {
+
+using testing::EntryJob;
+
+constexpr double kDegreeTolerance = 1e-12;  // far below 0.001"
+
+bool Asked(const ScriptedPrompter& prompter, const std::string& part) {
+    for (const auto& exchange : prompter.Dialogue()) {
+        if (exchange.message.find(part) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// The texts one box was given, in order.
+std::vector<std::string> BoxHistory(const RecordingDisplay& display, const std::string& box) {
+    std::vector<std::string> texts;
+    const std::string prefix = box + "=";
+    for (const auto& entry : display.History()) {
+        if (entry.rfind(prefix, 0) == 0) texts.push_back(entry.substr(prefix.size()));
+    }
+    return texts;
+}
+
+TEST(InputSequence, KnownDAsksFiveSidesAndNoOrientation) {
+    const EntryJob job = EntryJob::DKnown();
+    auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
+    RecordingDisplay display;
+    SurveyState state;
+    state.T0 = 88.0809;  // from an earlier run: a run with D known leaves it
+    state.Qa = 3.3;
+    const RunValues values = RunInputSequence(state, prompter, display);
+
+    EXPECT_EQ(prompter.AnswersLeft(), 0u);
+    EXPECT_EQ(prompter.Dialogue().size(), 1u + 2 * (4 + 4 + 8 + 5));
+    EXPECT_FALSE(Asked(prompter, "外方位角"));
+    EXPECT_FALSE(Asked(prompter, "定向角"));
+    EXPECT_FALSE(Asked(prompter, "第 6 条边长"));
+
+    EXPECT_EQ(values.SideCount, 5);
+    EXPECT_EQ(values.StartAzimuth, 0.0);
+    EXPECT_EQ(values.OrientationAngle, 0.0);
+    for (float q : values.ReciprocalWeights) EXPECT_EQ(q, 0.0f);
+    EXPECT_EQ(state.T0, 88.0809);
+    EXPECT_EQ(state.Qa, 3.3);
+
+    EXPECT_EQ(state.Tolerance, 2.5f);
+    EXPECT_EQ(state.xa, "4324901.631");
+    EXPECT_EQ(state.ya, "520103.5");
+    EXPECT_EQ(state.xd, "4326012.25");
+    EXPECT_EQ(state.yd, "521500.75");
+    EXPECT_EQ(state.X[0], 4324901.631);
+    EXPECT_EQ(state.Y[0], 520103.5);
+    EXPECT_EQ(state.PointNames, (std::vector<std::string>{"张家庄", "B2", "C3", "D4", ""}));
+    EXPECT_EQ(state.Side[5], 1412.3);
+    EXPECT_EQ(state.Side[6], 0.0);
+    EXPECT_EQ(state.SideObserved[6], 0.0f);
+
+    EXPECT_EQ(display.Text("Text1"), " 4324901.631");
+    EXPECT_EQ(display.Text("Text2"), " 520103.500");
+    EXPECT_EQ(display.Text("Text3"), " 4326012.250");
+    EXPECT_EQ(display.Text("Text4"), " 521500.750");
+    EXPECT_EQ(display.Text("Text40"), " 张家庄");
+    EXPECT_EQ(display.Text("Text49"), " D4");
+    EXPECT_EQ(display.Text("Text9(7)"), " 42.34050");
+    EXPECT_EQ(display.Text("Text10(4)"), " 1412.300");
+    EXPECT_FALSE(display.Written("Text5"));
+    EXPECT_FALSE(display.Written("Text6"));
+    EXPECT_FALSE(display.Written("Text10(5)"));
+}
+
+TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
+    const EntryJob job = EntryJob::DNotKnown();
+    auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
+    RecordingDisplay display;
+    SurveyState state;
+    const RunValues values = RunInputSequence(state, prompter, display);
+
+    ASSERT_EQ(prompter.Dialogue().size(), 1u + 2 * (4 + 2 + 4 + 8 + 6));
+    EXPECT_EQ(prompter.AnswersLeft(), 0u);
+    // Tolerance, then four coordinates with their confirmations: T0 comes next.
+    EXPECT_EQ(prompter.Dialogue()[9].message, "输入位于 A 点的外方位角 :");
+    EXPECT_EQ(prompter.Dialogue()[11].message.rfind("输入外方向至 S1 边的定向角 Q1 :", 0), 0u);
+
+    EXPECT_EQ(values.SideCount, 6);
+    EXPECT_EQ(state.T0, 120.1530);
+    EXPECT_NEAR(values.StartAzimuth, 120.0 + 15.0 / 60 + 30.0 / 3600, kDegreeTolerance);
+    EXPECT_EQ(state.Qa, -10.3);
+    EXPECT_NEAR(values.OrientationAngle, -10.5, kDegreeTolerance);
+    EXPECT_EQ(values.ReciprocalWeights[0], 1.0f);
+    for (std::size_t i = 1; i < values.ReciprocalWeights.size(); ++i)
+        EXPECT_EQ(values.ReciprocalWeights[i], 0.0f);
+
+    EXPECT_EQ(display.Text("Text3"), " 0.000");
+    EXPECT_EQ(display.Text("Text4"), " 0.000");
+    EXPECT_EQ(display.Text("Text5"), " 120.15300");
+    EXPECT_EQ(display.Text("Text6"), " -10.30000");
+    EXPECT_EQ(state.Side[6], 1655.05);
+    EXPECT_EQ(state.SideObserved[6], 1655.05f);
+    EXPECT_EQ(display.Text("Text10(5)"), " 1655.050");
+}
+
+TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
+    struct Case {
+        const char* q1;
+        double degrees;
+        float weight;
+    } cases[] = {
+        {"-10.3", -10.5, 1.0f},
+        {"10.3", 10.5, 1.0f},
+        {"35.2045", 35.0 + 20.0 / 60 + 45.0 / 3600, 1.0f},
+        {"-0.0030", -30.0 / 3600, 1.0f},
+        {"0", 0.0, 0.0f},
+        {"-0", 0.0, 0.0f},
+    };
+    for (const auto& c : cases) {
+        EntryJob job = EntryJob::DNotKnown();
+        job.q1 = c.q1;
+        auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
+        RecordingDisplay display;
+        SurveyState state;
+        const RunValues values = RunInputSequence(state, prompter, display);
+        EXPECT_NEAR(values.OrientationAngle, c.degrees, kDegreeTolerance) << c.q1;
+        EXPECT_EQ(values.ReciprocalWeights[0], c.weight) << c.q1;
+    }
+}
+
+TEST(InputSequence, CoordinatesOfDThatAreNotZeroMakeDKnown) {
+    // An empty text or one that is no number is not zero: D counts as known.
+    struct Case {
+        const char* xd;
+        const char* yd;
+    } cases[] = {{"", "521500.75"}, {"", ""}, {"abc", "def"}};
+    for (const auto& c : cases) {
+        EntryJob job = EntryJob::DKnown();
+        job.xd = c.xd;
+        job.yd = c.yd;
+        auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
+        RecordingDisplay display;
+        SurveyState state;
+        const RunValues values = RunInputSequence(state, prompter, display);
+        EXPECT_EQ(values.SideCount, 5) << c.xd;
+        EXPECT_EQ(prompter.AnswersLeft(), 0u) << c.xd;
+        EXPECT_FALSE(Asked(prompter, "外方位角")) << c.xd;
+        EXPECT_EQ(state.xd, c.xd);
+        EXPECT_EQ(display.Text("Text3"), std::string(" ") + c.xd);
+    }
+}
+
+TEST(InputSequence, AnglesAndSidesAreConvertedAsEntered) {
+    EntryJob job = EntryJob::DNotKnown();
+    job.tolerance = "1.1";
+    job.angles[1] = "45.75";  // not validated: 75 minutes are 1 deg 15 min
+    job.sides[0] = "1234.5";
+    auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
+    RecordingDisplay display;
+    SurveyState state;
+    RunInputSequence(state, prompter, display);
+
+    EXPECT_EQ(state.Tolerance, 1.1f);
+    EXPECT_EQ(state.AngleEntered[1], 45.3030);
+    EXPECT_NEAR(state.Angle[1], 45.508333333333333, kDegreeTolerance);
+    EXPECT_EQ(display.Text("Text9(0)"), " 45.30300");
+    EXPECT_NEAR(state.Angle[2], 46.25, kDegreeTolerance);
+    EXPECT_EQ(display.Text("Text9(1)"), " 45.75000");
+    EXPECT_NEAR(state.Angle[8], 42.0 + 34.0 / 60 + 5.0 / 3600, kDegreeTolerance);
+
+    EXPECT_EQ(state.Side[1], 1234.5);
+    EXPECT_EQ(state.SideObserved[1], 1234.5f);
+    EXPECT_EQ(display.Text("Text10(0)"), " 1234.500");
+    // The observed copy is rounded to single precision, the working side is not.
+    EXPECT_EQ(state.Side[3], 1789.4);
+    EXPECT_EQ(state.SideObserved[3], 1789.4f);
+    EXPECT_NE(static_cast<double>(state.SideObserved[3]), state.Side[3]);
+}
+
+TEST(InputSequence, YOfAIsShownAsTypedUntilConfirmedOrCorrected) {
+    EntryJob job = EntryJob::DKnown();
+    job.ya = "520103.5";
+    {
+        auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers());
+        RecordingDisplay display;
+        SurveyState state;
+        RunInputSequence(state, prompter, display);
+        EXPECT_EQ(BoxHistory(display, "Text2"), (std::vector<std::string>{" 520103.5", " 520103.500"}));
+        EXPECT_EQ(BoxHistory(display, "Text1"), (std::vector<std::string>{" 4324901.631", " 4324901.631"}));
+    }
+    {
+        auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers(2, {"0", "520103.25", ""}));
+        RecordingDisplay display;
+        SurveyState state;
+        RunInputSequence(state, prompter, display);
+        EXPECT_EQ(BoxHistory(display, "Text2"),
+                  (std::vector<std::string>{" 520103.5", "", " 520103.250", " 520103.250"}));
+        EXPECT_EQ(state.ya, "520103.25");
+        EXPECT_EQ(state.Y[0], 520103.25);
+    }
+}
+
+TEST(InputSequence, SeveralCorrectionsInARowKeepOnlyTheLastValue) {
+    const EntryJob job = EntryJob::DKnown();
+    // Value 0 is the tolerance, 1 to 4 the coordinates, 5 to 8 the names: angle 3 is value 11.
+    auto prompter = ScriptedPrompter::ForAllPrompts(
+        job.AllPromptAnswers(11, {"0", "47.1", "0e5", "47.2", " 0 ", "47.2015", "ok"}));
+    RecordingDisplay display;
+    SurveyState state;
+    RunInputSequence(state, prompter, display);
+
+    EXPECT_EQ(prompter.AnswersLeft(), 0u);
+    EXPECT_EQ(BoxHistory(display, "Text9(2)"),
+              (std::vector<std::string>{" 40.05200", "", " 47.10000", "", " 47.20000", "", " 47.20150",
+                                        " 47.20150"}));
+    EXPECT_EQ(state.AngleEntered[3], 47.2015);
+    EXPECT_NEAR(state.Angle[3], 47.0 + 20.0 / 60 + 15.0 / 3600, kDegreeTolerance);
+    // Each cycle asks the correction prompt and then the second confirmation.
+    int corrections = 0;
+    for (const auto& exchange : prompter.Dialogue()) {
+        if (exchange.message == "输入第 3 个观测角正确的数值 :") ++corrections;
+    }
+    EXPECT_EQ(corrections, 3);
+}
+
+TEST(InputSequence, PointNamesTakeAnyText) {
+    EntryJob job = EntryJob::DKnown();
+    job.names = {"", "  B 2 ", "0", "一二三四五六七八九十"};
+    auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
+    RecordingDisplay display;
+    SurveyState state;
+    RunInputSequence(state, prompter, display);
+    EXPECT_EQ(state.PointNames, (std::vector<std::string>{"", "  B 2 ", "0", "一二三四五六七八九十", ""}));
+    EXPECT_EQ(display.Text("Text40"), " ");
+    EXPECT_EQ(display.Text("Text43"), "   B 2 ");
+    EXPECT_EQ(display.Text("Text46"), " 0");
+    EXPECT_EQ(display.Text("Text49"), " 一二三四五六七八九十");
+}
+
+TEST(InputSequence, EachRunStartsWithFreshArrays) {
+    SurveyState state;
+    {
+        auto prompter = ScriptedPrompter::ForJob(EntryJob::DNotKnown().ValueAnswers());
+        RecordingDisplay display;
+        RunInputSequence(state, prompter, display);
+        state.RunCompleted = true;
+    }
+    ASSERT_EQ(state.Side[6], 1655.05);
+    EntryJob second = EntryJob::DKnown();
+    second.names = {"P1", "P2", "P3", "P4"};
+    auto prompter = ScriptedPrompter::ForJob(second.ValueAnswers());
+    RecordingDisplay display;
+    const RunValues values = RunInputSequence(state, prompter, display);
+    EXPECT_FALSE(state.RunCompleted);
+    EXPECT_EQ(state.Side[6], 0.0);  // side 6 of the earlier run is gone
+    EXPECT_EQ(state.SideObserved[6], 0.0f);
+    EXPECT_EQ(state.PointNames[0], "P1");
+    EXPECT_EQ(state.T0, 120.1530);  // scalars are not cleared
+    EXPECT_EQ(state.Qa, -10.3);
+    EXPECT_EQ(values.ReciprocalWeights[0], 0.0f);
+    EXPECT_EQ(values.OrientationAngle, 0.0);
+}
+
+}  // namespace
+}  // namespace korvanet
