@@ -1,0 +1,155 @@
+// What the window does, apart from Compute: the boxes it shows, where the
+// keyboard starts, setting a box's text, and ending the program.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <stdexcept>
+
+#include "main_window.h"
+#include "text_display.h"
+
+using korvanet::MainWindow;
+
+namespace {
+
+QString BoxText(const MainWindow& window, const QString& name) {
+    auto* box = window.findChild<QLineEdit*>(name);
+    return box ? box->text() : QStringLiteral("<no box %1>").arg(name);
+}
+
+// Runs the application's event loop until something ends it; a watchdog
+// ends it with 99 so a program that does not quit fails instead of hanging.
+int RunEventLoop(std::function<void()> action) {
+    QTimer::singleShot(0, qApp, std::move(action));
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(10000);
+    return QApplication::exec();
+}
+
+}  // namespace
+
+class WindowBehaviourTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyBoxEmptyAndNoPromptAtStart() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto boxes = window.findChildren<QLineEdit*>();
+        QCOMPARE(boxes.size(), qsizetype(58));
+        for (QLineEdit* box : boxes) QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(QApplication::topLevelWidgets().count(&window), 1);
+    }
+
+    void focusStartsInText1() {
+        MainWindow window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Text1"));
+        // Text1 is first in the tab order: tabbing on reaches the next input box.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Text2"));
+    }
+
+    void setTextReachesNamedAndArrayBoxes_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Text1") << "Text1"
+                               << " 4324901.631";
+        QTest::newRow("Text5 with unit") << "Text5"
+                                         << " 80.4153213 度";
+        QTest::newRow("Text13") << "Text13"
+                                << " 469649.741";
+        QTest::newRow("Text23") << "Text23"
+                                << " 1.5";
+        QTest::newRow("Text51") << "Text51"
+                                << "-0.000";
+        QTest::newRow("first angle") << "Text9(0)"
+                                     << " 39.07391";
+        QTest::newRow("last angle") << "Text9(7)"
+                                    << " 44.25426";
+        QTest::newRow("first side") << "Text10(0)"
+                                    << " 340.441";
+        QTest::newRow("last side") << "Text10(5)"
+                                   << " 559.316";
+        QTest::newRow("a name") << "Text40"
+                                << " 白塔";
+        QTest::newRow("the single blank") << "Text2"
+                                          << " ";
+    }
+    void setTextReachesNamedAndArrayBoxes() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        MainWindow window;
+        korvanet::TextDisplay& display = window;
+        display.SetText(box.toStdString(), text.toStdString());
+        QCOMPARE(BoxText(window, box), text);
+        // Only that box changed.
+        for (QLineEdit* other : window.findChildren<QLineEdit*>()) {
+            if (other->objectName() != box)
+                QVERIFY2(other->text().isEmpty(), qPrintable(other->objectName()));
+        }
+        // A second write replaces the first.
+        display.SetText(box.toStdString(), "x");
+        QCOMPARE(BoxText(window, box), QStringLiteral("x"));
+    }
+
+    // A text wider than its box shows its beginning, as a freshly written box does.
+    void longTextShowsItsStart() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.SetText("Text23", " 123456789012345678901234567890.5");
+        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text23"))->cursorPosition(), 0);
+    }
+
+    void unknownBoxIsAProgrammingFault_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("no box 18") << "Text18";
+        QTest::newRow("no box 52") << "Text52";
+        QTest::newRow("array without element") << "Text9";
+        QTest::newRow("past the angles") << "Text9(8)";
+        QTest::newRow("past the sides") << "Text10(6)";
+        QTest::newRow("a label") << "Label1";
+        QTest::newRow("a button") << "Command1";
+        QTest::newRow("empty") << "";
+    }
+    void unknownBoxIsAProgrammingFault() {
+        QFETCH(QString, box);
+        MainWindow window;
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, window.SetText(box.toStdString(), "1"));
+    }
+
+    void endQuitsAtOnce() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.SetText("Text1", " 1");
+        auto* end = window.findChild<QPushButton*>(QStringLiteral("Command2"));
+        QVERIFY(end);
+        const int exitCode = RunEventLoop([end] { QTest::mouseClick(end, Qt::LeftButton); });
+        QCOMPARE(exitCode, 0);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);  // no question asked
+    }
+
+    void closingTheWindowQuits() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int exitCode = RunEventLoop([&window] { window.close(); });
+        QCOMPARE(exitCode, 0);
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(WindowBehaviourTest)
+#include "window_behaviour_test.moc"
