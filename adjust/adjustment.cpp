@@ -1,4 +1,217 @@
+// The Compute command after the input: preparation, misclosures, condition
+// equations, normal equations, corrections and precision, in this order.
+// Each step's numbers come from the pure functions of its own file; this file
+// puts them into the record and shows each value the moment it is known.
+//
+// Notation: angles in decimal degrees, angle corrections and misclosures of
+// angle sums in arc seconds, sides and coordinates in metres, side
+// corrections and mean errors in millimetres; azimuths from +x (north)
+// towards +y (east).  Observations 0 = orientation angle, 1..8 = angles,
+// 9..14 = sides.
+
 #include "adjustment.h"
+
+#include <cmath>
+#include <string>
+
+#include "adjustment_model.h"
+#include "condition_equations.h"
+#include "corrections.h"
+#include "display_text.h"
+#include "korvanet_error.h"
+#include "misclosures.h"
+#include "normal_equations.h"
+#include "number_text.h"
+#include "packed_angle.h"
+#include "precision.h"
+#include "preparation.h"
+#include "result_texts.h"
+
 namespace korvanet {
-void RunAdjustment(SurveyState&, RunValues&, TextDisplay&) {}
+namespace {
+
+PointD CaseOfD(const SurveyState& state) {
+    if (DIsKnownPoint(state)) return PointD::Known;
+    if (DIsNotKnownPoint(state)) return PointD::NotKnown;
+    throw AdjustmentError(
+        "已知点 D 的座标只有一个为零: 纵座标和横座标都为零表示 D 点不是已知点, "
+        "都不为零表示 D 点是已知点。请重新输入已知点 D 的座标。");
 }
+
+class AdjustmentRun {
+public:
+    AdjustmentRun(SurveyState& state, RunValues& run, TextDisplay& display)
+        : state_(state), run_(run), display_(display), d_(CaseOfD(state)) {}
+
+    void Preparation();
+    void Misclosures();
+    void ConditionEquations();
+    void NormalEquations();
+    void Corrections();
+    void Precision();
+
+private:
+    // Every number is checked before it reaches the window: a value that is no
+    // finite number ends the run with its name instead of showing garbage.
+    void Show(const std::string& box, double value, const std::string& what, const std::string& text) {
+        if (!std::isfinite(value)) {
+            throw AdjustmentError(what + "的计算结果不是有限数值 ( " +
+                                  (std::isnan(value) ? "非数值" : "无穷大") +
+                                  " ): 输入的数据使计算溢出或失去意义, 无法显示。请检查输入的数据。");
+        }
+        display_.SetText(box, text);
+    }
+    double WeightReciprocal(int r, const std::string& what);
+
+    SurveyState& state_;
+    RunValues& run_;
+    TextDisplay& display_;
+    const PointD d_;
+    SideWeights weights_;
+    SideAzimuths azimuths_{};
+    ConditionMatrix A_{};
+    NormalMatrix N_{};
+    NormalMatrix normalWork_{};
+    CorrectionSums sums_;
+};
+
+void AdjustmentRun::Preparation() {
+    // The orientation angle's reciprocal weight comes from the input: 1 for a
+    // measured Q1, 0 for none.  A negative one would be a negative variance.
+    const float q0 = run_.ReciprocalWeights[0];
+    if (!(q0 >= 0)) {
+        throw AdjustmentError("定向角 Q1 的权倒数为负数或无意义 ( " + FormatGeneral(q0, 7) +
+                              " ): 观测值的方差不能为负。");
+    }
+    if (d_ == PointD::Known) {
+        const double xd = NumberOrThrow(state_.xd, "已知点 D 的纵座标");
+        const double yd = NumberOrThrow(state_.yd, "已知点 D 的横座标");
+        const double dx = xd - state_.X[0];
+        const double dy = yd - state_.Y[0];
+        if (dx == 0 && dy == 0) {
+            throw AdjustmentError("已知点 D 与已知点 A 的座标相同 ( " + state_.xd + " , " + state_.yd +
+                                  " ): A 与 D 之间没有边长和方位角, 图形无法定向。请检查两个已知点的座标。");
+        }
+        run_.OrientationAngle = 0;
+        state_.Side[6] = DistanceFromDifferences(dx, dy);
+        Show("Text6", state_.Side[6], "由座标反算的边长 S6 ( A-D ) ", DerivedSideText(state_.Side[6]));
+        const double alpha = AzimuthFromDifferences(dx, dy, state_.Side[6]);
+        run_.StartAzimuth = alpha;
+        state_.T0 = DegreesToPacked(alpha);
+        Show("Text5", state_.T0, "由座标反算的方位角 A-D ", DerivedAzimuthText(state_.T0));
+    }
+    for (int i = 1; i <= 6; ++i) state_.SideObserved[i] = ToSingle(state_.Side[i]);
+    weights_ = AprioriSideWeights(state_.Side, state_.Tolerance);
+    state_.SideMeanError = weights_.SideMeanError;
+    SetReciprocalWeights(run_.ReciprocalWeights, weights_.SideReciprocalWeight);
+}
+
+void AdjustmentRun::Misclosures() {
+    std::vector<double>& angle = state_.Angle;
+    state_.TriangleW[1] = TriangleMisclosure(angle, kFirstTriangle);
+    Show("Text23", state_.TriangleW[1], "第一个三角形的角度闭合差", SecondsText(state_.TriangleW[1]));
+    SpreadTriangleMisclosure(angle, kFirstTriangle, state_.TriangleW[1]);
+    state_.TriangleW[2] = TriangleMisclosure(angle, kSecondTriangle);
+    Show("Text24", state_.TriangleW[2], "第二个三角形的角度闭合差", SecondsText(state_.TriangleW[2]));
+    SpreadTriangleMisclosure(angle, kSecondTriangle, state_.TriangleW[2]);
+
+    state_.w[1] = FigureMisclosure(angle);
+    Show("Text25", state_.w[1], "闭合差 w(1) ", SecondsText(state_.w[1]));
+    static const char* const kBoxes[10] = {"",       "",       "Text26", "Text27", "Text28",
+                                           "Text29", "Text14", "Text15", "Text16", "Text17"};
+    for (int r = 2; r <= kLastCondition; ++r) {
+        state_.w[r] = SineMisclosure(r, angle, state_.Side);
+        Show(kBoxes[r], state_.w[r] * 1000.0f, "闭合差 w(" + std::to_string(r) + ") ",
+             MisclosureMillimetreText(state_.w[r]));
+    }
+}
+
+void AdjustmentRun::ConditionEquations() {
+    azimuths_ = ApproximateAzimuths(state_, run_, d_);
+    TraverseApproximateCoordinates(state_, azimuths_);
+    A_ = FormConditionMatrix(state_, azimuths_, run_.ReciprocalWeights[0], d_);
+}
+
+double AdjustmentRun::WeightReciprocal(int r, const std::string& what) {
+    if (r != 10) RestoreWorkingCopy(N_, normalWork_, r);
+    return WeightReciprocalOf(N_, normalWork_, r, what);
+}
+
+void AdjustmentRun::NormalEquations() {
+    N_ = FormNormalMatrix(A_, run_.ReciprocalWeights, ObservationsInRange(d_));
+    normalWork_ = N_;  // the first call finds column 10 = N(1..9, 10) already in place
+    state_.InvPxB = WeightReciprocal(10, "B 点纵座标的权倒数 1/px(b) ");
+    Show("Text30", state_.InvPxB, "权倒数 1/px(b) ", WeightReciprocalText(state_.InvPxB));
+    state_.InvPyB = WeightReciprocal(11, "B 点横座标的权倒数 1/py(b) ");
+    Show("Text31", state_.InvPyB, "权倒数 1/py(b) ", WeightReciprocalText(state_.InvPyB));
+    state_.InvPxC = WeightReciprocal(12, "C 点纵座标的权倒数 1/px(c) ");
+    Show("Text32", state_.InvPxC, "权倒数 1/px(c) ", WeightReciprocalText(state_.InvPxC));
+    state_.InvPyC = WeightReciprocal(13, "C 点横座标的权倒数 1/py(c) ");
+    Show("Text33", state_.InvPyC, "权倒数 1/py(c) ", WeightReciprocalText(state_.InvPyC));
+
+    const ConditionVector k = SolveCorrelates(N_, state_.w);
+    for (int i = 1; i <= kLastCondition; ++i) state_.k[i] = k[i];
+}
+
+void AdjustmentRun::Corrections() {
+    sums_ = CorrectObservations(state_, A_, run_.ReciprocalWeights, weights_.SideReciprocalWeight);
+    azimuths_ = AdjustCoordinates(state_, run_, d_);
+}
+
+void AdjustmentRun::Precision() {
+    const float m0 = UnitWeightError(sums_.SumVV, sums_.SumPVV, state_.TriangleW[1], state_.TriangleW[2]);
+    state_.Tolerance = m0;
+    Show("Text11", m0, "单位权中误差 m0 ", UnitWeightErrorText(m0));
+    state_.SideMeanError = MeanErrorFromReciprocalWeight(m0, weights_.SideReciprocalWeight);
+    Show("Text12", state_.SideMeanError, "边长中误差", MillimetreText(state_.SideMeanError));
+
+    state_.MxB = MeanErrorFromReciprocalWeight(m0, state_.InvPxB);
+    Show("Text34", state_.MxB, "B 点纵座标中误差", MillimetreText(state_.MxB));
+    state_.MyB = MeanErrorFromReciprocalWeight(m0, state_.InvPyB);
+    Show("Text35", state_.MyB, "B 点横座标中误差", MillimetreText(state_.MyB));
+    state_.MxC = MeanErrorFromReciprocalWeight(m0, state_.InvPxC);
+    Show("Text37", state_.MxC, "C 点纵座标中误差", MillimetreText(state_.MxC));
+    state_.MyC = MeanErrorFromReciprocalWeight(m0, state_.InvPyC);
+    Show("Text38", state_.MyC, "C 点横座标中误差", MillimetreText(state_.MyC));
+    state_.MdB = PointError(state_.MxB, state_.MyB);
+    Show("Text36", state_.MdB, "B 点点位中误差", MillimetreText(state_.MdB));
+    state_.MdC = PointError(state_.MxC, state_.MyC);
+    Show("Text39", state_.MdC, "C 点点位中误差", MillimetreText(state_.MdC));
+
+    // The table of points: A as entered, B, C and D as adjusted.
+    display_.SetText("Text40", EnteredText(state_.PointNames[0]));
+    display_.SetText("Text41", EnteredText(state_.xa));
+    display_.SetText("Text42", EnteredText(state_.ya));
+    static const char* const kRows[4][3] = {{"", "", ""},
+                                            {"Text43", "Text44", "Text45"},
+                                            {"Text46", "Text47", "Text48"},
+                                            {"Text49", "Text50", "Text51"}};
+    static const char* const kPoint[4] = {"A", "B", "C", "D"};
+    for (int p = 1; p <= 3; ++p) {
+        display_.SetText(kRows[p][0], EnteredText(state_.PointNames[p]));
+        Show(kRows[p][1], state_.X[p], std::string(kPoint[p]) + " 点平差后的纵座标",
+             CoordinateText(state_.X[p]));
+        Show(kRows[p][2], state_.Y[p], std::string(kPoint[p]) + " 点平差后的横座标",
+             CoordinateText(state_.Y[p]));
+    }
+    if (d_ == PointD::NotKnown) {
+        // A once more, reached around the figure over side 6.
+        display_.SetText("Text7", EnteredText(state_.PointNames[0]));
+        Show("Text8", state_.X[4], "绕图形推算回 A 点的纵座标", CoordinateText(state_.X[4]));
+        Show("Text13", state_.Y[4], "绕图形推算回 A 点的横座标", CoordinateText(state_.Y[4]));
+    }
+}
+
+}  // namespace
+
+void RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display) {
+    AdjustmentRun run(state, values, display);
+    run.Preparation();
+    run.Misclosures();
+    run.ConditionEquations();
+    run.NormalEquations();
+    run.Corrections();
+    run.Precision();
+}
+
+}  // namespace korvanet

@@ -1,0 +1,86 @@
+#pragma once
+// What the engine tests share: a display that records the boxes, a run set up
+// the way the input phase leaves it, and surveyed figures made from true
+// coordinates.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "run_values.h"
+#include "survey_state.h"
+#include "text_display.h"
+
+namespace korvanet::testing {
+
+class BoxRecorder : public TextDisplay {
+public:
+    void SetText(const std::string& box, const std::string& text) override {
+        if (texts_.count(box) == 0) order_.push_back(box);
+        texts_[box] = text;
+    }
+    const std::vector<std::string>& Order() const { return order_; }
+    bool Written(const std::string& box) const { return texts_.count(box) != 0; }
+    std::string Text(const std::string& box) const {
+        auto it = texts_.find(box);
+        return it == texts_.end() ? std::string("<not written>") : it->second;
+    }
+
+private:
+    std::vector<std::string> order_;
+    std::map<std::string, std::string> texts_;
+};
+
+struct Point {
+    double x = 0, y = 0;  // metres, x north, y east
+};
+
+// One job of the Compute command as the input phase hands it to the engine.
+struct Job {
+    SurveyState state;
+    RunValues run;
+};
+
+// The answers of a job file (tolerance, xa, ya, xd, yd, [T0, Q1], four names,
+// eight packed angles, five or six sides), read as the input phase reads them.
+Job JobFromAnswers(const std::vector<std::string>& answers);
+
+// A job built directly from numbers: angles in decimal degrees, sides in
+// metres.  `knownD` present: D is a known point; otherwise T0 and Q1 (decimal
+// degrees) orient the figure and q0 is the orientation angle's reciprocal weight.
+struct FigureObservations {
+    double angle[9] = {};                           // 1..8, decimal degrees
+    double side[7] = {};                            // 1..6, metres (6 only when D is not known)
+    double startAzimuth = 0, orientationAngle = 0;  // decimal degrees
+};
+Job JobFromObservations(const Point& a, const std::optional<Point>& knownD, const FigureObservations& obs,
+                        float tolerance, float q0);
+
+// True degrees per radian.  The figures are made in true degrees, as a
+// surveyor's instrument measures them; the program's own degree factor
+// differs from it by 3e-11, far below anything compared.
+inline constexpr double kTrueDegreesPerRadian = 57.295779513082320876798;
+
+// The azimuth P->Q in decimal degrees (0..360).
+double AzimuthDegrees(const Point& p, const Point& q);
+double Distance(const Point& p, const Point& q);
+
+// The eight angles of the figure A, B, C, D in decimal degrees, each as the
+// clockwise turn between its two sides.
+void TrueAngles(const Point& a, const Point& b, const Point& c, const Point& d, double angle[9]);
+
+// A realistic surveyed quadrilateral: sides 0.5 to 3 km, every angle between
+// 20 and 150 degrees, A and D rounded to the millimetre.
+struct TrueFigure {
+    Point A, B, C, D;
+};
+TrueFigure RandomFigure(std::mt19937_64& rng);
+
+// A standard normal deviate from the engine-independent bits of mt19937_64.
+double Gaussian(std::mt19937_64& rng);
+double Uniform(std::mt19937_64& rng, double low, double high);
+
+}  // namespace korvanet::testing

@@ -1,0 +1,150 @@
+// The normal matrix, Cm1 with its working copy, the correlates and the
+// refusal of degenerate systems.
+
+#include "normal_equations.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "korvanet_error.h"
+#include "result_texts.h"
+
+namespace korvanet {
+namespace {
+
+// A well-conditioned symmetric 13 x 13 matrix: a dominant diagonal with
+// couplings everywhere, as the normal matrix of a real figure has.
+NormalMatrix Coupled() {
+    NormalMatrix N{};
+    for (int i = 1; i <= 13; ++i)
+        for (int j = 1; j <= 13; ++j) N[i][j] = i == j ? 10.0 + i : 1.0 / (i + j);
+    return N;
+}
+
+std::vector<float> Misclosures() { return {0, 1.5f, -2.0f, 0.25f, 3.0f, -1.0f, 0.5f, 7.0f, -0.75f, 9.0f}; }
+
+TEST(NormalMatrix, KnownDLeavesOutTheOrientationAndSideSix) {
+    ConditionMatrix A{};
+    ReciprocalWeightList q{};
+    for (int r = 1; r <= 13; ++r)
+        for (int o = 0; o <= 14; ++o) A[r][o] = std::sin(r * 15.0 + o);
+    for (int o = 0; o <= 14; ++o) q[o] = 0.5f + o;
+    const NormalMatrix all = FormNormalMatrix(A, q, ObservationsInRange(PointD::NotKnown));
+    const NormalMatrix known = FormNormalMatrix(A, q, ObservationsInRange(PointD::Known));
+    ConditionMatrix inner = A;
+    for (int r = 1; r <= 13; ++r) inner[r][0] = inner[r][14] = 0;
+    const NormalMatrix withoutEnds = FormNormalMatrix(inner, q, ObservationsInRange(PointD::NotKnown));
+    for (int i = 1; i <= 13; ++i)
+        for (int j = 1; j <= 13; ++j) {
+            EXPECT_DOUBLE_EQ(known[i][j], withoutEnds[i][j]) << i << " " << j;
+            EXPECT_EQ(known[i][j], known[j][i]);
+        }
+    EXPECT_NE(all[3][3], known[3][3]);
+}
+
+TEST(Correlates, IdentityGivesMinusTheMisclosuresOfTheKeptConditions) {
+    NormalMatrix N{};
+    for (int i = 1; i <= 13; ++i) N[i][i] = 1;
+    const std::vector<float> w = Misclosures();
+    const ConditionVector k = SolveCorrelates(N, w);
+    for (int i = 1; i <= 9; ++i) EXPECT_EQ(k[i], IsDependentCondition(i) ? 0.0 : -w[i]) << i;
+}
+
+TEST(Correlates, SolveTheKeptConditionsAndIgnoreSevenAndNine) {
+    NormalMatrix N = Coupled();
+    // Rows 7 and 9 made singular: were they reduced or pivoted on, this would fail.
+    for (int j = 1; j <= 13; ++j) N[7][j] = N[j][7] = N[9][j] = N[j][9] = 0;
+    const NormalMatrix original = N;
+    const std::vector<float> w = Misclosures();
+    const ConditionVector k = SolveCorrelates(N, w);
+    EXPECT_EQ(k[7], 0);
+    EXPECT_EQ(k[9], 0);
+    for (int i = 1; i <= 9; ++i) {
+        if (IsDependentCondition(i)) continue;
+        double residual = w[i];
+        for (int j = 1; j <= 9; ++j) residual += original[i][j] * k[j];
+        EXPECT_NEAR(residual, 0, 1e-12) << "condition " << i;
+    }
+}
+
+TEST(Cm1, ReducesItsWorkingCopyAndTheRestoreBringsItBack) {
+    const NormalMatrix N = Coupled();
+    NormalMatrix work = N;
+    const double q = WeightReciprocalOf(N, work, 10, "test");
+    bool reduced = false;
+    for (int i = 2; i <= 9; ++i)
+        for (int j = i; j <= 10; ++j) reduced = reduced || work[i][j] != N[i][j];
+    EXPECT_TRUE(reduced);
+    for (int i = 2; i <= 9; ++i)
+        for (int j = 1; j < i; ++j) EXPECT_EQ(work[i][j], N[i][j]) << "below the diagonal " << i << " " << j;
+    for (int j = 1; j <= 10; ++j) EXPECT_EQ(work[1][j], N[1][j]);  // row 1 is never changed
+
+    RestoreWorkingCopy(N, work, 12);
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) EXPECT_EQ(work[i][j], N[i][j]);
+        EXPECT_EQ(work[i][10], N[i][12]);
+    }
+    // The same result as a fresh copy: the reduction starts from N again.
+    RestoreWorkingCopy(N, work, 10);
+    EXPECT_EQ(WeightReciprocalOf(N, work, 10, "test"), q);
+    // N(r, r) - f^T N9^-1 f over the kept conditions, by a direct solve.
+    NormalMatrix direct = N;
+    for (int i = 1; i <= 9; ++i) direct[i][10] = N[i][10];
+    ReduceKeptConditions(direct);
+    const ConditionVector u = BackSubstituteKeptConditions(direct);
+    double fu = 0;
+    for (int i = 1; i <= 9; ++i) fu += u[i] * N[i][10];
+    EXPECT_DOUBLE_EQ(q, N[10][10] + fu);
+    EXPECT_LT(q, N[10][10]);
+}
+
+TEST(Cm1, AFunctionFreeOfTheConditionsKeepsItsCofactor) {
+    NormalMatrix N = Coupled();
+    for (int i = 1; i <= 9; ++i) N[i][11] = N[11][i] = 0;
+    NormalMatrix work = N;
+    RestoreWorkingCopy(N, work, 11);
+    EXPECT_EQ(WeightReciprocalOf(N, work, 11, "test"), N[11][11]);
+}
+
+TEST(Degenerate, ZeroOrVanishingPivotIsRefused) {
+    NormalMatrix zero = Coupled();
+    zero[4][4] = 0;
+    for (int j = 1; j <= 13; ++j) zero[4][j] = zero[j][4] = 0;
+    NormalMatrix dependent = Coupled();  // row 5 a copy of row 3
+    for (int j = 1; j <= 13; ++j) dependent[5][j] = dependent[j][5] = dependent[3][j];
+    dependent[5][5] = dependent[3][3];
+    dependent[5][3] = dependent[3][5] = dependent[3][3];
+    for (NormalMatrix N : {zero, dependent}) {
+        try {
+            SolveCorrelates(N, Misclosures());
+            ADD_FAILURE() << "a degenerate system was solved";
+        } catch (const AdjustmentError& e) {
+            EXPECT_NE(std::string(e.what()).find("主元为零或过小"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(Degenerate, NegativeWeightReciprocalIsRefused) {
+    NormalMatrix N{};
+    for (int i = 1; i <= 13; ++i) N[i][i] = 1;
+    N[10][10] = 0.5;
+    N[1][10] = N[10][1] = 1;  // the condition takes off more than the function has
+    NormalMatrix work = N;
+    try {
+        WeightReciprocalOf(N, work, 10, "B 点纵座标的权倒数 1/px(b) ");
+        FAIL() << "a negative weight reciprocal was accepted";
+    } catch (const AdjustmentError& e) {
+        EXPECT_NE(std::string(e.what()).find("1/px(b) 为负数 ( -0.5 )"), std::string::npos) << e.what();
+    }
+}
+
+TEST(WeightReciprocalText, FourDecimalsInGeneralForm) {
+    EXPECT_EQ(WeightReciprocalText(0.12345678), " 0.1235");
+    EXPECT_EQ(WeightReciprocalText(2), " 2");
+    EXPECT_EQ(WeightReciprocalText(10.498049), " 10.498");
+    EXPECT_EQ(WeightReciprocalText(1.03125), " 1.0312");  // an exact tie goes to the even neighbour
+}
+
+}  // namespace
+}  // namespace korvanet

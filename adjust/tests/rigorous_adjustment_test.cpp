@@ -1,0 +1,167 @@
+// The engine's condition adjustment against an independent least-squares
+// adjustment by observation equations of the same observations and weights.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <random>
+
+#include "adjustment.h"
+#include "engine_fixtures.h"
+#include "preparation.h"
+#include "rigorous_reference.h"
+
+namespace korvanet::testing {
+namespace {
+
+enum class Case { KnownD, MeasuredQ1, FixedOrientation };
+
+struct Surveyed {
+    TrueFigure truth;
+    std::optional<Point> knownD;
+    FigureObservations obs;
+    float tolerance = 2.5f;
+    float q0 = 0;
+};
+
+// Observations of a true figure with normal noise of the given sizes.
+Surveyed Survey(std::mt19937_64& rng, Case c, double angleSigma, double sideSigmaMm) {
+    Surveyed s;
+    s.truth = RandomFigure(rng);
+    const TrueFigure& t = s.truth;
+    TrueAngles(t.A, t.B, t.C, t.D, s.obs.angle);
+    for (int i = 1; i <= 8; ++i) s.obs.angle[i] += angleSigma * Gaussian(rng) / 3600;
+    const double side[7] = {0,
+                            Distance(t.A, t.B),
+                            Distance(t.B, t.D),
+                            Distance(t.B, t.C),
+                            Distance(t.A, t.C),
+                            Distance(t.C, t.D),
+                            Distance(t.A, t.D)};
+    for (int i = 1; i <= 6; ++i) s.obs.side[i] = side[i] + sideSigmaMm * Gaussian(rng) / 1000;
+    s.tolerance = static_cast<float>(Uniform(rng, 1.5, 5));
+    if (c == Case::KnownD) {
+        s.knownD = t.D;
+        s.obs.side[6] = 0;  // derived from the coordinates, not observed
+    } else {
+        const double abAzimuth = AzimuthDegrees(t.A, t.B);
+        if (c == Case::MeasuredQ1) {
+            // An exterior direction on either side of A-B, Q1 observed like an angle.
+            s.obs.startAzimuth = std::fmod(abAzimuth + Uniform(rng, -120, 120) + 360, 360);
+            s.obs.orientationAngle = abAzimuth - s.obs.startAzimuth + angleSigma * Gaussian(rng) / 3600;
+            if (s.obs.orientationAngle > 180) s.obs.orientationAngle -= 360;
+            if (s.obs.orientationAngle < -180) s.obs.orientationAngle += 360;
+            s.q0 = 1;
+        } else {
+            s.obs.startAzimuth = abAzimuth;  // T0 is itself the azimuth of A-B
+            s.obs.orientationAngle = 0;
+            s.q0 = 0;
+        }
+    }
+    return s;
+}
+
+double SideReciprocalWeightOf(const Surveyed& s) {
+    std::vector<double> side(s.obs.side, s.obs.side + 7);
+    if (s.knownD) side[6] = DistanceFromDifferences(s.knownD->x - s.truth.A.x, s.knownD->y - s.truth.A.y);
+    return AprioriSideWeights(side, s.tolerance).SideReciprocalWeight;
+}
+
+TrueFigure Displaced(const TrueFigure& t) {
+    TrueFigure start = t;
+    start.B.x += 0.3;
+    start.B.y -= 0.2;
+    start.C.x -= 0.25;
+    start.C.y += 0.4;
+    start.D.x += 0.2;
+    start.D.y += 0.1;
+    return start;
+}
+
+void ExpectRelative(double actual, double expected, double relative, const char* what, int figure) {
+    EXPECT_NEAR(actual, expected, std::fabs(expected) * relative)
+        << what << " of figure " << figure << ": engine " << actual << ", reference " << expected;
+}
+
+class NoisyFigures : public ::testing::TestWithParam<Case> {};
+
+TEST_P(NoisyFigures, EngineEqualsRigorousLeastSquares) {
+    const Case c = GetParam();
+    std::mt19937_64 rng(20240611 + static_cast<int>(c));
+    for (int figure = 0; figure < 12; ++figure) {
+        const double angleSigma = Uniform(rng, 1, 3), sideSigma = Uniform(rng, 3, 10);
+        const Surveyed s = Survey(rng, c, angleSigma, sideSigma);
+        const double sideQ = SideReciprocalWeightOf(s);
+        const ReferenceSolution ref =
+            RigorousAdjustment(s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth));
+        ASSERT_EQ(ref.redundancy, 9);
+        ASSERT_LT(ref.iterations, 20);
+
+        Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
+        BoxRecorder display;
+        RunAdjustment(job.state, job.run, display);
+        const SurveyState& st = job.state;
+
+        const double mm = 1e-5;  // 0.01 mm
+        EXPECT_NEAR(st.X[1], ref.B.x, mm) << "x of B, figure " << figure;
+        EXPECT_NEAR(st.Y[1], ref.B.y, mm) << "y of B, figure " << figure;
+        EXPECT_NEAR(st.X[2], ref.C.x, mm) << "x of C, figure " << figure;
+        EXPECT_NEAR(st.Y[2], ref.C.y, mm) << "y of C, figure " << figure;
+        EXPECT_NEAR(st.X[3], ref.D.x, mm) << "x of D, figure " << figure;
+        EXPECT_NEAR(st.Y[3], ref.D.y, mm) << "y of D, figure " << figure;
+        if (!s.knownD) {
+            EXPECT_NEAR(st.X[4], s.truth.A.x, mm) << "closure in x, figure " << figure;
+            EXPECT_NEAR(st.Y[4], s.truth.A.y, mm) << "closure in y, figure " << figure;
+        }
+        ExpectRelative(st.Tolerance, ref.sigma0, 1e-3, "m0", figure);
+        ExpectRelative(st.InvPxB, ref.QxB, 1e-3, "1/px(b)", figure);
+        ExpectRelative(st.InvPyB, ref.QyB, 1e-3, "1/py(b)", figure);
+        ExpectRelative(st.InvPxC, ref.QxC, 1e-3, "1/px(c)", figure);
+        ExpectRelative(st.InvPyC, ref.QyC, 1e-3, "1/py(c)", figure);
+        EXPECT_EQ(st.k[7], 0.0);
+        EXPECT_EQ(st.k[9], 0.0);
+    }
+}
+
+TEST_P(NoisyFigures, ErrorFreeObservationsReturnTheTruth) {
+    const Case c = GetParam();
+    std::mt19937_64 rng(777 + static_cast<int>(c));
+    for (int figure = 0; figure < 6; ++figure) {
+        const Surveyed s = Survey(rng, c, 0, 0);
+        Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
+        BoxRecorder display;
+        RunAdjustment(job.state, job.run, display);
+        const SurveyState& st = job.state;
+        const double tenthMm = 1e-4;
+        EXPECT_NEAR(st.X[1], s.truth.B.x, tenthMm) << figure;
+        EXPECT_NEAR(st.Y[1], s.truth.B.y, tenthMm) << figure;
+        EXPECT_NEAR(st.X[2], s.truth.C.x, tenthMm) << figure;
+        EXPECT_NEAR(st.Y[2], s.truth.C.y, tenthMm) << figure;
+        EXPECT_NEAR(st.X[3], s.truth.D.x, tenthMm) << figure;
+        EXPECT_NEAR(st.Y[3], s.truth.D.y, tenthMm) << figure;
+        if (!s.knownD) {
+            EXPECT_NEAR(st.X[4], s.truth.A.x, tenthMm) << figure;
+            EXPECT_NEAR(st.Y[4], s.truth.A.y, tenthMm) << figure;
+            EXPECT_EQ(display.Text("Text8"), display.Text("Text41")) << figure;
+            EXPECT_EQ(display.Text("Text13"), display.Text("Text42")) << figure;
+        }
+        EXPECT_LT(st.Tolerance, 0.01) << "m0 of figure " << figure;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothCasesOfD, NoisyFigures,
+                         ::testing::Values(Case::KnownD, Case::MeasuredQ1, Case::FixedOrientation),
+                         [](const auto& info) {
+                             switch (info.param) {
+                                 case Case::KnownD:
+                                     return "KnownD";
+                                 case Case::MeasuredQ1:
+                                     return "DNotKnownMeasuredQ1";
+                                 default:
+                                     return "DNotKnownQ1Zero";
+                             }
+                         });
+
+}  // namespace
+}  // namespace korvanet::testing
