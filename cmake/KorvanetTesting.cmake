@@ -1,14 +1,15 @@
 # One helper registers every test executable with CTest, headless and with a
 # timeout, so that a stuck modal dialog can never hang a test run.
+# Answers, boxes, dialogue and report of the reference jobs, shared by the golden tests.
+set(KORVANET_REFERENCE_DIR "${CMAKE_SOURCE_DIR}/tests/reference-jobs")
+
 set(KORVANET_TEST_RUNTIME_DIR "${CMAKE_BINARY_DIR}/xdg-runtime")
 file(MAKE_DIRECTORY "${KORVANET_TEST_RUNTIME_DIR}")
 file(CHMOD "${KORVANET_TEST_RUNTIME_DIR}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
 set(KORVANET_TEST_ENV
   "QT_QPA_PLATFORM=offscreen"
-  "XDG_RUNTIME_DIR=${KORVANET_TEST_RUNTIME_DIR}"
-  "KORVANET_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-  "KORVANET_REFERENCE_DIR=${CMAKE_SOURCE_DIR}/../shared/reference-jobs")
+  "XDG_RUNTIME_DIR=${KORVANET_TEST_RUNTIME_DIR}")
 
 include(GoogleTest)
 
@@ -17,6 +18,7 @@ function(korvanet_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE KORVANET_REFERENCE_DIR="${KORVANET_REFERENCE_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES TIMEOUT 120 ENVIRONMENT "${KORVANET_TEST_ENV}")
@@ -27,6 +29,7 @@ function(korvanet_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  target_compile_definitions(${name} PRIVATE KORVANET_REFERENCE_DIR="${KORVANET_REFERENCE_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT "${KORVANET_TEST_ENV}")
 endfunction()

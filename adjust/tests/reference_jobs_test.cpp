@@ -17,8 +17,7 @@ namespace korvanet::testing {
 namespace {
 
 std::string ReferenceDir() {
-    const char* dir = std::getenv("KORVANET_REFERENCE_DIR");
-    return dir ? dir : "/work/shared/reference-jobs";
+    return KORVANET_REFERENCE_DIR;
 }
 
 std::vector<std::string> Lines(const std::string& path) {

@@ -19,7 +19,7 @@ using korvanet::testing::Reply;
 namespace {
 
 QStringList ReadLines(const QString& name) {
-    const QString dir = qEnvironmentVariable("KORVANET_REFERENCE_DIR");
+    const QString dir = QString::fromUtf8(KORVANET_REFERENCE_DIR);
     QFile file(dir + QLatin1Char('/') + name);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));

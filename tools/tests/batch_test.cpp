@@ -12,15 +12,17 @@
 
 namespace {
 
-struct Run {
+struct BatchRun {
     int exitCode;
     std::string out;
     std::string err;
 };
 
-Run RunBatch(const std::string& args, const std::string& stdinText = "") {
-    const std::string dir = testing::TempDir();
-    const std::string in = dir + "/batch_in.txt", out = dir + "/batch_out.txt", err = dir + "/batch_err.txt";
+BatchRun RunBatch(const std::string& args, const std::string& stdinText = "") {
+    // CTest runs the tests of this file side by side: each gets files of its own.
+    const std::string dir = testing::TempDir() + "/" +
+                            testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string in = dir + ".in", out = dir + ".out", err = dir + ".err";
     std::ofstream(in) << stdinText;
     const std::string cmd = std::string(KORVANET_BATCH) + " " + args + " <" + in + " >" + out + " 2>" + err;
     const int status = std::system(cmd.c_str());
@@ -32,7 +34,7 @@ Run RunBatch(const std::string& args, const std::string& stdinText = "") {
 }
 
 std::string ReferenceJob(const std::string& name) {
-    return std::string(std::getenv("KORVANET_SOURCE_DIR")) + "/tools/tests/reference-jobs/" + name;
+    return std::string(KORVANET_REFERENCE_DIR) + "/" + name;
 }
 
 std::string Slurp(const std::string& path) {
@@ -42,21 +44,21 @@ std::string Slurp(const std::string& path) {
 
 TEST(Batch, BadUsagePrintsUsageAndExits2) {
     for (const char* args : {"", "--fields", "--bogus job.txt", "--pdf", "a.txt b.txt", "--fields --transcript x"}) {
-        const Run r = RunBatch(args);
+        const BatchRun r = RunBatch(args);
         EXPECT_EQ(r.exitCode, 2) << args;
         EXPECT_NE(r.err.find("usage: korvanet-batch"), std::string::npos) << args;
     }
 }
 
 TEST(Batch, MissingFileIsAFailure) {
-    const Run r = RunBatch("/nonexistent/job.txt");
+    const BatchRun r = RunBatch("/nonexistent/job.txt");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("/nonexistent/job.txt"), std::string::npos);
 }
 
 TEST(Batch, ReadsStandardInputForDash) {
     const std::string job = Slurp(ReferenceJob("known-d.txt"));
-    const Run r = RunBatch("--fields -", job);
+    const BatchRun r = RunBatch("--fields -", job);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, Slurp(ReferenceJob("known-d.fields")));
 }
@@ -65,7 +67,7 @@ TEST(Batch, TooFewAnswersFailsWithTheFieldsSoFar) {
     // The known-D job without its last side.
     std::string job = Slurp(ReferenceJob("known-d.txt"));
     job.erase(job.rfind('\n', job.size() - 2) + 1);
-    const Run r = RunBatch("--fields -", job);
+    const BatchRun r = RunBatch("--fields -", job);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("答案不够"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("Text10(3)= 559.316"), std::string::npos);
@@ -73,7 +75,7 @@ TEST(Batch, TooFewAnswersFailsWithTheFieldsSoFar) {
 }
 
 TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
-    const Run r = RunBatch("--transcript -", "2.5\n");
+    const BatchRun r = RunBatch("--transcript -", "2.5\n");
     EXPECT_EQ(r.exitCode, 1);
     const std::string lastPrompt = "?\tKorvanet\t输入已知点 A 的纵座标 :\n";
     ASSERT_GE(r.out.size(), lastPrompt.size());
@@ -81,13 +83,13 @@ TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
 }
 
 TEST(Batch, TooManyAnswersIsAFailure) {
-    const Run r = RunBatch("-", Slurp(ReferenceJob("known-d.txt")) + "999.999\n");
+    const BatchRun r = RunBatch("-", Slurp(ReferenceJob("known-d.txt")) + "999.999\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("多出 1 个答案"), std::string::npos) << r.err;
 }
 
 TEST(Batch, AFailedComputeExits1WithTheMessage) {
-    const Run r = RunBatch("-", "abc\n");
+    const BatchRun r = RunBatch("-", "abc\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("abc"), std::string::npos) << r.err;
 }
@@ -95,7 +97,7 @@ TEST(Batch, AFailedComputeExits1WithTheMessage) {
 TEST(Batch, WritesAPdf) {
     const std::string pdf = testing::TempDir() + "/known-d.pdf";
     std::remove(pdf.c_str());
-    const Run r = RunBatch("--pdf " + pdf + " " + ReferenceJob("known-d.txt"));
+    const BatchRun r = RunBatch("--pdf " + pdf + " " + ReferenceJob("known-d.txt"));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::string head = Slurp(pdf).substr(0, 5);
     EXPECT_EQ(head, "%PDF-");
