@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <exception>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
@@ -111,6 +112,12 @@ void MainWindow::compute() {
     } catch (const KorvanetError& error) {
         // The command stops; what the window shows and the program stay.
         QMessageBox::warning(this, QStringLiteral("计算中止"), QString::fromStdString(error.what()));
+    } catch (const std::exception& error) {
+        // Not a fault of the input but of the program; still, the surveyor's
+        // window and everything typed so far stay.
+        QMessageBox::critical(this, QStringLiteral("计算中止"),
+                              QStringLiteral("计算时发生意外的程序错误, 计算没有完成:\n") +
+                                  QString::fromStdString(error.what()));
     }
 }
 
