@@ -23,14 +23,7 @@ Job FigureJob(std::uint64_t seed, PointD d, float q0 = 1) {
     const testing::TrueFigure f = testing::RandomFigure(rng);
     testing::FigureObservations obs;
     testing::TrueAngles(f.A, f.B, f.C, f.D, obs.angle);
-    const double side[7] = {0,
-                            testing::Distance(f.A, f.B),
-                            testing::Distance(f.B, f.D),
-                            testing::Distance(f.B, f.C),
-                            testing::Distance(f.A, f.C),
-                            testing::Distance(f.C, f.D),
-                            testing::Distance(f.A, f.D)};
-    for (int i = 1; i <= 6; ++i) obs.side[i] = side[i];
+    testing::TrueSides(f, obs.side);
     obs.startAzimuth = testing::AzimuthDegrees(f.A, f.B) - 40;
     obs.orientationAngle = 40;
     Job job = testing::JobFromObservations(f.A, d == PointD::Known ? std::optional(f.D) : std::nullopt, obs,

@@ -124,6 +124,16 @@ double Gaussian(std::mt19937_64& rng) {
     return std::sqrt(-2 * std::log(u1)) * std::cos(2 * 3.14159265358979323846 * u2);
 }
 
+void TrueSides(const TrueFigure& f, double side[7]) {
+    side[0] = 0;
+    side[1] = Distance(f.A, f.B);
+    side[2] = Distance(f.B, f.D);
+    side[3] = Distance(f.B, f.C);
+    side[4] = Distance(f.A, f.C);
+    side[5] = Distance(f.C, f.D);
+    side[6] = Distance(f.A, f.D);
+}
+
 TrueFigure RandomFigure(std::mt19937_64& rng) {
     auto round3 = [](double v) { return std::round(v * 1000) / 1000; };
     for (;;) {

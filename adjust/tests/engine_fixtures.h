@@ -79,6 +79,9 @@ struct TrueFigure {
 };
 TrueFigure RandomFigure(std::mt19937_64& rng);
 
+// The six sides of the figure in metres, S(1) = A-B .. S(6) = A-D, at 1..6.
+void TrueSides(const TrueFigure& f, double side[7]);
+
 // A standard normal deviate from the engine-independent bits of mt19937_64.
 double Gaussian(std::mt19937_64& rng);
 double Uniform(std::mt19937_64& rng, double low, double high);

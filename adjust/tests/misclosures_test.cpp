@@ -50,13 +50,9 @@ TEST(SineMisclosure, VanishOnAnErrorFreeFigure) {
         double a[9];
         testing::TrueAngles(f.A, f.B, f.C, f.D, a);
         const std::vector<double> angle(a, a + 9);
-        const std::vector<double> side = {0,
-                                          testing::Distance(f.A, f.B),
-                                          testing::Distance(f.B, f.D),
-                                          testing::Distance(f.B, f.C),
-                                          testing::Distance(f.A, f.C),
-                                          testing::Distance(f.C, f.D),
-                                          testing::Distance(f.A, f.D)};
+        double s[7];
+        testing::TrueSides(f, s);
+        const std::vector<double> side(s, s + 7);
         EXPECT_NEAR(FigureMisclosure(angle), 0, 1e-6);  // the angles at the crossing of the diagonals
         for (int r = 2; r <= 9; ++r) EXPECT_NEAR(SineMisclosure(r, angle, side), 0, 1e-6) << "w(" << r << ")";
     }

@@ -32,13 +32,8 @@ Surveyed Survey(std::mt19937_64& rng, Case c, double angleSigma, double sideSigm
     const TrueFigure& t = s.truth;
     TrueAngles(t.A, t.B, t.C, t.D, s.obs.angle);
     for (int i = 1; i <= 8; ++i) s.obs.angle[i] += angleSigma * Gaussian(rng) / 3600;
-    const double side[7] = {0,
-                            Distance(t.A, t.B),
-                            Distance(t.B, t.D),
-                            Distance(t.B, t.C),
-                            Distance(t.A, t.C),
-                            Distance(t.C, t.D),
-                            Distance(t.A, t.D)};
+    double side[7];
+    TrueSides(t, side);
     for (int i = 1; i <= 6; ++i) s.obs.side[i] = side[i] + sideSigmaMm * Gaussian(rng) / 1000;
     s.tolerance = static_cast<float>(Uniform(rng, 1.5, 5));
     if (c == Case::KnownD) {
