@@ -30,7 +30,7 @@ Job FigureJob(std::uint64_t seed, PointD d, float q0 = 1) {
                                            2.5f, q0);
     if (d == PointD::Known) {
         job.run.StartAzimuth = testing::AzimuthDegrees(f.A, f.D);
-        job.state.Side[6] = side[6];
+        job.state.Side[6] = obs.side[6];
     }
     return job;
 }
