@@ -14,7 +14,7 @@
 #include <QStyle>
 #include <stdexcept>
 
-#include "compute_command.h"
+#include "compute_run.h"
 #include "form_canvas.h"
 #include "form_fonts.h"
 #include "korvanet_error.h"
@@ -105,10 +105,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-void MainWindow::compute() {
+void MainWindow::Command1_Click() {
     QtPrompter prompter(this);
     try {
-        Command1_Click(state_, prompter, *this);
+        RunCompute(state_, prompter, *this);
     } catch (const KorvanetError& error) {
         // The command stops; what the window shows and the program stay.
         QMessageBox::warning(this, QStringLiteral("计算中止"), QString::fromStdString(error.what()));
@@ -121,9 +121,9 @@ void MainWindow::compute() {
     }
 }
 
-void MainWindow::end() { close(); }
+void MainWindow::Command2_Click() { close(); }
 
-void MainWindow::print() { Command3_Click(state_, this); }
+void MainWindow::Command3_Click() { RunPrintCommand(state_, this); }
 
 // Ten lines divide the area (720, 1080)-(11880, 9480) into the seven panels:
 // known coordinates and start angles on the left, observed angles and sides
@@ -373,9 +373,9 @@ void MainWindow::createButtons() {
         addButton(QStringLiteral("Command2"), QStringLiteral("结束退出"), 6360, kCommandBackground);
     QPushButton* print =
         addButton(QStringLiteral("Command3"), QStringLiteral("打 印"), 7680, kPrintBackground);
-    connect(compute, &QPushButton::clicked, this, &MainWindow::compute);
-    connect(end, &QPushButton::clicked, this, &MainWindow::end);
-    connect(print, &QPushButton::clicked, this, &MainWindow::print);
+    connect(compute, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(end, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(print, &QPushButton::clicked, this, &MainWindow::Command3_Click);
 }
 
 // Open large enough to show the whole form where the screen allows; a

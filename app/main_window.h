@@ -1,10 +1,11 @@
 #pragma once
 // Korvanet's one window, "Form1".
 //
-// Architecture: app/state holds the survey record and the display rules,
-// entry/ asks the inputs through a Prompter, adjust/ computes and shows
-// results through a TextDisplay, app/commands joins the two into the Compute
-// command, report/ prints.  None of them knows this window: it implements
+// Architecture: core/ holds the survey record, the display rules and the two
+// interfaces, entry/ asks the inputs through a Prompter, adjust/ computes and
+// shows results through a TextDisplay, compute/ joins the two into the Compute
+// command, report/ lays out the report and print/ prints it.  None of them
+// knows this window: it implements
 // TextDisplay (setting a box's text is the only thing done to it), hands a
 // QtPrompter to the Compute command, and shows a failed command's message.
 //
@@ -45,9 +46,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void compute();
-    void end();
-    void print();
+    // The form's three buttons: Compute, End, Print.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
 
 private:
     void createFramePanels();

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "compute_command.h"
 #include "korvanet_error.h"
 #include "report_layout.h"
 #include "report_printer.h"
 #include "report_text.h"
-#include "scripted_session.h"
+#include "job_file.h"
+#include "job_run.h"
 #include "survey_state.h"
 
 namespace {
@@ -125,22 +125,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto prompter = korvanet::ScriptedPrompter::ForJob(korvanet::SplitJobLines(jobText));
     korvanet::RecordingDisplay display;
     korvanet::SurveyState state;
-    try {
-        korvanet::Command1_Click(state, prompter, display);
-        if (prompter.AnswersLeft() > 0) {
-            throw korvanet::KorvanetError("作业文件多出 " + std::to_string(prompter.AnswersLeft()) +
-                                          " 个答案: 计算已结束, 多余的行没有用到, 请检查作业文件的顺序");
-        }
-    } catch (const korvanet::KorvanetError& e) {
+    korvanet::JobRun run = korvanet::RunJob(korvanet::SplitJobLines(jobText), state, display);
+    if (run.failure) {
         if (options.output == Output::Fields) PrintFields(display);
-        if (options.output == Output::Transcript) {
-            PrintTranscript(prompter, dynamic_cast<const korvanet::AnswersExhausted*>(&e) != nullptr);
-        }
+        if (options.output == Output::Transcript) PrintTranscript(run.prompter, run.ranOutOfAnswers);
         std::cout.flush();
-        std::cerr << "计算中止: " << e.what() << '\n';
+        std::cerr << "计算中止: " << *run.failure << '\n';
         return 1;
     }
 
@@ -150,7 +142,7 @@ int main(int argc, char** argv) {
                 PrintFields(display);
                 break;
             case Output::Transcript:
-                PrintTranscript(prompter, false);
+                PrintTranscript(run.prompter, false);
                 break;
             case Output::Report:
                 std::cout << korvanet::RenderReportText(korvanet::BuildReport(state));

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "adjustment.h"
-#include "compute_command.h"
+#include "compute_run.h"
 #include "input_sequence.h"
+#include "job_file.h"
 #include "scripted_session.h"
 
 namespace {
@@ -26,7 +27,7 @@ void WholeComputeRun(benchmark::State& st) {
         auto prompter = korvanet::ScriptedPrompter::ForJob(answers);
         korvanet::RecordingDisplay display;
         korvanet::SurveyState state;
-        korvanet::Command1_Click(state, prompter, display);
+        korvanet::RunCompute(state, prompter, display);
         benchmark::DoNotOptimize(state.X);
     }
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "scripted_session.h"
+#include "job_file.h"
 
 namespace {
 

@@ -202,10 +202,10 @@ private slots:
 
     void printCommandRefusesWithoutACompletedRun() {
         DialogAnswerer answerer{QString()};
-        Command3_Click(SurveyState{}, nullptr);
+        RunPrintCommand(SurveyState{}, nullptr);
         SurveyState failed = testing::KnownDState();
         failed.RunCompleted = false;
-        Command3_Click(failed, nullptr);
+        RunPrintCommand(failed, nullptr);
         QCOMPARE(answerer.fileDialogs, 0);
         QCOMPARE(
             answerer.messages,
@@ -218,7 +218,7 @@ private slots:
         if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("this machine has a default printer");
         const QString pdf = dir_.filePath(QStringLiteral("报告 1"));  // no suffix: .pdf is added
         DialogAnswerer answerer{pdf};
-        Command3_Click(testing::FreeDQ1ZeroState(), nullptr);
+        RunPrintCommand(testing::FreeDQ1ZeroState(), nullptr);
         QCOMPARE(answerer.fileDialogs, 1);
         QCOMPARE(answerer.suggestedFile, QDir::home().filePath(QStringLiteral("Korvanet-报告.pdf")));
         QCOMPARE(answerer.messages,
@@ -231,7 +231,7 @@ private slots:
         if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("this machine has a default printer");
         {
             DialogAnswerer cancel{QString()};
-            Command3_Click(testing::KnownDState(), nullptr);
+            RunPrintCommand(testing::KnownDState(), nullptr);
             QCOMPARE(cancel.fileDialogs, 1);
             QVERIFY(cancel.messages.isEmpty());
         }
@@ -244,7 +244,7 @@ private slots:
         }
         const QString locked = blocker + QStringLiteral("/report.pdf");
         DialogAnswerer fail{locked};
-        Command3_Click(testing::KnownDState(), nullptr);
+        RunPrintCommand(testing::KnownDState(), nullptr);
         QCOMPARE(fail.fileDialogs, 1);
         QVERIFY(!fail.messages.isEmpty());
         QVERIFY2(fail.messages.last().startsWith(QStringLiteral("warning: 无法写入文件“") + locked),
@@ -256,4 +256,4 @@ private:
 };
 
 QTEST_MAIN(ReportPrintingTest)
-#include "report_printing_test.moc"
+#include "print_command_test.moc"

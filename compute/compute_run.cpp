@@ -1,11 +1,11 @@
-#include "compute_command.h"
+#include "compute_run.h"
 
 #include "adjustment.h"
 #include "input_sequence.h"
 
 namespace korvanet {
 
-void Command1_Click(SurveyState& state, Prompter& prompter, TextDisplay& display) {
+void RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display) {
     state.RunCompleted = false;
     RunValues values = RunInputSequence(state, prompter, display);
     RunAdjustment(state, values, display);

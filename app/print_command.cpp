@@ -31,7 +31,7 @@ QString AskPdfPath(QWidget* parent) {
 
 }  // namespace
 
-void Command3_Click(const SurveyState& state, QWidget* parent) {
+void RunPrintCommand(const SurveyState& state, QWidget* parent) {
     try {
         const ReportDocument report = BuildReport(state);
         const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();

@@ -9,6 +9,6 @@ namespace korvanet {
 struct SurveyState;
 
 // Shows every refusal or failure in a message box on `parent`; never throws.
-void Command3_Click(const SurveyState& state, QWidget* parent);
+void RunPrintCommand(const SurveyState& state, QWidget* parent);
 
 }  // namespace korvanet

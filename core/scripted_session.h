@@ -1,7 +1,7 @@
 #pragma once
-// A Compute run without a window: a prompter that answers from a list and
-// records the dialogue, and a display that records every box it is given.
-// The batch tool and the tests drive the Compute command with them.
+// The two interfaces answered without a window: a prompter that answers from
+// a list and records the dialogue, and a display that records every box it is
+// given.  The job runner, the batch tool and the tests use them.
 
 #include <map>
 #include <string>
@@ -64,9 +64,5 @@ private:
     std::map<std::string, std::string> texts_;
     std::vector<std::string> history_;
 };
-
-// Splits a job (UTF-8, one answer per line; a final newline adds no answer;
-// CR before LF is dropped) into its answers.
-std::vector<std::string> SplitJobLines(const std::string& text);
 
 }  // namespace korvanet

@@ -1,0 +1,16 @@
+#pragma once
+// The Compute command without a window: the input phase, then the adjustment.
+// The window's "进行计算" button, the batch tool, job files and the tests all
+// run this one path; the window's handler Command1_Click only calls it.
+
+#include "prompter.h"
+#include "survey_state.h"
+#include "text_display.h"
+
+namespace korvanet {
+
+// Runs one Compute command to its end.  A KorvanetError leaves the record
+// marked as not completed and propagates to the caller, who shows it.
+void RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display);
+
+}  // namespace korvanet

@@ -1,0 +1,28 @@
+#include "job_run.h"
+
+#include "compute_run.h"
+#include "korvanet_error.h"
+
+namespace korvanet {
+
+JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display) {
+    JobRun run{ScriptedPrompter::ForJob(std::move(answers)), std::nullopt, false};
+    try {
+        RunCompute(state, run.prompter, display);
+        if (run.prompter.AnswersLeft() > 0) {
+            // A job whose lines are out of order can still complete; the
+            // surplus lines are the sign, and the run must not pass as good.
+            state.RunCompleted = false;
+            throw KorvanetError("作业文件多出 " + std::to_string(run.prompter.AnswersLeft()) +
+                                " 个答案: 计算已结束, 多余的行没有用到, 请检查作业文件的顺序");
+        }
+    } catch (const AnswersExhausted& e) {
+        run.failure = e.what();
+        run.ranOutOfAnswers = true;
+    } catch (const KorvanetError& e) {
+        run.failure = e.what();
+    }
+    return run;
+}
+
+}  // namespace korvanet

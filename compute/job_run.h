@@ -1,0 +1,27 @@
+#pragma once
+// The job runner: one Compute run answered from a job's answers instead of a
+// person, through the same Compute command as the window.  The batch tool runs
+// jobs with it; the window opens job files with it.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scripted_session.h"
+#include "survey_state.h"
+#include "text_display.h"
+
+namespace korvanet {
+
+struct JobRun {
+    ScriptedPrompter prompter;       // the dialogue of the run, prompt by prompt
+    std::optional<std::string> failure;  // the message when the run did not complete
+    bool ranOutOfAnswers = false;    // the last prompt of the dialogue found no answer
+};
+
+// Runs the Compute command on `state` with `answers`, showing every box on
+// `display`.  Never throws a KorvanetError: a failed run comes back as its
+// message, and so does a job with answers left over when the run is done.
+JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display);
+
+}  // namespace korvanet
