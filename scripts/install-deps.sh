@@ -5,9 +5,13 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build libgtest-dev libbenchmark-dev
-  qt6-base-dev
+  clang                                   # the fuzz target (libFuzzer)
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n
+  nlohmann-json3-dev
   fonts-noto-cjk fonts-arphic-uming
   poppler-utils xvfb xauth
+  desktop-file-utils appstream man-db     # checking what gets installed
+  dpkg-dev file                           # building the Debian package
 )
 
 missing=()
