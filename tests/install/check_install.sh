@@ -103,7 +103,8 @@ if [ -f "$batch_page" ]; then
   MANWIDTH=80 man -l "$batch_page" >"$tmp/page" 2>/dev/null || fail "man -l $batch_page"
   "$batch" >/dev/null 2>"$tmp/usage"
   for option in $(grep -o -- '--[a-z][a-z-]*' "$tmp/usage" | sort -u); do
-    grep -q -- "$option" "$tmp/page" || fail "the manual page does not document $option"
+    # documented where man shows an option: as the tag of its own paragraph
+    grep -qE -- "^ {7}$option( |\$)" "$tmp/page" || fail "the manual page does not document $option"
   done
 else
   fail "no manual page for korvanet-batch"
