@@ -13,17 +13,17 @@ set(CPACK_PACKAGE_CONTACT "${KORVANET_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "rigorous conditional adjustment of a braced quadrilateral")
+# CPack puts the summary above it and indents it as a control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "rigorous conditional adjustment of a braced quadrilateral
- Korvanet adjusts a braced quadrilateral of a triangulation and
- trilateration network by rigorous conditional (correlate) least squares:
- four points, eight observed angles, five or six observed sides, one or two
- known points.  Every value is typed into a fixed chain of prompts and
- confirmed before it is used; the window shows the misclosures, the adjusted
- coordinates and their precision, and prints a report of fixed layout.
- .
- korvanet-batch runs saved jobs without the window.  The program's texts
- are in Chinese.")
+  "Korvanet adjusts a braced quadrilateral of a triangulation and
+trilateration network by rigorous conditional (correlate) least squares:
+four points, eight observed angles, five or six observed sides, one or two
+known points.  Every value is typed into a fixed chain of prompts and
+confirmed before it is used; the window shows the misclosures, the adjusted
+coordinates and their precision, and prints a report of fixed layout.
+
+korvanet-batch runs saved jobs without the window.  The program's texts
+are in Chinese.")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
