@@ -101,8 +101,10 @@ done
 batch_page=$share/man/man1/korvanet-batch.1
 if [ -f "$batch_page" ]; then
   MANWIDTH=80 man -l "$batch_page" >"$tmp/page" 2>/dev/null || fail "man -l $batch_page"
-  "$batch" >/dev/null 2>"$tmp/usage"
-  for option in $(grep -o -- '--[a-z][a-z-]*' "$tmp/usage" | sort -u); do
+  "$batch" >"$tmp/usage" 2>&1
+  options=$(grep -o -- '--[a-z][a-z-]*' "$tmp/usage" | sort -u)
+  [ -n "$options" ] || fail "korvanet-batch without a job names no options: $(cat "$tmp/usage")"
+  for option in $options; do
     # documented where man shows an option: as the tag of its own paragraph
     grep -qE -- "^ {7}$option( |\$)" "$tmp/page" || fail "the manual page does not document $option"
   done
