@@ -2,7 +2,7 @@
 
 #include <iconv.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -123,12 +123,19 @@ std::vector<std::string> ReadJobAnswers(const std::string& bytes, std::string* n
     if (notice != nullptr) notice->clear();
     std::string_view text = bytes;
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-    if (FirstInvalidUtf8(text) == std::string_view::npos) return SplitJobLines(std::string(text));
-
-    // Notepad's "Unicode" is UTF-16; its byte order mark says so.
+    // Notepad's "Unicode" is UTF-16: its byte order mark says so, and
+    // without one its zero bytes do; no text file of answers has them.
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
         throw InputError("作业文件是 UTF-16 编码, 无法读取; 请另存为 UTF-8");
     }
+    if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
+        const auto line =
+            std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n') + 1;
+        throw InputError("作业文件第 " + std::to_string(line) +
+                         " 行含有零字节: 这不是文本文件, 或是 UTF-16 编码, 无法读取; 请另存为 UTF-8");
+    }
+    if (FirstInvalidUtf8(text) == std::string_view::npos) return SplitJobLines(std::string(text));
+
     std::optional<std::string> converted = FromGb18030(text);
     if (!converted) throw InputError(UndecodableMessage(text));
     if (notice != nullptr) *notice = "作业文件不是 UTF-8 编码, 已按 GB18030 (GBK) 读取";

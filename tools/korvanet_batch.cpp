@@ -46,7 +46,12 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
     std::vector<const char*> argv = {"korvanet-pdf", line.outputPath.c_str(), "--", line.jobs.front().c_str(),
                                      nullptr};
     execv(program.c_str(), const_cast<char* const*>(argv.data()));
-    std::cerr << "无法启动写 PDF 的程序 " << program << ": " << std::strerror(errno) << '\n';
+    if (errno == ENOENT) {
+        std::cerr << "找不到写 PDF 的程序 " << program
+                  << ": korvanet-pdf 应与 korvanet-batch 装在同一个文件夹\n";
+    } else {
+        std::cerr << "无法启动写 PDF 的程序 " << program << " (" << std::strerror(errno) << ")\n";
+    }
     return 1;
 }
 

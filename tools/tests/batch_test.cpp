@@ -175,6 +175,11 @@ TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
     EXPECT_EQ(neither.exitCode, 1);
     EXPECT_EQ(neither.out, "");
     EXPECT_NE(neither.err.find("第 3 行"), std::string::npos) << neither.err;
+    // Notepad's "Unicode" without its byte order mark: zero bytes, valid UTF-8 on their face.
+    const BatchRun utf16 = RunBatch("--fields " + WriteTempJob("utf16.txt", std::string("2\0.\0005\0\n\0", 8)));
+    EXPECT_EQ(utf16.exitCode, 1);
+    EXPECT_EQ(utf16.out, "");
+    EXPECT_NE(utf16.err.find("UTF-16"), std::string::npos) << utf16.err;
 }
 
 TEST(SplitJobLines, FinalNewlineAddsNoAnswerEmptyLineDoes) {
