@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# How fast korvanet-batch runs jobs, measured with public tools only:
+# How fast korvanet-batch runs jobs, timed by bash itself:
 #  1. a whole --fields job as a process, side by side in one run with
 #     /bin/true and a trivial C++ program (one that loads only the C++
 #     runtime), launched in turn so that a drift of the machine's speed
