@@ -1,158 +1,98 @@
-// korvanet-batch: re-runs a Compute job without the window.
+// korvanet-batch: re-runs Compute jobs without the window.
 //
 // A job is the list of answers a surveyor would type into the value prompts of
 // one Compute run, one per line, in the order the prompts come; every
-// confirmation prompt is answered by Enter.  The job runs through the same
+// confirmation prompt is answered by Enter.  Each job runs through the same
 // Compute command as the window, with a scripted prompter and a recording
 // display.
+//
+// The text modes need nothing but the C++ library, so this program links no
+// Qt and starts about as fast as any program can; the printed report needs
+// Qt's fonts and painter, and --pdf hands its one job to korvanet-pdf, which
+// lies beside this program.
 
-#include <QGuiApplication>
+#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "korvanet_error.h"
-#include "report_layout.h"
-#include "report_printer.h"
-#include "report_text.h"
-#include "job_file.h"
-#include "job_run.h"
-#include "survey_state.h"
+#include "batch_command_line.h"
+#include "batch_job.h"
+#include "batch_output.h"
+#include "korvanet_version.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: korvanet-batch [--fields | --transcript | --pdf FILE] JOB\n"
-    "\n"
-    "Runs one Compute job headless.  JOB is a UTF-8 text file with one answer per\n"
-    "line, in the order of the value prompts (tolerance; x, y of A; x, y of D;\n"
-    "T0 and Q1 only when D is not a known point; names of A, B, C, D; angles 1 to 8;\n"
-    "sides 1 to n); every confirmation is answered by Enter.  '-' reads standard input.\n"
-    "\n"
-    "  (no option)      print the report as text\n"
-    "  --fields         print NAME=TEXT for every text box the run wrote\n"
-    "  --transcript     print the dialogue of the run\n"
-    "  --pdf FILE       write the printed report as a PDF to FILE\n";
+// What a surveyor reads in front of a job's messages and output: the name
+// as typed, and for "-" what it stands for.
+std::string JobName(const std::string& job) { return job == "-" ? "标准输入" : job; }
 
-enum class Output { Report, Fields, Transcript, Pdf };
-
-struct Options {
-    Output output = Output::Report;
-    std::string pdfPath;
-    std::string job;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    bool haveJob = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--fields" || a == "--transcript" || a == "--pdf") {
-            if (options.output != Output::Report) return false;  // one output at a time
-            if (a == "--fields") options.output = Output::Fields;
-            if (a == "--transcript") options.output = Output::Transcript;
-            if (a == "--pdf") {
-                if (i + 1 >= args.size()) return false;
-                options.output = Output::Pdf;
-                options.pdfPath = args[++i];
-            }
-        } else if (a.size() > 1 && a[0] == '-') {
-            return false;
-        } else {
-            if (haveJob) return false;
-            options.job = a;
-            haveJob = true;
-        }
-    }
-    return haveJob;
+// korvanet-pdf beside this program's own file, wherever it was installed.
+std::string PdfProgramPath() {
+    std::vector<char> self(4096);
+    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
+    if (n <= 0) return "korvanet-pdf";
+    std::string path(self.data(), static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/') + 1) + "korvanet-pdf";
 }
 
-bool ReadJob(const std::string& path, std::string& text) {
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return true;
+// Replaces this process by korvanet-pdf, which writes the PDF and says so
+// with the same messages and exit status; returns only when it cannot start.
+int RunPdfProgram(const korvanet::BatchCommandLine& line) {
+    const std::string program = PdfProgramPath();
+    std::vector<const char*> argv = {"korvanet-pdf", line.outputPath.c_str(), "--", line.jobs.front().c_str(),
+                                     nullptr};
+    execv(program.c_str(), const_cast<char* const*>(argv.data()));
+    if (errno == ENOENT) {
+        std::cerr << "找不到写 PDF 的程序 " << program
+                  << ": korvanet-pdf 应与 korvanet-batch 装在同一个文件夹\n";
+    } else {
+        std::cerr << "无法启动写 PDF 的程序 " << program << " (" << std::strerror(errno) << ")\n";
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-void PrintFields(const korvanet::RecordingDisplay& display) {
-    for (const std::string& box : display.Order()) {
-        std::cout << box << '=' << display.Text(box) << '\n';
-    }
-}
-
-void PrintTranscript(const korvanet::ScriptedPrompter& prompter, bool lastUnanswered) {
-    const auto& dialogue = prompter.Dialogue();
-    for (std::size_t i = 0; i < dialogue.size(); ++i) {
-        std::cout << "?\t" << dialogue[i].title << '\t' << dialogue[i].message << '\n';
-        if (lastUnanswered && i + 1 == dialogue.size()) break;
-        std::cout << ">\t" << dialogue[i].answer << '\n';
-    }
-}
-
-// A PDF needs fonts, and fonts need a GUI application; without a display the
-// offscreen platform serves.
-int WritePdf(const korvanet::SurveyState& state, const std::string& path, int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QGuiApplication app(argc, argv);
-    korvanet::WriteReportPdf(korvanet::BuildReport(state), path);
-    std::cerr << "报告已写入 " << path << '\n';
-    return 0;
+    return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!ParseOptions(argc, argv, options)) {
-        std::cerr << kUsage;
+    std::ios::sync_with_stdio(false);
+    std::string problem;
+    const auto line =
+        korvanet::ParseBatchCommandLine(std::vector<std::string>(argv + 1, argv + argc), problem);
+    if (!line) {
+        std::cerr << "korvanet-batch: " << problem << "\n\n" << korvanet::kBatchUsage;
         return 2;
     }
-    std::string jobText;
-    if (!ReadJob(options.job, jobText)) {
-        std::cerr << "无法读取作业文件: " << options.job << '\n';
-        return 1;
+    if (line->showHelp) {
+        std::cout << korvanet::kBatchUsage;
+        return 0;
     }
-
-    korvanet::RecordingDisplay display;
-    korvanet::SurveyState state;
-    korvanet::JobRun run = korvanet::RunJob(korvanet::SplitJobLines(jobText), state, display);
-    if (run.failure) {
-        if (options.output == Output::Fields) PrintFields(display);
-        if (options.output == Output::Transcript) PrintTranscript(run.prompter, run.ranOutOfAnswers);
-        std::cout.flush();
-        std::cerr << "计算中止: " << *run.failure << '\n';
-        return 1;
+    if (line->showVersion) {
+        std::cout << "korvanet-batch " << korvanet::kVersion << '\n';
+        return 0;
     }
+    if (line->mode == korvanet::BatchMode::Pdf) return RunPdfProgram(*line);
 
-    try {
-        switch (options.output) {
-            case Output::Fields:
-                PrintFields(display);
-                break;
-            case Output::Transcript:
-                PrintTranscript(run.prompter, false);
-                break;
-            case Output::Report:
-                std::cout << korvanet::RenderReportText(korvanet::BuildReport(state));
-                break;
-            case Output::Pdf:
-                return WritePdf(state, options.pdfPath, argc, argv);
+    const korvanet::JobOutput output = korvanet::TextOutputFor(line->mode);
+    const bool several = line->jobs.size() > 1;
+    int status = 0;
+    std::string bytes;
+    for (std::size_t i = 0; i < line->jobs.size(); ++i) {
+        const std::string& job = line->jobs[i];
+        const std::string name = JobName(job);
+        if (several) std::cout << (i == 0 ? "" : "\n") << "==> " << name << " <==\n";
+        if (!korvanet::ReadJobFile(job, bytes)) {
+            std::cout.flush();
+            std::cerr << (several ? name + ": " : "") << "无法读取作业文件: " << name << '\n';
+            status = 1;
+            continue;
         }
-    } catch (const korvanet::KorvanetError& e) {
-        std::cerr << "打印中止: " << e.what() << '\n';
-        return 1;
+        if (!korvanet::RunBatchJob(bytes, output, several ? name + ": " : "", std::cout, std::cerr))
+            status = 1;
     }
-    return 0;
+    std::cout.flush();
+    return status;
 }

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "job_file.h"
+#include "korvanet_version.h"
 
 namespace {
 
@@ -20,8 +22,8 @@ struct BatchRun {
 
 BatchRun RunBatch(const std::string& args, const std::string& stdinText = "") {
     // CTest runs the tests of this file side by side: each gets files of its own.
-    const std::string dir = testing::TempDir() + "/" +
-                            testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string dir =
+        testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name();
     const std::string in = dir + ".in", out = dir + ".out", err = dir + ".err";
     std::ofstream(in) << stdinText;
     const std::string cmd = std::string(KORVANET_BATCH) + " " + args + " <" + in + " >" + out + " 2>" + err;
@@ -33,9 +35,7 @@ BatchRun RunBatch(const std::string& args, const std::string& stdinText = "") {
     return {WEXITSTATUS(status), slurp(out), slurp(err)};
 }
 
-std::string ReferenceJob(const std::string& name) {
-    return std::string(KORVANET_REFERENCE_DIR) + "/" + name;
-}
+std::string ReferenceJob(const std::string& name) { return std::string(KORVANET_REFERENCE_DIR) + "/" + name; }
 
 std::string Slurp(const std::string& path) {
     std::ifstream f(path);
@@ -43,11 +43,16 @@ std::string Slurp(const std::string& path) {
 }
 
 TEST(Batch, BadUsagePrintsUsageAndExits2) {
-    for (const char* args : {"", "--fields", "--bogus job.txt", "--pdf", "a.txt b.txt", "--fields --transcript x"}) {
+    for (const char* args : {"", "--fields", "--bogus job.txt", "--pdf", "--pdf x.pdf a.txt b.txt",
+                             "--fields --transcript x", "- -"}) {
         const BatchRun r = RunBatch(args);
         EXPECT_EQ(r.exitCode, 2) << args;
-        EXPECT_NE(r.err.find("usage: korvanet-batch"), std::string::npos) << args;
+        EXPECT_NE(r.err.find("用法: korvanet-batch"), std::string::npos) << args;
+        EXPECT_EQ(r.out, "") << args;
     }
+    const BatchRun version = RunBatch("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("korvanet-batch ") + korvanet::kVersion + "\n");
 }
 
 TEST(Batch, MissingFileIsAFailure) {
@@ -101,6 +106,80 @@ TEST(Batch, WritesAPdf) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::string head = Slurp(pdf).substr(0, 5);
     EXPECT_EQ(head, "%PDF-");
+}
+
+std::string WriteTempJob(const std::string& name, const std::string& text) {
+    const std::string path = testing::TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// A failing job between two good ones: each job's output under its header,
+// exactly as it would be alone, the failure on stderr under the job's name,
+// and the good job after it still runs.  The free-D job runs before the
+// known-D one, so a record carried over from one job to the next shows.
+TEST(Batch, ManyJobsRunEachAsIfAloneAndReportTheFailedOne) {
+    std::string shortJob = Slurp(ReferenceJob("known-d.txt"));
+    shortJob.erase(shortJob.rfind('\n', shortJob.size() - 2) + 1);
+    const std::string bad = WriteTempJob("short-job.txt", shortJob);
+    const BatchRun alone = RunBatch("--fields " + bad);
+    ASSERT_EQ(alone.exitCode, 1);
+
+    const BatchRun r = RunBatch("--fields " + ReferenceJob("free-d.txt") + " " + bad + " -",
+                                Slurp(ReferenceJob("known-d.txt")));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "==> " + ReferenceJob("free-d.txt") + " <==\n" + Slurp(ReferenceJob("free-d.fields")) +
+                         "\n==> " + bad + " <==\n" + alone.out +  //
+                         "\n==> 标准输入 <==\n" + Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(r.err, bad + ": " + alone.err);
+
+    const BatchRun good = RunBatch(ReferenceJob("known-d.txt") + " " + ReferenceJob("free-d.txt"));
+    EXPECT_EQ(good.exitCode, 0) << good.err;
+    EXPECT_EQ(good.err, "");
+}
+
+// Job files as editors save them: a UTF-8 byte order mark with CRLF line
+// ends, the GB18030 (GBK) of a Chinese Windows editor, and bytes that are
+// neither, which must stop the job before any garbled name is shown.
+TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
+    const std::string known = Slurp(ReferenceJob("known-d.txt"));
+    std::string crlf;
+    for (char c : known) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const BatchRun bom = RunBatch("--fields " + WriteTempJob("bom.txt", "\xEF\xBB\xBF" + crlf));
+    EXPECT_EQ(bom.exitCode, 0) << bom.err;
+    EXPECT_EQ(bom.out, Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(bom.err, "");
+
+    // The known-D job with the points named 甲 乙 丙 丁, once in UTF-8 and
+    // once in GB18030, whose bytes for them are written out here.
+    std::vector<std::string> lines = korvanet::SplitJobLines(known);
+    ASSERT_GE(lines.size(), 9u);
+    auto jobWithNames = [&](const std::vector<std::string>& names) {
+        std::string text;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            text += (i >= 5 && i < 9 ? names[i - 5] : lines[i]) + "\n";
+        return text;
+    };
+    const BatchRun utf8 = RunBatch(WriteTempJob("utf8.txt", jobWithNames({"甲", "乙", "丙", "丁"})));
+    const BatchRun gb =
+        RunBatch(WriteTempJob("gb.txt", jobWithNames({"\xBC\xD7", "\xD2\xD2", "\xB1\xFB", "\xB6\xA1"})));
+    EXPECT_EQ(utf8.exitCode, 0) << utf8.err;
+    EXPECT_EQ(gb.exitCode, 0) << gb.err;
+    EXPECT_NE(utf8.out.find("甲"), std::string::npos);
+    EXPECT_EQ(gb.out, utf8.out);
+    EXPECT_NE(gb.err.find("GB18030"), std::string::npos) << gb.err;
+
+    // 0xFF begins no character in either encoding.
+    const BatchRun neither =
+        RunBatch("--fields " + WriteTempJob("neither.txt", "2.5\n3521408.250\n\xFF\xFF\n"));
+    EXPECT_EQ(neither.exitCode, 1);
+    EXPECT_EQ(neither.out, "");
+    EXPECT_NE(neither.err.find("第 3 行"), std::string::npos) << neither.err;
+    // Notepad's "Unicode" without its byte order mark: zero bytes, valid UTF-8 on their face.
+    const BatchRun utf16 = RunBatch("--fields " + WriteTempJob("utf16.txt", std::string("2\0.\0005\0\n\0", 8)));
+    EXPECT_EQ(utf16.exitCode, 1);
+    EXPECT_EQ(utf16.out, "");
+    EXPECT_NE(utf16.err.find("UTF-16"), std::string::npos) << utf16.err;
 }
 
 TEST(SplitJobLines, FinalNewlineAddsNoAnswerEmptyLineDoes) {

@@ -1,0 +1,87 @@
+#include "batch_command_line.h"
+
+namespace korvanet {
+
+const char* const kBatchUsage =
+    "用法: korvanet-batch [--fields | --transcript] 作业文件...\n"
+    "      korvanet-batch --pdf PDF文件 作业文件\n"
+    "      korvanet-batch --version | --help\n"
+    "\n"
+    "不开窗口运行\"进行计算\"。作业文件是文本文件, 每行一个答案, 顺序同输入提示:\n"
+    "测角限差; A 的 x, y; D 的 x, y; D 不是已知点时还有 T0 和 Q1; A, B, C, D 的点名;\n"
+    "角 1 至 8; 边 1 至 n。每个确认提示都按回车回答。\n"
+    "作业文件可以是 UTF-8 (可带字节顺序标记) 或 GB18030 (GBK) 编码, 行尾可以是 CRLF。\n"
+    "\"-\" 表示标准输入, 只能出现一次; \"--\" 之后的参数都是作业文件。\n"
+    "\n"
+    "  (不带选项)       以文本输出报告\n"
+    "  --fields         对计算写过的每个文本框输出 框名=内容\n"
+    "  --transcript     输出计算中的对话\n"
+    "  --pdf PDF文件    把打印报告写成 PDF 文件 (只能有一个作业文件)\n"
+    "  --version        输出版本号\n"
+    "  --help           输出本说明\n"
+    "\n"
+    "有多个作业文件时, 每个作业都从空白状态算起, 各自的输出前有一行 \"==> 文件名 <==\";\n"
+    "失败的作业在标准错误上给出以文件名开头的消息, 其余作业照常计算。\n"
+    "退出状态: 0 全部成功; 1 有作业失败; 2 用法错误。\n";
+
+bool ModeTakesOneJob(BatchMode mode) { return mode == BatchMode::Pdf; }
+
+std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
+                                                      std::string& problem) {
+    BatchCommandLine line;
+    bool modeGiven = false, optionsEnded = false, stdinGiven = false;
+    auto setMode = [&](BatchMode mode) {
+        if (modeGiven) {
+            problem = "一次只能选一种输出";
+            return false;
+        }
+        line.mode = mode;
+        modeGiven = true;
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && a == "--version") {
+            line.showVersion = true;
+        } else if (!optionsEnded && (a == "--help" || a == "-h")) {
+            line.showHelp = true;
+        } else if (!optionsEnded && a == "--fields") {
+            if (!setMode(BatchMode::Fields)) return std::nullopt;
+        } else if (!optionsEnded && a == "--transcript") {
+            if (!setMode(BatchMode::Transcript)) return std::nullopt;
+        } else if (!optionsEnded && a == "--pdf") {
+            if (!setMode(BatchMode::Pdf)) return std::nullopt;
+            if (i + 1 >= args.size()) {
+                problem = "--pdf 后面要给出 PDF 文件的名字";
+                return std::nullopt;
+            }
+            line.outputPath = args[++i];
+        } else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
+            problem = "不认识的选项 " + a;
+            return std::nullopt;
+        } else {
+            if (a == "-") {
+                if (stdinGiven) {
+                    problem = "标准输入 \"-\" 只能读一次";
+                    return std::nullopt;
+                }
+                stdinGiven = true;
+            }
+            line.jobs.push_back(a);
+        }
+    }
+    if (line.showVersion || line.showHelp) return line;
+    if (line.jobs.empty()) {
+        problem = "没有给出作业文件";
+        return std::nullopt;
+    }
+    if (ModeTakesOneJob(line.mode) && line.jobs.size() != 1) {
+        problem = "这种输出只能有一个作业文件";
+        return std::nullopt;
+    }
+    return line;
+}
+
+}  // namespace korvanet

@@ -1,0 +1,40 @@
+#pragma once
+// The command line of korvanet-batch: one output mode, then the jobs.
+//
+// A new mode is one enumerator here, one option in ParseBatchCommandLine and
+// the usage text, and one output function in batch_output (or, like --pdf, a
+// program of its own that korvanet-batch hands the job to).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvanet {
+
+enum class BatchMode {
+    Report,      // no option: the report as text
+    Fields,      // --fields: NAME=TEXT for every box the run wrote
+    Transcript,  // --transcript: the dialogue of the run
+    Pdf,         // --pdf FILE: the printed report as a PDF, by korvanet-pdf (one job)
+};
+
+struct BatchCommandLine {
+    BatchMode mode = BatchMode::Report;
+    std::string outputPath;         // the file of a mode that writes one (--pdf)
+    std::vector<std::string> jobs;  // in the order given; "-" is standard input
+    bool showVersion = false;
+    bool showHelp = false;
+};
+
+// The usage text, printed for --help and after every usage error.
+extern const char* const kBatchUsage;
+
+// Parses the arguments after the program name.  On a usage error returns
+// nothing and puts the reason (Chinese, one line) in `problem`.
+std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
+                                                      std::string& problem);
+
+// Whether a mode writes one file and so takes exactly one job.
+bool ModeTakesOneJob(BatchMode mode);
+
+}  // namespace korvanet

@@ -1,0 +1,56 @@
+#include "batch_job.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "job_file.h"
+#include "korvanet_error.h"
+
+namespace korvanet {
+
+bool ReadJobFile(const std::string& path, std::string& bytes) {
+    if (path == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return !std::cin.bad();
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool RunBatchJob(const std::string& bytes, const JobOutput& output, const std::string& label,
+                 std::ostream& out, std::ostream& err) {
+    std::vector<std::string> answers;
+    std::string notice;
+    try {
+        answers = ReadJobAnswers(bytes, &notice);
+    } catch (const KorvanetError& e) {
+        err << label << e.what() << '\n';
+        return false;
+    }
+    if (!notice.empty()) err << label << notice << '\n';
+
+    // Every job on a record of its own, exactly as if it ran alone.
+    SurveyState state;
+    RecordingDisplay display;
+    const JobRun run = RunJob(std::move(answers), state, display);
+    try {
+        output(FinishedJob{state, display, run}, out);
+    } catch (const KorvanetError& e) {
+        out.flush();
+        err << label << "打印中止: " << e.what() << '\n';
+        return false;
+    }
+    if (run.failure) {
+        out.flush();
+        err << label << "计算中止: " << *run.failure << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace korvanet

@@ -1,0 +1,23 @@
+#pragma once
+// The text outputs of korvanet-batch, one function per mode.
+
+#include <iosfwd>
+
+#include "batch_command_line.h"
+#include "batch_job.h"
+
+namespace korvanet {
+
+// The report as text; nothing for a failed run.
+void PrintReportText(const FinishedJob& job, std::ostream& out);
+// NAME=TEXT for every box the run wrote, in the order each was first written.
+void PrintFields(const FinishedJob& job, std::ostream& out);
+// The dialogue: "?\tTITLE\tPROMPT" and ">\tANSWER"; a run that ran out of
+// answers ends at the prompt that found none.
+void PrintTranscript(const FinishedJob& job, std::ostream& out);
+
+// The output function of a mode that writes to standard output; empty for
+// one that a program of its own serves (--pdf).
+JobOutput TextOutputFor(BatchMode mode);
+
+}  // namespace korvanet

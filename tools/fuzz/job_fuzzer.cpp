@@ -1,0 +1,29 @@
+// A libFuzzer target: any bytes as a job file, through the batch tool's own
+// path (decoding, the Compute command on a fresh record, every text output).
+// A job may fail, but only as a KorvanetError with its message; anything
+// else escaping, a sanitizer report or a completed job without a report is
+// a fault.
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "batch_command_line.h"
+#include "batch_job.h"
+#include "batch_output.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    for (korvanet::BatchMode mode :
+         {korvanet::BatchMode::Report, korvanet::BatchMode::Fields, korvanet::BatchMode::Transcript}) {
+        std::ostringstream out, err;
+        const bool ok = korvanet::RunBatchJob(bytes, korvanet::TextOutputFor(mode), "", out, err);
+        // A job that fails says why and prints no report; one that
+        // completes shows something in every mode.
+        if (!ok && err.str().empty()) __builtin_trap();
+        if (ok && out.str().empty()) __builtin_trap();
+        if (!ok && mode == korvanet::BatchMode::Report && !out.str().empty()) __builtin_trap();
+    }
+    return 0;
+}
