@@ -38,8 +38,12 @@ int main(int argc, char** argv) {
         if (finished.run.failure) return;
         // A PDF needs fonts, and fonts need a GUI application; without a
         // display the offscreen platform serves.
-        if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-            std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        // An empty variable counts as unset: Qt would abort on it.
+        const auto unset = [](const char* name) {
+            const char* value = std::getenv(name);
+            return value == nullptr || *value == '\0';
+        };
+        if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
         QGuiApplication app(argc, argv);
