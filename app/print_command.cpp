@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QString>
 #include <exception>
 
 #include "korvanet_error.h"
@@ -20,39 +19,51 @@ namespace {
 // The title every message box of the program carries.
 const char* const kTitle = "Korvanet";
 
-// Asks where the PDF goes; empty when the user cancels.
-QString AskPdfPath(QWidget* parent) {
-    const QString suggested = QDir::home().filePath(QStringLiteral("Korvanet-报告.pdf"));
-    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("没有打印机：将报告保存为 PDF"),
-                                                suggested, QStringLiteral("PDF 文件 (*.pdf)"));
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-    return path;
-}
-
 }  // namespace
 
-void RunPrintCommand(const SurveyState& state, QWidget* parent) {
+bool QtPrintDesk::PrintOnDefaultPrinter(const ReportDocument& report) {
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) return false;
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Korvanet 报告"));
+    PrintReport(report, printer);
+    return true;
+}
+
+QString QtPrintDesk::AskPdfPath(const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent_, QStringLiteral("没有打印机：将报告保存为 PDF"), suggested,
+                                        QStringLiteral("PDF 文件 (*.pdf)"));
+}
+
+void QtPrintDesk::Inform(const QString& message) {
+    QMessageBox::information(parent_, QString::fromUtf8(kTitle), message);
+}
+
+void QtPrintDesk::Warn(const QString& message) {
+    QMessageBox::warning(parent_, QString::fromUtf8(kTitle), message);
+}
+
+void RunPrintCommand(const SurveyState& state, PrintDesk& desk) {
     try {
         const ReportDocument report = BuildReport(state);
-        const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
-        if (!printerInfo.isNull()) {
-            QPrinter printer(printerInfo, QPrinter::HighResolution);
-            printer.setDocName(QStringLiteral("Korvanet 报告"));
-            PrintReport(report, printer);
-            return;
-        }
-        const QString path = AskPdfPath(parent);
+        if (desk.PrintOnDefaultPrinter(report)) return;
+        QString path = desk.AskPdfPath(QDir::home().filePath(QStringLiteral("Korvanet-报告.pdf")));
         if (path.isEmpty()) return;  // the user chose not to save
+        // A name typed without its ending still becomes a PDF the system opens as one.
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
         WriteReportPdf(report, path.toStdString());
-        QMessageBox::information(
-            parent, QString::fromUtf8(kTitle),
-            QStringLiteral("系统中没有打印机，报告已保存为 PDF 文件：\n") + QDir::toNativeSeparators(path));
+        desk.Inform(QStringLiteral("系统中没有打印机，报告已保存为 PDF 文件：\n") +
+                    QDir::toNativeSeparators(path));
     } catch (const KorvanetError& error) {
-        QMessageBox::warning(parent, QString::fromUtf8(kTitle), QString::fromUtf8(error.what()));
+        desk.Warn(QString::fromUtf8(error.what()));
     } catch (const std::exception&) {
-        QMessageBox::warning(parent, QString::fromUtf8(kTitle),
-                             QStringLiteral("打印时发生意外错误，报告没有打印。"));
+        desk.Warn(QStringLiteral("打印时发生意外错误，报告没有打印。"));
     }
+}
+
+void RunPrintCommand(const SurveyState& state, QWidget* parent) {
+    QtPrintDesk desk(parent);
+    RunPrintCommand(state, desk);
 }
 
 }  // namespace korvanet

@@ -3,10 +3,18 @@
 # Answers, boxes, dialogue and report of the reference jobs, shared by the golden tests.
 set(KORVANET_REFERENCE_DIR "${CMAKE_SOURCE_DIR}/tests/reference-jobs")
 
+# Every test runs through this launcher: a fresh home, XDG folders, runtime
+# folder (mode 700) and temporary folder of its own under the build tree, so
+# that no test touches the user's settings and tests running side by side
+# share no file.  Prefix the COMMAND of a test registered by hand with it.
+set(KORVANET_TEST_LAUNCHER
+  "${CMAKE_SOURCE_DIR}/cmake/run_isolated_test.sh" "${CMAKE_BINARY_DIR}/test-surroundings")
+
+# Headless, with a runtime folder of mode 700, for a test registered by hand
+# without the launcher (the launcher gives each test its own instead).
 set(KORVANET_TEST_RUNTIME_DIR "${CMAKE_BINARY_DIR}/xdg-runtime")
 file(MAKE_DIRECTORY "${KORVANET_TEST_RUNTIME_DIR}")
 file(CHMOD "${KORVANET_TEST_RUNTIME_DIR}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-
 set(KORVANET_TEST_ENV
   "QT_QPA_PLATFORM=offscreen"
   "XDG_RUNTIME_DIR=${KORVANET_TEST_RUNTIME_DIR}")
@@ -19,6 +27,9 @@ function(korvanet_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE KORVANET_REFERENCE_DIR="${KORVANET_REFERENCE_DIR}")
+  # gtest_discover_tests runs the listing and each test case through the
+  # target's emulator: here the launcher, so every test case is isolated.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${KORVANET_TEST_LAUNCHER}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES TIMEOUT 120 ENVIRONMENT "${KORVANET_TEST_ENV}")
@@ -30,6 +41,6 @@ function(korvanet_add_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
   target_compile_definitions(${name} PRIVATE KORVANET_REFERENCE_DIR="${KORVANET_REFERENCE_DIR}")
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${KORVANET_TEST_LAUNCHER} $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT "${KORVANET_TEST_ENV}")
 endfunction()

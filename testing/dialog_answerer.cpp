@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -12,7 +13,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace korvanet::testing {
 namespace {
@@ -31,6 +31,42 @@ void Type(QLineEdit* edit, const QString& text) {
     }
 }
 
+// Ends the dialog the way the reply says: a key on the field or a button.
+void EndDialog(QLineEdit* edit, QDialogButtonBox* buttons, Finish finish) {
+    switch (finish) {
+        case Finish::Enter:
+            QTest::keyClick(edit, Qt::Key_Return);
+            break;
+        case Finish::Escape:
+            QTest::keyClick(edit, Qt::Key_Escape);
+            break;
+        case Finish::OkButton:
+            for (QAbstractButton* button : buttons->buttons()) {
+                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+                    button->click();
+                    break;
+                }
+            }
+            break;
+        case Finish::CancelButton:
+            buttons->button(QDialogButtonBox::Cancel)->click();
+            break;
+    }
+}
+
+// Runs `answer` from the dialog's own event loop: posted now, during the
+// Show event, it waits for exec() to start and for no clock.
+template <typename Dialog, typename Answer>
+void AnswerOnceShown(Dialog* dialog, Answer answer) {
+    QPointer<Dialog> shown(dialog);
+    QMetaObject::invokeMethod(
+        dialog,
+        [shown, answer] {
+            if (shown) answer(shown.data());
+        },
+        Qt::QueuedConnection);
+}
+
 }  // namespace
 
 DialogAnswerer::DialogAnswerer(Script script) : script_(std::move(script)) { qApp->installEventFilter(this); }
@@ -40,23 +76,27 @@ DialogAnswerer::~DialogAnswerer() { qApp->removeEventFilter(this); }
 std::vector<SeenDialog> DialogAnswerer::messageBoxes() const {
     std::vector<SeenDialog> boxes;
     for (const SeenDialog& dialog : seen_) {
-        if (!dialog.isInput) boxes.push_back(dialog);
+        if (!dialog.isInput && !dialog.isFile) boxes.push_back(dialog);
     }
     return boxes;
+}
+
+std::vector<SeenDialog> DialogAnswerer::fileDialogs() const {
+    std::vector<SeenDialog> dialogs;
+    for (const SeenDialog& dialog : seen_) {
+        if (dialog.isFile) dialogs.push_back(dialog);
+    }
+    return dialogs;
 }
 
 bool DialogAnswerer::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show) {
         if (auto* input = qobject_cast<QInputDialog*>(watched)) {
-            QPointer<QInputDialog> box(input);
-            QTimer::singleShot(0, input, [this, box] {
-                if (box) answer(box);
-            });
+            AnswerOnceShown(input, [this](QInputDialog* box) { answer(box); });
+        } else if (auto* files = qobject_cast<QFileDialog*>(watched)) {
+            AnswerOnceShown(files, [this](QFileDialog* dialog) { answer(dialog); });
         } else if (auto* message = qobject_cast<QMessageBox*>(watched)) {
-            QPointer<QMessageBox> box(message);
-            QTimer::singleShot(0, message, [this, box] {
-                if (box) acknowledge(box);
-            });
+            AnswerOnceShown(message, [this](QMessageBox* box) { acknowledge(box); });
         }
     }
     return QObject::eventFilter(watched, event);
@@ -85,30 +125,42 @@ void DialogAnswerer::answer(QInputDialog* box) {
         return;
     }
     Type(edit, reply.typed);
-    auto* buttons = box->findChild<QDialogButtonBox*>();
-    switch (reply.finish) {
-        case Finish::Enter:
-            QTest::keyClick(edit, Qt::Key_Return);
-            break;
-        case Finish::Escape:
-            QTest::keyClick(edit, Qt::Key_Escape);
-            break;
-        case Finish::OkButton:
-            buttons->button(QDialogButtonBox::Ok)->click();
-            break;
-        case Finish::CancelButton:
-            buttons->button(QDialogButtonBox::Cancel)->click();
-            break;
-    }
+    EndDialog(edit, box->findChild<QDialogButtonBox*>(), reply.finish);
     // A box that a key did not close would hang the test; close it so the
     // test fails on what was recorded instead.
     if (box->isVisible()) box->reject();
+}
+
+void DialogAnswerer::answer(QFileDialog* dialog) {
+    // The name field of Qt's own file dialog (the one shown wherever the
+    // platform offers no native dialog, as offscreen).
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    SeenDialog seen;
+    seen.isFile = true;
+    seen.title = dialog->windowTitle();
+    seen.initialText = edit ? edit->text() : QString();
+    seen.message = dialog->directory().filePath(seen.initialText);
+    seen.modal = dialog->isModal() || dialog->windowModality() != Qt::NonModal;
+    seen.dialogSize = dialog->size();
+    seen_.push_back(seen);
+
+    const Reply reply = script_(seen.title, seen.message);
+    if (edit == nullptr) {
+        dialog->reject();
+        return;
+    }
+    // Over the offered name, as a person selects it all and types.
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    Type(edit, reply.typed);
+    EndDialog(edit, dialog->findChild<QDialogButtonBox*>(), reply.finish);
+    if (dialog->isVisible()) dialog->reject();
 }
 
 void DialogAnswerer::acknowledge(QMessageBox* box) {
     SeenDialog seen;
     seen.title = box->windowTitle();
     seen.message = box->text();
+    seen.isWarning = box->icon() == QMessageBox::Warning;
     seen.modal = box->isModal() || box->windowModality() != Qt::NonModal;
     seen.dialogSize = box->size();
     seen_.push_back(seen);

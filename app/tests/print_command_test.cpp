@@ -1,36 +1,38 @@
 // The printed report: the PDF through the printing back end, read back with
-// pdftotext -layout, file errors, and the window's Print command with its
-// dialogs answered from a timer.
-#include <QAbstractButton>
+// pdftotext -layout, file errors, and the window's Print command, through
+// its real dialogs answered as a person would and through a scripted printer
+// and user.
+#include "print_command.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QMessageBox>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
+#include "dialog_answerer.h"
 #include "korvanet_error.h"
-#include "print_command.h"
 #include "reference_states.h"
 #include "report_layout.h"
 #include "report_printer.h"
 
 using namespace korvanet;
+using korvanet::testing::DialogAnswerer;
+using korvanet::testing::Finish;
+using korvanet::testing::Reply;
 
 namespace {
 
-// Runs pdftotext -layout on a PDF and returns its text (UTF-8).
+// Runs pdftotext -layout on a PDF and returns its text (UTF-8).  No time
+// limit: a stuck tool is for CTest's timeout to report, never a busy machine.
 QString PdfText(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
         return QStringLiteral("(pdftotext failed)");
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -38,7 +40,7 @@ QString PdfText(const QString& pdf) {
 int PdfPages(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdfinfo"), {pdf});
-    process.waitForFinished(30000);
+    process.waitForFinished(-1);
     const QString info = QString::fromUtf8(process.readAllStandardOutput());
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
     return m.hasMatch() ? m.captured(1).toInt() : -1;
@@ -53,48 +55,38 @@ int ColumnOf(const QString& text, const QString& needle) {
     return -1;
 }
 
-// Answers the modal dialogs that the Print command opens: a file dialog gets
-// `saveAs` (or is cancelled when it is empty), a message box is read and closed.
-class DialogAnswerer : public QObject {
+// The printer and the user of a Print command, scripted: a printer that is
+// there or not (and may fail), a path given or a cancel, and every message kept.
+class ScriptedDesk : public PrintDesk {
 public:
-    explicit DialogAnswerer(QString saveAs) : saveAs_(std::move(saveAs)) {
-        connect(&timer_, &QTimer::timeout, this, &DialogAnswerer::Answer);
-        timer_.start(20);
-    }
+    bool hasPrinter = false;
+    QString printerFault;  // thrown by the printer when set
+    QString answer;        // the path the user gives; empty: cancels
 
+    int printed = 0;
+    QStringList suggested;  // one entry per time the path was asked
     QStringList messages;   // "warning: text" or "information: text"
-    QString suggestedFile;  // what the file dialog offered
-    int fileDialogs = 0;
 
-private:
-    void Answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            const QString kind = box->icon() == QMessageBox::Warning ? QStringLiteral("warning")
-                                                                     : QStringLiteral("information");
-            messages << kind + QStringLiteral(": ") + box->text();
-            // The file dialog's "replace it?" question is answered yes.
-            QAbstractButton* button = box->button(QMessageBox::Yes);
-            if (button == nullptr) button = box->button(QMessageBox::Ok);
-            if (button != nullptr) {
-                button->click();
-            } else {
-                box->accept();
-            }
-        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            ++fileDialogs;
-            suggestedFile = dialog->selectedFiles().value(0);
-            if (saveAs_.isEmpty()) {
-                dialog->reject();
-            } else {
-                dialog->selectFile(saveAs_);
-                static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as the Save button
-            }
-        }
+    bool PrintOnDefaultPrinter(const ReportDocument&) override {
+        if (!hasPrinter) return false;
+        if (!printerFault.isEmpty()) throw KorvanetError(printerFault.toStdString());
+        ++printed;
+        return true;
     }
+    QString AskPdfPath(const QString& offered) override {
+        suggested << offered;
+        return answer;
+    }
+    void Inform(const QString& message) override { messages << QStringLiteral("information: ") + message; }
+    void Warn(const QString& message) override { messages << QStringLiteral("warning: ") + message; }
+};
 
-    QString saveAs_;
-    QTimer timer_;
+// The window's real dialogs on a machine without a printer, whatever printer
+// the machine running the test has.
+class RealDialogsWithoutPrinter : public QtPrintDesk {
+public:
+    RealDialogsWithoutPrinter() : QtPrintDesk(nullptr) {}
+    bool PrintOnDefaultPrinter(const ReportDocument&) override { return false; }
 };
 
 }  // namespace
@@ -106,7 +98,17 @@ private slots:
     void initTestCase() {
         QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
                  "pdftotext (poppler-utils) is needed to read the PDFs back");
+        // The file dialog keeps its history and last folder in the user's
+        // settings: this test neither reads nor writes them, and its home
+        // folder, where the dialog starts, is a fresh one of its own.
+        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(dir_.isValid());
+        QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("home")));
+        home_ = QDir(dir_.filePath(QStringLiteral("home")));
+        qputenv("HOME", QFile::encodeName(home_.path()));
+        QCOMPARE(QDir::home(), home_);
+        // Qt's own file dialog, the one the answerer types into, on every platform.
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     }
 
     void substitutesASongFaceWithHalfWidthLatin() {
@@ -200,41 +202,86 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(KorvanetError, WriteReportPdf(report, ""));
     }
 
+    // Refused in the window's own message boxes, before any printer or file is touched.
     void printCommandRefusesWithoutACompletedRun() {
-        DialogAnswerer answerer{QString()};
+        DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
         RunPrintCommand(SurveyState{}, nullptr);
         SurveyState failed = testing::KnownDState();
         failed.RunCompleted = false;
         RunPrintCommand(failed, nullptr);
-        QCOMPARE(answerer.fileDialogs, 0);
-        QCOMPARE(
-            answerer.messages,
-            QStringList(
-                {QStringLiteral("warning: 还没有进行过计算，没有可以打印的结果。请先“进行计算”。"),
-                 QStringLiteral("warning: 上一次计算没有完成，没有可以打印的结果。请重新“进行计算”。")}));
-    }
-
-    void printCommandWithoutPrinterSavesAPdfWhereTheUserSays() {
-        if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("this machine has a default printer");
-        const QString pdf = dir_.filePath(QStringLiteral("报告 1"));  // no suffix: .pdf is added
-        DialogAnswerer answerer{pdf};
-        RunPrintCommand(testing::FreeDQ1ZeroState(), nullptr);
-        QCOMPARE(answerer.fileDialogs, 1);
-        QCOMPARE(answerer.suggestedFile, QDir::home().filePath(QStringLiteral("Korvanet-报告.pdf")));
-        QCOMPARE(answerer.messages,
-                 QStringList({QStringLiteral("information: 系统中没有打印机，报告已保存为 PDF 文件：\n") +
-                              pdf + QStringLiteral(".pdf")}));
-        QVERIFY(PdfText(pdf + QStringLiteral(".pdf")).contains(QStringLiteral("待定点( 西湖 ):")));
-    }
-
-    void printCommandCancelledOrFailingSaysSoOrNothing() {
-        if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("this machine has a default printer");
-        {
-            DialogAnswerer cancel{QString()};
-            RunPrintCommand(testing::KnownDState(), nullptr);
-            QCOMPARE(cancel.fileDialogs, 1);
-            QVERIFY(cancel.messages.isEmpty());
+        QCOMPARE(answerer.fileDialogs().size(), std::size_t(0));
+        const auto boxes = answerer.messageBoxes();
+        QCOMPARE(boxes.size(), std::size_t(2));
+        QCOMPARE(boxes[0].message, QStringLiteral("还没有进行过计算，没有可以打印的结果。请先“进行计算”。"));
+        QCOMPARE(boxes[1].message,
+                 QStringLiteral("上一次计算没有完成，没有可以打印的结果。请重新“进行计算”。"));
+        for (const auto& box : boxes) {
+            QCOMPARE(box.title, QStringLiteral("Korvanet"));
+            QVERIFY(box.isWarning);
+            QVERIFY(box.modal);
         }
+    }
+
+    // With a printer the report goes to it and nothing is asked; a printer
+    // that fails says so instead of passing for printed.
+    void printCommandUsesThePrinterWhenThereIsOne() {
+        ScriptedDesk desk;
+        desk.hasPrinter = true;
+        RunPrintCommand(testing::KnownDState(), desk);
+        QCOMPARE(desk.printed, 1);
+        QVERIFY(desk.suggested.isEmpty());
+        QVERIFY(desk.messages.isEmpty());
+
+        desk.printerFault = QStringLiteral("打印机没有响应");
+        RunPrintCommand(testing::KnownDState(), desk);
+        QCOMPARE(desk.printed, 1);
+        QVERIFY(desk.suggested.isEmpty());
+        QCOMPARE(desk.messages, QStringList({QStringLiteral("warning: 打印机没有响应")}));
+    }
+
+    // Through the real file dialog: it offers the report in the home folder;
+    // the surveyor types a name over it without an ending and presses Enter;
+    // the PDF is written there as .pdf and the message box says where.
+    void printCommandWithoutPrinterSavesAPdfWhereTheUserSays() {
+        QVERIFY(!QFile::exists(home_.filePath(QStringLiteral("Korvanet-报告.pdf"))));
+        DialogAnswerer answerer([](const QString&, const QString&) {
+            return Reply{QStringLiteral("报告 1"), Finish::Enter};
+        });
+        RealDialogsWithoutPrinter desk;
+        RunPrintCommand(testing::FreeDQ1ZeroState(), desk);
+
+        const auto files = answerer.fileDialogs();
+        QCOMPARE(files.size(), std::size_t(1));
+        QCOMPARE(files[0].title, QStringLiteral("没有打印机：将报告保存为 PDF"));
+        QCOMPARE(files[0].message, home_.filePath(QStringLiteral("Korvanet-报告.pdf")));
+        QCOMPARE(files[0].initialText, QStringLiteral("Korvanet-报告.pdf"));
+        QVERIFY(files[0].modal);
+
+        const QString pdf = home_.filePath(QStringLiteral("报告 1.pdf"));
+        const auto boxes = answerer.messageBoxes();
+        QCOMPARE(boxes.size(), std::size_t(1));
+        QCOMPARE(boxes[0].title, QStringLiteral("Korvanet"));
+        QVERIFY(!boxes[0].isWarning);
+        QCOMPARE(boxes[0].message, QStringLiteral("系统中没有打印机，报告已保存为 PDF 文件：\n") + pdf);
+        QVERIFY(PdfText(pdf).contains(QStringLiteral("待定点( 西湖 ):")));
+        QVERIFY(!QFile::exists(home_.filePath(QStringLiteral("报告 1"))));
+        QVERIFY(!QFile::exists(home_.filePath(QStringLiteral("Korvanet-报告.pdf"))));
+    }
+
+    // Escape in the real file dialog writes nothing and says nothing.
+    void printCommandCancelledSaysNothing() {
+        DialogAnswerer answerer([](const QString&, const QString&) { return Reply{{}, Finish::Escape}; });
+        RealDialogsWithoutPrinter desk;
+        const QStringList before = home_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        RunPrintCommand(testing::KnownDState(), desk);
+        QCOMPARE(answerer.fileDialogs().size(), std::size_t(1));
+        QVERIFY(answerer.messageBoxes().empty());
+        QCOMPARE(home_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    }
+
+    // A path where nothing can be written: the warning names it, and the
+    // name the user gave keeps the ending they typed.
+    void printCommandFailingToWriteSaysSo() {
         // A file where a folder should be: nothing can be written below it,
         // whatever the rights of the user running the test.
         const QString blocker = dir_.filePath(QStringLiteral("blocker"));
@@ -242,17 +289,19 @@ private slots:
             QFile file(blocker);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        const QString locked = blocker + QStringLiteral("/report.pdf");
-        DialogAnswerer fail{locked};
-        RunPrintCommand(testing::KnownDState(), nullptr);
-        QCOMPARE(fail.fileDialogs, 1);
-        QVERIFY(!fail.messages.isEmpty());
-        QVERIFY2(fail.messages.last().startsWith(QStringLiteral("warning: 无法写入文件“") + locked),
-                 qPrintable(fail.messages.join(QLatin1Char('|'))));
+        ScriptedDesk desk;
+        desk.answer = blocker + QStringLiteral("/report.pdf");
+        RunPrintCommand(testing::KnownDState(), desk);
+        QCOMPARE(desk.suggested, QStringList({home_.filePath(QStringLiteral("Korvanet-报告.pdf"))}));
+        QCOMPARE(desk.messages.size(), qsizetype(1));
+        QVERIFY2(desk.messages[0].startsWith(QStringLiteral("warning: 无法写入文件“") + desk.answer +
+                                             QStringLiteral("”")),
+                 qPrintable(desk.messages[0]));
     }
 
 private:
     QTemporaryDir dir_;
+    QDir home_;  // the home folder of the test, inside dir_
 };
 
 QTEST_MAIN(ReportPrintingTest)
