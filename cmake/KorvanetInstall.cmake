@@ -53,9 +53,9 @@ install(DIRECTORY docs/ DESTINATION ${KORVANET_DOCDIR}/docs FILES_MATCHING PATTE
 
 # Installs into a scratch DESTDIR and runs what got installed.
 add_test(NAME installed_tree
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/install/check_install.sh
+  COMMAND ${KORVANET_TEST_LAUNCHER} ${CMAKE_SOURCE_DIR}/tests/install/check_install.sh
     ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION} ${KORVANET_APP_ID}
     ${KORVANET_PROGRAMS})
-set_tests_properties(installed_tree PROPERTIES TIMEOUT 300 ENVIRONMENT "${KORVANET_TEST_ENV}")
+set_tests_properties(installed_tree PROPERTIES TIMEOUT 300)
 
 include(${CMAKE_CURRENT_LIST_DIR}/KorvanetPackage.cmake)

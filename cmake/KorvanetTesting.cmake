@@ -10,15 +10,6 @@ set(KORVANET_REFERENCE_DIR "${CMAKE_SOURCE_DIR}/tests/reference-jobs")
 set(KORVANET_TEST_LAUNCHER
   "${CMAKE_SOURCE_DIR}/cmake/run_isolated_test.sh" "${CMAKE_BINARY_DIR}/test-surroundings")
 
-# Headless, with a runtime folder of mode 700, for a test registered by hand
-# without the launcher (the launcher gives each test its own instead).
-set(KORVANET_TEST_RUNTIME_DIR "${CMAKE_BINARY_DIR}/xdg-runtime")
-file(MAKE_DIRECTORY "${KORVANET_TEST_RUNTIME_DIR}")
-file(CHMOD "${KORVANET_TEST_RUNTIME_DIR}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-set(KORVANET_TEST_ENV
-  "QT_QPA_PLATFORM=offscreen"
-  "XDG_RUNTIME_DIR=${KORVANET_TEST_RUNTIME_DIR}")
-
 include(GoogleTest)
 
 # korvanet_add_gtest(NAME SOURCES... LIBS ...)
@@ -32,7 +23,7 @@ function(korvanet_add_gtest name)
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${KORVANET_TEST_LAUNCHER}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "${KORVANET_TEST_ENV}")
+    PROPERTIES TIMEOUT 120)
 endfunction()
 
 # korvanet_add_qtest(NAME SOURCES... LIBS ...) for Qt Test executables.
@@ -42,5 +33,5 @@ function(korvanet_add_qtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
   target_compile_definitions(${name} PRIVATE KORVANET_REFERENCE_DIR="${KORVANET_REFERENCE_DIR}")
   add_test(NAME ${name} COMMAND ${KORVANET_TEST_LAUNCHER} $<TARGET_FILE:${name}>)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT "${KORVANET_TEST_ENV}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()
