@@ -18,5 +18,4 @@ std::vector<std::string> SplitJobLines(const std::string& text) {
     return lines;
 }
 
-
 }  // namespace korvanet
