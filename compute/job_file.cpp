@@ -18,4 +18,5 @@ std::vector<std::string> SplitJobLines(const std::string& text) {
     return lines;
 }
 
+
 }  // namespace korvanet

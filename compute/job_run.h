@@ -15,10 +15,11 @@
 namespace korvanet {
 
 struct JobRun {
-    ScriptedPrompter prompter;            // the dialogue of the run, prompt by prompt
-    std::optional<std::string> failure;   // the message when the run did not complete
-    bool ranOutOfAnswers = false;         // the last prompt of the dialogue found no answer
-    std::optional<QualityCheck> quality;  // the quality check, when the run completed
+    ScriptedPrompter prompter;       // the dialogue of the run, prompt by prompt
+    std::optional<std::string> failure;  // the message when the run did not complete
+    bool ranOutOfAnswers = false;    // the last prompt of the dialogue found no answer
+    // The quality check of the run, when it completed.
+    std::optional<QualityCheck> quality;
 };
 
 // Runs the Compute command on `state` with `answers`, showing every box on
