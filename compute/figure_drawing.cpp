@@ -136,7 +136,10 @@ std::string FigureSvg(const QualityCheck& quality) {
                std::to_string(n) + "\" x1=\"" + Num(p.x) + "\" y1=\"" + Num(p.y) + "\" x2=\"" + Num(q.x) +
                "\" y2=\"" + Num(q.y) + "\" stroke=\"" + (isSuspect ? kSuspectColour : "#303030") +
                "\" stroke-width=\"" + (isSuspect ? "4" : "1.5") + "\"/>\n";
-        svg += "<text x=\"" + Num((p.x + q.x) / 2 + 4) + "\" y=\"" + Num((p.y + q.y) / 2 - 4) +
+        // A third of the way along, so that the labels of the two diagonals
+        // stay clear of their crossing.
+        const double lx = p.x + (q.x - p.x) * 0.35 + 4, ly = p.y + (q.y - p.y) * 0.35 - 4;
+        svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
                "\" font-size=\"12\" fill=\"" + (isSuspect ? kSuspectColour : "#707070") + "\">S(" +
                std::to_string(n) + ")</text>\n";
     }
