@@ -116,7 +116,8 @@ QString HtmlTable(const QStringList& header, const std::vector<QStringList>& row
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         html += r == markedRow ? QStringLiteral("<tr style=\"color:#c80000; font-weight:bold\">")
                                : QStringLiteral("<tr>");
-        for (const QString& cell : rows[r]) html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
+        for (const QString& cell : rows[r])
+            html += QStringLiteral("<td nowrap>%1</td>").arg(cell.toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");

@@ -125,7 +125,8 @@ std::string FigureSvg(const QualityCheck& quality) {
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(kWidth) + "\" height=\"" +
            Num(kHeight) + "\" viewBox=\"0 0 " + Num(kWidth) + " " + Num(kHeight) +
            "\" font-family=\"Noto Sans CJK SC, WenQuanYi Micro Hei, sans-serif\">\n";
-    svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    // In numbers: SVG Tiny readers take no percentages.
+    svg += "<rect width=\"" + Num(kWidth) + "\" height=\"" + Num(kHeight) + "\" fill=\"white\"/>\n";
 
     // The sides, each with its number at its middle.
     for (int n = 1; n <= 6; ++n) {
@@ -139,9 +140,8 @@ std::string FigureSvg(const QualityCheck& quality) {
         // A third of the way along, so that the labels of the two diagonals
         // stay clear of their crossing.
         const double lx = p.x + (q.x - p.x) * 0.35 + 4, ly = p.y + (q.y - p.y) * 0.35 - 4;
-        svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
-               "\" font-size=\"12\" fill=\"" + (isSuspect ? kSuspectColour : "#707070") + "\">S(" +
-               std::to_string(n) + ")</text>\n";
+        svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"12\" fill=\"" +
+               (isSuspect ? kSuspectColour : "#707070") + "\">S(" + std::to_string(n) + ")</text>\n";
     }
 
     // The suspect angle: an arc between its two sides at its point.
