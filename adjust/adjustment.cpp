@@ -25,6 +25,8 @@
 #include "packed_angle.h"
 #include "precision.h"
 #include "preparation.h"
+#include "quality_assessment.h"
+#include "quality_weight_functions.h"
 #include "result_texts.h"
 
 namespace korvanet {
@@ -49,6 +51,7 @@ public:
     void NormalEquations();
     void Corrections();
     void Precision();
+    QualityCheck Quality() const { return AssessQuality(state_, quality_); }
 
 private:
     // Every number is checked before it reaches the window: a value that is no
@@ -73,6 +76,7 @@ private:
     NormalMatrix N_{};
     NormalMatrix normalWork_{};
     CorrectionSums sums_;
+    QualityInputs quality_;  // what the quality check needs beyond the record
 };
 
 void AdjustmentRun::Preparation() {
@@ -101,6 +105,12 @@ void AdjustmentRun::Preparation() {
         Show("Text5", state_.T0, "由座标反算的方位角 A-D ", DerivedAzimuthText(state_.T0));
     }
     for (int i = 1; i <= 6; ++i) state_.SideObserved[i] = ToSingle(state_.Side[i]);
+    // The observations as typed, in double precision, for their residuals.
+    quality_.d = d_;
+    quality_.tolerance = state_.Tolerance;
+    quality_.orientationAngle = run_.OrientationAngle;
+    for (int i = 1; i <= 8; ++i) quality_.observedAngle[i] = state_.Angle[i];
+    for (int i = 1; i <= 6; ++i) quality_.observedSide[i] = state_.Side[i];
     weights_ = AprioriSideWeights(state_.Side, state_.Tolerance);
     state_.SideMeanError = weights_.SideMeanError;
     SetReciprocalWeights(run_.ReciprocalWeights, weights_.SideReciprocalWeight);
@@ -130,6 +140,10 @@ void AdjustmentRun::ConditionEquations() {
     azimuths_ = ApproximateAzimuths(state_, run_, d_);
     TraverseApproximateCoordinates(state_, azimuths_);
     A_ = FormConditionMatrix(state_, azimuths_, run_.ReciprocalWeights[0], d_);
+    quality_.A = A_;
+    if (d_ == PointD::NotKnown) {
+        quality_.dFunctions = DWeightFunctions(state_, azimuths_, run_.ReciprocalWeights[0]);
+    }
 }
 
 double AdjustmentRun::WeightReciprocal(int r, const std::string& what) {
@@ -139,6 +153,8 @@ double AdjustmentRun::WeightReciprocal(int r, const std::string& what) {
 
 void AdjustmentRun::NormalEquations() {
     N_ = FormNormalMatrix(A_, run_.ReciprocalWeights, ObservationsInRange(d_));
+    quality_.q = run_.ReciprocalWeights;
+    quality_.range = ObservationsInRange(d_);
     normalWork_ = N_;  // the first call finds column 10 = N(1..9, 10) already in place
     state_.InvPxB = WeightReciprocal(10, "B 点纵座标的权倒数 1/px(b) ");
     Show("Text30", state_.InvPxB, "权倒数 1/px(b) ", WeightReciprocalText(state_.InvPxB));
@@ -155,6 +171,8 @@ void AdjustmentRun::NormalEquations() {
 
 void AdjustmentRun::Corrections() {
     sums_ = CorrectObservations(state_, A_, run_.ReciprocalWeights, weights_.SideReciprocalWeight);
+    quality_.v = sums_.v;
+    quality_.sideReciprocalWeight = weights_.SideReciprocalWeight;
     azimuths_ = AdjustCoordinates(state_, run_, d_);
 }
 
@@ -204,7 +222,7 @@ void AdjustmentRun::Precision() {
 
 }  // namespace
 
-void RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display) {
+QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display) {
     AdjustmentRun run(state, values, display);
     run.Preparation();
     run.Misclosures();
@@ -212,6 +230,7 @@ void RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display) 
     run.NormalEquations();
     run.Corrections();
     run.Precision();
+    return run.Quality();
 }
 
 }  // namespace korvanet

@@ -3,13 +3,16 @@
 // misclosures, condition equations, normal equations, corrections and
 // precision, each value shown the moment it is computed.
 // Throws AdjustmentError (or InputError for a coordinate that is no number).
+// Returns the quality check of the completed run (residuals, tests, ellipses);
+// it is kept apart from the record, which the report reads.
 
+#include "quality_check.h"
 #include "run_values.h"
 #include "survey_state.h"
 #include "text_display.h"
 
 namespace korvanet {
 
-void RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display);
+QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display);
 
 }  // namespace korvanet

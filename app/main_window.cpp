@@ -1,9 +1,11 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <exception>
 #include <QPalette>
@@ -20,6 +22,7 @@
 #include "korvanet_error.h"
 #include "print_command.h"
 #include "qt_prompter.h"
+#include "quality_window.h"
 #include "twips.h"
 
 namespace korvanet {
@@ -84,6 +87,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createTextBoxes();
     createDiagrams();
     createButtons();
+    createQualityMenu();
     fitToScreen();
 
     // Text1 is first in the tab order; the keyboard starts there.
@@ -107,8 +111,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::Command1_Click() {
     QtPrompter prompter(this);
+    quality_.reset();
+    qualityAction_->setEnabled(false);
+    applyQualityColours(nullptr);
     try {
-        RunCompute(state_, prompter, *this);
+        quality_ = RunCompute(state_, prompter, *this);
+        qualityAction_->setEnabled(true);
+        applyQualityColours(&*quality_);
     } catch (const KorvanetError& error) {
         // The command stops; what the window shows and the program stay.
         QMessageBox::warning(this, QStringLiteral("计算中止"), QString::fromStdString(error.what()));
@@ -124,6 +133,37 @@ void MainWindow::Command1_Click() {
 void MainWindow::Command2_Click() { close(); }
 
 void MainWindow::Command3_Click() { RunPrintCommand(state_, this); }
+
+void MainWindow::openQualityWindow() {
+    if (!quality_ || !state_.RunCompleted) return;
+    auto* window = new QualityWindow(state_, *quality_, this);
+    window->show();
+}
+
+void MainWindow::createQualityMenu() {
+    QMenu* results = menuBar()->addMenu(QStringLiteral("结果(&R)"));
+    qualityAction_ = results->addAction(QStringLiteral("质量检查…"), this, &MainWindow::openQualityWindow);
+    qualityAction_->setObjectName(QStringLiteral("qualityAction"));
+    qualityAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    qualityAction_->setEnabled(false);  // only a completed run has a quality check
+}
+
+void MainWindow::applyQualityColours(const QualityCheck* quality) {
+    auto colour = [&](const std::string& name, bool red) {
+        QLineEdit* box = boxes_.value(QString::fromStdString(name));
+        if (box == nullptr) return;
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Text, red ? QColor(Qt::red) : QApplication::palette(box).color(QPalette::Text));
+        box->setPalette(palette);
+    };
+    static const char* const kMisclosureBoxes[] = {"Text23", "Text24", "Text25", "Text26", "Text27", "Text28",
+                                                   "Text29", "Text14", "Text15", "Text16", "Text17"};
+    for (const char* box : kMisclosureBoxes) colour(box, false);
+    colour("Text11", false);
+    if (quality == nullptr) return;
+    for (const MisclosureCheck& m : quality->misclosures) colour(m.box, m.exceeded);
+    colour("Text11", !quality->global.passed);
+}
 
 // Ten lines divide the area (720, 1080)-(11880, 9480) into the seven panels:
 // known coordinates and start angles on the left, observed angles and sides
@@ -382,6 +422,7 @@ void MainWindow::createButtons() {
 // smaller screen scrolls.
 void MainWindow::fitToScreen() {
     QSize wanted = canvas_->size();
+    wanted.rheight() += menuBar()->sizeHint().height();  // the menu bar sits above the form
     const QScreen* screen = this->screen();
     if (screen == nullptr) {
         resize(wanted);

@@ -16,11 +16,14 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <optional>
 #include <string>
 
+#include "quality_check.h"
 #include "survey_state.h"
 #include "text_display.h"
 
+class QAction;
 class QFont;
 class QLabel;
 class QLineEdit;
@@ -50,6 +53,8 @@ private slots:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    // 结果 → 质量检查…: the quality window of the last completed run.
+    void openQualityWindow();
 
 private:
     void createFramePanels();
@@ -58,6 +63,10 @@ private:
     void createDiagrams();
     void createButtons();
     void fitToScreen();
+    void createQualityMenu();
+    // Red text in the misclosure boxes beyond their limit and in the m0 box
+    // when the global test fails; nullptr takes the red away again.
+    void applyQualityColours(const QualityCheck* quality);
 
     QPoint pixels(int x, int y) const;
     QLabel* addLabel(const QString& caption, int left, int top, int width = 0, int height = 255);
@@ -71,6 +80,8 @@ private:
     QScrollArea* scrollArea_ = nullptr;
     FormCanvas* canvas_ = nullptr;
     QHash<QString, QLineEdit*> boxes_;
+    std::optional<QualityCheck> quality_;  // of the last completed run
+    QAction* qualityAction_ = nullptr;
 };
 
 }  // namespace korvanet

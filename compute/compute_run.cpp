@@ -5,11 +5,12 @@
 
 namespace korvanet {
 
-void RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display) {
+QualityCheck RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display) {
     state.RunCompleted = false;
     RunValues values = RunInputSequence(state, prompter, display);
-    RunAdjustment(state, values, display);
+    QualityCheck quality = RunAdjustment(state, values, display);
     state.RunCompleted = true;
+    return quality;
 }
 
 }  // namespace korvanet

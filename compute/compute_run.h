@@ -4,13 +4,16 @@
 // run this one path; the window's handler Command1_Click only calls it.
 
 #include "prompter.h"
+#include "quality_check.h"
 #include "survey_state.h"
 #include "text_display.h"
 
 namespace korvanet {
 
-// Runs one Compute command to its end.  A KorvanetError leaves the record
-// marked as not completed and propagates to the caller, who shows it.
-void RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display);
+// Runs one Compute command to its end and returns the quality check of the
+// completed run (kept apart from the record, which the report reads).  A
+// KorvanetError leaves the record marked as not completed and propagates to
+// the caller, who shows it.
+QualityCheck RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display);
 
 }  // namespace korvanet

@@ -6,9 +6,9 @@
 namespace korvanet {
 
 JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display) {
-    JobRun run{ScriptedPrompter::ForJob(std::move(answers)), std::nullopt, false};
+    JobRun run{ScriptedPrompter::ForJob(std::move(answers)), std::nullopt, false, std::nullopt};
     try {
-        RunCompute(state, run.prompter, display);
+        QualityCheck quality = RunCompute(state, run.prompter, display);
         if (run.prompter.AnswersLeft() > 0) {
             // A job whose lines are out of order can still complete; the
             // surplus lines are the sign, and the run must not pass as good.
@@ -16,6 +16,7 @@ JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay&
             throw KorvanetError("作业文件多出 " + std::to_string(run.prompter.AnswersLeft()) +
                                 " 个答案: 计算已结束, 多余的行没有用到, 请检查作业文件的顺序");
         }
+        run.quality = std::move(quality);
     } catch (const AnswersExhausted& e) {
         run.failure = e.what();
         run.ranOutOfAnswers = true;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "quality_check.h"
 #include "scripted_session.h"
 #include "survey_state.h"
 #include "text_display.h"
@@ -17,6 +18,8 @@ struct JobRun {
     ScriptedPrompter prompter;       // the dialogue of the run, prompt by prompt
     std::optional<std::string> failure;  // the message when the run did not complete
     bool ranOutOfAnswers = false;    // the last prompt of the dialogue found no answer
+    // The quality check of the run, when it completed.
+    std::optional<QualityCheck> quality;
 };
 
 // Runs the Compute command on `state` with `answers`, showing every box on

@@ -10,6 +10,7 @@
 #include "adjustment.h"
 #include "engine_fixtures.h"
 #include "preparation.h"
+#include "quality_check.h"
 #include "rigorous_reference.h"
 
 namespace korvanet::testing {
@@ -142,6 +143,97 @@ TEST_P(NoisyFigures, ErrorFreeObservationsReturnTheTruth) {
             EXPECT_EQ(display.Text("Text13"), display.Text("Text42")) << figure;
         }
         EXPECT_LT(st.Tolerance, 0.01) << "m0 of figure " << figure;
+    }
+}
+
+const ReferenceObservation* Find(const ReferenceSolution& ref, ReferenceKind kind, int index) {
+    for (const ReferenceObservation& o : ref.observations)
+        if (o.kind == kind && o.index == index) return &o;
+    return nullptr;
+}
+
+ReferenceKind KindOf(ObservationKind kind) {
+    switch (kind) {
+        case ObservationKind::Angle:
+            return ReferenceKind::Angle;
+        case ObservationKind::Side:
+            return ReferenceKind::Side;
+        default:
+            return ReferenceKind::Orientation;
+    }
+}
+
+// The engine's ellipse against the reference covariance m0^2 Q_xx: the
+// standard deviation along the major axis is a, across it b, and the two
+// directions are uncorrelated.
+void ExpectEllipseOf(const PointCheck& point, double qxx, double qyy, double qxy, double sigma0, int figure) {
+    ASSERT_TRUE(point.precision.has_value()) << "point " << point.point << ", figure " << figure;
+    const ErrorEllipse& e = point.precision->ellipse;
+    const double s2 = sigma0 * sigma0;
+    const double th = e.azimuth / kTrueDegreesPerRadian;
+    const double c = std::cos(th), s = std::sin(th);
+    const double along = s2 * (c * c * qxx + 2 * c * s * qxy + s * s * qyy);
+    const double across = s2 * (s * s * qxx - 2 * c * s * qxy + c * c * qyy);
+    const double cross = s2 * ((qyy - qxx) * c * s + qxy * (c * c - s * s));
+    const double mm = 0.01;
+    EXPECT_NEAR(e.a, std::sqrt(along), mm) << "a of point " << point.point << ", figure " << figure;
+    // With Q1 held fixed B moves only along A-B: b = 0, and rounding may take
+    // the reference's variance across just below zero.
+    EXPECT_NEAR(e.b, std::sqrt(std::fmax(across, 0)), mm)
+        << "b of point " << point.point << ", figure " << figure;
+    EXPECT_NEAR(cross / e.a, 0, mm) << "axes not principal, point " << point.point << ", figure " << figure;
+    EXPECT_GE(e.a, e.b);
+    EXPECT_GE(e.azimuth, 0);
+    EXPECT_LT(e.azimuth, 180);
+}
+
+TEST_P(NoisyFigures, QualityCheckEqualsRigorousLeastSquares) {
+    const Case c = GetParam();
+    std::mt19937_64 rng(20240611 + static_cast<int>(c));  // the figures of the test above
+    for (int figure = 0; figure < 12; ++figure) {
+        const double angleSigma = Uniform(rng, 1, 3), sideSigma = Uniform(rng, 3, 10);
+        const Surveyed s = Survey(rng, c, angleSigma, sideSigma);
+        const ReferenceSolution ref = RigorousAdjustment(s.truth.A, s.knownD, s.obs,
+                                                         SideReciprocalWeightOf(s), s.q0, Displaced(s.truth));
+
+        Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
+        BoxRecorder display;
+        const QualityCheck check = RunAdjustment(job.state, job.run, display);
+        const double sigma0 = s.tolerance;
+
+        // Every observation the reference has, with its residual, redundancy
+        // number and w; the engine lists no other.
+        ASSERT_EQ(check.observations.size(), ref.observations.size()) << "figure " << figure;
+        double redundancySum = 0;
+        for (const ObservationCheck& o : check.observations) {
+            const ReferenceObservation* r = Find(ref, KindOf(o.kind), o.index);
+            ASSERT_NE(r, nullptr) << "observation " << o.index << " not in the reference, figure " << figure;
+            const std::string what = (o.kind == ObservationKind::Side ? "side " : "angle ") +
+                                     std::to_string(o.index) + ", figure " + std::to_string(figure);
+            EXPECT_NEAR(o.residual, r->residual, 0.01) << "residual of " << what;
+            EXPECT_NEAR(o.redundancy, r->redundancy, 0.001) << "redundancy number of " << what;
+            if (r->redundancy > 1e-3) {
+                ASSERT_TRUE(o.w.has_value()) << what;
+                EXPECT_NEAR(*o.w, r->residual / (sigma0 * std::sqrt(r->cofactor)), 0.01) << "w of " << what;
+            } else {
+                EXPECT_FALSE(o.w.has_value()) << "an observation no condition checks has no w: " << what;
+            }
+            redundancySum += o.redundancy;
+        }
+        EXPECT_NEAR(redundancySum, 9, 1e-9) << "figure " << figure;
+
+        // [pvv] of the reference is 9 sigma0^2 of the reference.
+        ExpectRelative(check.global.statistic, 9 * ref.sigma0 * ref.sigma0 / (sigma0 * sigma0), 1e-3,
+                       "global test statistic", figure);
+
+        ExpectEllipseOf(check.points[1], ref.QxB, ref.QyB, ref.QxyB, ref.sigma0, figure);
+        ExpectEllipseOf(check.points[2], ref.QxC, ref.QyC, ref.QxyC, ref.sigma0, figure);
+        if (s.knownD) {
+            EXPECT_TRUE(check.points[3].known);
+            EXPECT_FALSE(check.points[3].precision.has_value()) << "a known D has no ellipse";
+        } else {
+            ExpectEllipseOf(check.points[3], ref.QxD, ref.QyD, ref.QxyD, ref.sigma0, figure);
+        }
     }
 }
 

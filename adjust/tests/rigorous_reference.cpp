@@ -34,6 +34,8 @@ struct Model {
 };
 
 struct Row {
+    ReferenceKind kind;
+    int index;
     double residual;  // model - observed
     Gradient gradient;
     double weight;
@@ -126,7 +128,7 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
             Gradient g = m.AzimuthGradient(at[i], to[i]);
             const Gradient h = m.AzimuthGradient(at[i], from[i]);
             for (int k = 0; k < 8; ++k) g[k] -= h[k];
-            r.push_back({WrapSeconds(model - obs.angle[i] * 3600), g, 1.0});
+            r.push_back({ReferenceKind::Angle, i, WrapSeconds(model - obs.angle[i] * 3600), g, 1.0});
         }
         const int sideFrom[7] = {0, kA, kB, kB, kA, kC, kA};
         const int sideTo[7] = {0, kB, kD, kC, kC, kD, kD};
@@ -140,11 +142,12 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
             g[2 * sideTo[i] + 1] = (Q.y - P.y) / d * 1000;
             g[2 * sideFrom[i]] = -(Q.x - P.x) / d * 1000;
             g[2 * sideFrom[i] + 1] = -(Q.y - P.y) / d * 1000;
-            r.push_back({(d - obs.side[i]) * 1000, g, 1 / sideQ});
+            r.push_back({ReferenceKind::Side, i, (d - obs.side[i]) * 1000, g, 1 / sideQ});
         }
         if (!knownD && !fixedOrientation) {
             const double model = m.Azimuth(kA, kB);
-            r.push_back({WrapSeconds(model - (obs.startAzimuth + obs.orientationAngle) * 3600),
+            r.push_back({ReferenceKind::Orientation, 0,
+                         WrapSeconds(model - (obs.startAzimuth + obs.orientationAngle) * 3600),
                          m.AzimuthGradient(kA, kB), 1 / q0});
         }
         return r;
@@ -186,16 +189,33 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
     result.C = m.P[kC];
     result.D = m.P[kD];
     // Cofactors of the coordinates: G Qp G^T, from m^2 to mm^2.
-    auto cofactor = [&](int k) {
+    auto cofactor = [&](int k, int l) {
         double q = 0;
         for (std::size_t u = 0; u < n; ++u)
-            for (std::size_t v = 0; v < n; ++v) q += G[k][u] * Qp[u][v] * G[k][v];
+            for (std::size_t v = 0; v < n; ++v) q += G[k][u] * Qp[u][v] * G[l][v];
         return q * 1e6;
     };
-    result.QxB = cofactor(2);
-    result.QyB = cofactor(3);
-    result.QxC = cofactor(4);
-    result.QyC = cofactor(5);
+    result.QxB = cofactor(2, 2);
+    result.QyB = cofactor(3, 3);
+    result.QxyB = cofactor(2, 3);
+    result.QxC = cofactor(4, 4);
+    result.QyC = cofactor(5, 5);
+    result.QxyC = cofactor(4, 5);
+    result.QxD = cofactor(6, 6);
+    result.QyD = cofactor(7, 7);
+    result.QxyD = cofactor(6, 7);
+    // Cofactors of the residuals: Q_vv = Q_ll - J Qp J^T, with J = gradient G
+    // per metre of the unknowns.
+    for (const Row& row : r) {
+        std::vector<double> j(n, 0);
+        for (std::size_t c = 0; c < n; ++c)
+            for (int k = 0; k < 8; ++k) j[c] += row.gradient[k] * G[k][c];
+        double jqj = 0;
+        for (std::size_t u = 0; u < n; ++u)
+            for (std::size_t v = 0; v < n; ++v) jqj += j[u] * Qp[u][v] * j[v];
+        const double qvv = 1 / row.weight - jqj;
+        result.observations.push_back({row.kind, row.index, row.residual, qvv, qvv * row.weight});
+    }
     return result;
 }
 

@@ -7,19 +7,35 @@
 // fixed direction A->B.  Observations: the eight angles as differences of
 // azimuths (arc seconds, weight 1), the sides (millimetres, weight 1/q), and
 // when D is not known the azimuth A->B as T0 + Q1 (arc seconds, weight 1/q0).
-// Gauss-Newton iterations to convergence.
+// Gauss-Newton iterations to convergence.  After it: the residuals, their
+// cofactors Q_vv = Q_ll - J Q_pp J^T and the cofactors of the coordinates
+// G Q_pp G^T, covariances of x and y included.
 
 #include <optional>
+#include <vector>
 
 #include "engine_fixtures.h"
 
 namespace korvanet::testing {
+
+enum class ReferenceKind { Angle, Side, Orientation };
+
+struct ReferenceObservation {
+    ReferenceKind kind;
+    int index;        // 1..8 angles, 1..6 sides, 0 the orientation A->B
+    double residual;  // adjusted - observed: arc seconds, or mm
+    double cofactor;  // (Q_vv)_ii: arc seconds^2, or mm^2, per unit weight
+    double redundancy;
+};
 
 struct ReferenceSolution {
     Point B, C, D;
     double sigma0 = 0;  // arc seconds
     int redundancy = 0;
     double QxB = 0, QyB = 0, QxC = 0, QyC = 0;  // cofactors, mm^2 per unit weight
+    double QxyB = 0, QxyC = 0;
+    double QxD = 0, QyD = 0, QxyD = 0;  // zero when D is a known point
+    std::vector<ReferenceObservation> observations;
     int iterations = 0;
 };
 

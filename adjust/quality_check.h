@@ -1,0 +1,90 @@
+#pragma once
+// Can the adjusted figure be trusted?  The answer a surveyor asks for after
+// the coordinates: residuals, redundancy numbers, the global model test,
+// Baarda's w-test per observation, the limits of the misclosures and the
+// error ellipses of the determined points.
+//
+// Notation: sigma0 = the entered tolerance in arc seconds (the a-priori mean
+// error of unit weight; angles have reciprocal weight 1, sides the side
+// reciprocal weight of the preparation in mm^2 per arc second squared, the
+// orientation angle its q0).  Observation numbering as in the engine:
+// 0 = the orientation angle Q1, 1..8 = the angles B(1)..B(8), 9..14 = the
+// sides S(1)..S(6).  Angles and azimuths in decimal degrees, x north and
+// y east, azimuths from +x towards +y; residuals of angles in arc seconds,
+// of sides in millimetres; cofactors in the squares of those units per unit
+// weight; mean errors and ellipse axes in millimetres.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvanet {
+
+// The two critical values.  The figure always has nine independent
+// conditions, so the chi-square bound is that of 9 degrees of freedom.
+inline constexpr int kQualityRedundancy = 9;
+inline constexpr double kGlobalTestCritical = 16.919;  // chi2(9), 95 %, one-sided
+inline constexpr double kWTestCritical = 3.29;         // normal, alpha = 0.1 %, two-sided
+
+enum class ObservationKind { Orientation, Angle, Side };
+
+struct ObservationCheck {
+    ObservationKind kind = ObservationKind::Angle;
+    int index = 0;            // 0 for the orientation angle, 1..8 angles, 1..6 sides
+    double observed = 0;      // as typed: decimal degrees, or metres
+    double adjusted = 0;      // decimal degrees, or metres
+    double residual = 0;      // adjusted - observed: arc seconds, or mm
+    double cofactor = 0;      // (Q_vv)_ii: arc seconds^2, or mm^2, per unit weight
+    double redundancy = 0;    // r_i = (Q_vv)_ii / q_i, 0..1
+    std::optional<double> w;  // Baarda's w; none where the residual has no variance
+};
+
+struct ErrorEllipse {
+    double a = 0, b = 0;  // semi-axes, mm, a >= b
+    double azimuth = 0;   // of the major axis, degrees from +x towards +y, [0, 180)
+};
+
+struct PointPrecision {
+    double qxx = 0, qyy = 0, qxy = 0;  // cofactors, mm^2 per unit weight
+    double sx = 0, sy = 0, sp = 0;     // mm: m0 sqrt(qxx), m0 sqrt(qyy), sqrt(sx^2 + sy^2)
+    ErrorEllipse ellipse;
+};
+
+struct PointCheck {
+    int point = 0;  // 0 = A, 1 = B, 2 = C, 3 = D
+    std::string name;
+    bool known = false;
+    double x = 0, y = 0;                      // metres: as entered for a known point, else adjusted
+    std::optional<PointPrecision> precision;  // determined points only
+};
+
+struct MisclosureCheck {
+    std::string name;     // "triangle 1", "triangle 2", "w(1)".."w(9)"
+    std::string box;      // the window's box that shows it
+    bool seconds = true;  // unit: arc seconds, else millimetres
+    double value = 0;
+    double meanError = 0;  // a-priori mean error m_w
+    double limit = 0;      // 2 m_w
+    bool exceeded = false;
+};
+
+struct GlobalTest {
+    double statistic = 0;  // T = [pvv] / sigma0^2
+    double critical = kGlobalTestCritical;
+    bool passed = true;
+};
+
+struct QualityCheck {
+    double tolerance = 0;  // sigma0, arc seconds, as entered
+    double m0 = 0;         // a-posteriori mean error of unit weight, arc seconds
+    int redundancy = kQualityRedundancy;
+    GlobalTest global;
+    std::vector<ObservationCheck> observations;  // orientation (if any), angles 1..8, sides
+    std::optional<std::size_t> suspect;          // index into `observations`
+    std::vector<PointCheck> points;              // A, B, C, D
+    std::vector<MisclosureCheck> misclosures;    // triangle 1, triangle 2, w(1)..w(9)
+
+    const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
+};
+
+}  // namespace korvanet

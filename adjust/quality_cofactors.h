@@ -1,0 +1,50 @@
+#pragma once
+// Cofactors after the adjustment: of the residuals, of functions of the
+// observations (the coordinates), and of the misclosures before the
+// adjustment.
+//
+// Notation: the conditions B are the nine independent ones of the figure,
+// the two triangle closures (coefficient 1 at each angle of the triangle)
+// and the kept rows 1..6 and 8 of A (7 and 9 follow from the others);
+// Q = diag(q) over the observations in range, zero outside it.  Then
+//   Q_vv = Q B^T (B Q B^T)^-1 B Q,
+//   Q_fg = f Q g^T - (B Q f)^T (B Q B^T)^-1 (B Q g).
+// Units: arc seconds^2 for the angles and the orientation angle, mm^2 for
+// the sides and the coordinates, per unit weight (the tolerance squared).
+
+#include <array>
+
+#include "quality_inputs.h"
+
+namespace korvanet {
+
+class ConditionCofactors {
+public:
+    ConditionCofactors(const ConditionMatrix& A, const ReciprocalWeightList& q, ObservationRange range);
+
+    // (Q_vv)_oo of observation o (0..14); 0 outside the range.
+    double ResidualCofactor(int o) const;
+
+    // The cofactor of two functions of the observations after the adjustment.
+    double FunctionCofactor(const ObservationRow& f, const ObservationRow& g) const;
+
+    // N(r, r) = a_r Q a_r^T of condition r (1..9) before any reduction: the
+    // a-priori cofactor of the misclosure w(r) (seconds^2, or m^2).
+    double MisclosureCofactor(int r) const;
+
+private:
+    static constexpr int kConditions = 9;
+    using ConditionRow = std::array<double, kConditions>;
+
+    double WeightOf(int o) const;
+    ConditionRow Weighted(const ObservationRow& f) const;                  // B Q f
+    double Quadratic(const ConditionRow& a, const ConditionRow& b) const;  // a^T M^-1 b
+
+    std::array<ObservationRow, kConditions> B_{};
+    std::array<ConditionRow, kConditions> inverse_{};  // (B Q B^T)^-1
+    ConditionMatrix A_{};
+    ReciprocalWeightList q_{};
+    ObservationRange range_;
+};
+
+}  // namespace korvanet

@@ -1,0 +1,107 @@
+// After a completed run through the real window, 结果 → 质量检查… opens the
+// quality window, which names the angle typed 60" wrong; the form shows the
+// failed global test and the broken triangle closure in red.
+
+#include "quality_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QSvgWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "dialog_answerer.h"
+#include "main_window.h"
+
+using korvanet::MainWindow;
+using korvanet::QualityWindow;
+using korvanet::testing::DialogAnswerer;
+using korvanet::testing::Finish;
+using korvanet::testing::Reply;
+
+namespace {
+
+QStringList ExampleJob(const QString& name) {
+    QFile file(QString::fromUtf8(KORVANET_EXAMPLES_DIR) + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+QColor TextColour(const MainWindow& window, const char* box) {
+    auto* edit = window.findChild<QLineEdit*>(QString::fromUtf8(box));
+    return edit ? edit->palette().color(QPalette::Text) : QColor();
+}
+
+}  // namespace
+
+class QualityWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void suspectAngleAfterACompletedRun() {
+        QStringList job = ExampleJob(QStringLiteral("known-d.txt"));
+        QCOMPARE(job.value(13), QStringLiteral("51.46468"));  // angle 5
+        job[13] = QStringLiteral("51.47468");                 // typed one minute wrong
+        qsizetype next = 0;
+        DialogAnswerer answerer([&](const QString&, const QString& message) {
+            if (message.startsWith(QStringLiteral("确认"))) return Reply{QString(), Finish::Enter};
+            return next < job.size() ? Reply{job[next++], Finish::Enter} : Reply{QString(), Finish::Escape};
+        });
+
+        MainWindow window;
+        window.show();
+        auto* action = window.findChild<QAction*>(QStringLiteral("qualityAction"));
+        QVERIFY(action);
+        QVERIFY2(!action->isEnabled(), "no quality check before a run");
+
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QCOMPARE(next, job.size());
+        QVERIFY(action->isEnabled());
+        QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+
+        // m0 is red (the global test fails), so is the closure of triangle 2
+        // (angles 5..8); triangle 1 closes within its limit.
+        const QColor red(Qt::red);
+        QCOMPARE(TextColour(window, "Text11"), red);
+        QCOMPARE(TextColour(window, "Text24"), red);
+        QVERIFY(TextColour(window, "Text23") != red);
+
+        action->trigger();
+        auto* quality = window.findChild<QualityWindow*>();
+        QVERIFY(quality);
+        QVERIFY(quality->isVisible());
+        QVERIFY(quality->globalTestLine()->text().contains(QStringLiteral("未通过")));
+        QVERIFY2(quality->suspectLine()->text().contains(QStringLiteral("观测角 B(5)")),
+                 qPrintable(quality->suspectLine()->text()));
+        // Eight angles and five sides; only the row of angle 5 is marked.
+        QTableWidget* table = quality->observationsTable();
+        QCOMPARE(table->rowCount(), 13);
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const bool marked = !table->item(row, table->columnCount() - 1)->text().isEmpty();
+            QCOMPARE(marked, table->item(row, 0)->text() == QStringLiteral("观测角 B(5)"));
+        }
+        QCOMPARE(quality->pointsTable()->rowCount(), 4);
+        QVERIFY(quality->drawing()->renderer()->isValid());
+
+        // The drawing saved as SVG reads back as the same valid drawing.
+        QTemporaryDir dir;
+        const QString svg = dir.filePath(QStringLiteral("figure.svg"));
+        QVERIFY(quality->saveDrawing(svg));
+        QVERIFY(QSvgRenderer(svg).isValid());
+
+        // A new run takes the red away until its own check is known.
+        next = job.size();  // the next run is cancelled at its first prompt
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QVERIFY(!action->isEnabled());
+        QVERIFY(TextColour(window, "Text11") != red);
+    }
+};
+
+QTEST_MAIN(QualityWindowTest)
+#include "quality_window_test.moc"

@@ -1,0 +1,24 @@
+#pragma once
+// The adjusted figure drawn to scale, as the text of an SVG document: the four
+// points with their names (known points as triangles, determined points as
+// circles), the six sides, north up, a scale bar, the error ellipses
+// magnified by a stated factor, and the suspect observation of the quality
+// check highlighted in red.  The window shows it and the batch tool writes it.
+//
+// Units: coordinates in metres, x north and y east; ellipse axes in mm; the
+// drawing in SVG user units (pixels), y growing downwards.
+
+#include <string>
+
+#include "quality_check.h"
+
+namespace korvanet {
+
+std::string FigureSvg(const QualityCheck& quality);
+
+// The magnification of the error ellipses: a factor 1, 2 or 5 times a power
+// of ten, the largest that keeps the largest ellipse within about a twelfth
+// of the figure's size.  `largestAxisMm` > 0, `figureSizeM` > 0.
+double EllipseMagnification(double largestAxisMm, double figureSizeM);
+
+}  // namespace korvanet

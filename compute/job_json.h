@@ -1,0 +1,24 @@
+#pragma once
+// A job's result as one JSON object on one line, for other programs: the
+// quality check of a completed run (global test, suspect observation, points
+// with their error ellipses, observations with residual, redundancy number
+// and w, misclosures with their limits), or the message of a failed one.
+//
+// Units: angles "observed"/"adjusted" in decimal degrees, sides in metres;
+// residuals in arc seconds (angles, orientation) and millimetres (sides);
+// coordinates in metres, x north and y east; mean errors and ellipse axes in
+// millimetres; the ellipse azimuth in degrees from +x towards +y, [0, 180).
+
+#include <string>
+
+#include "job_run.h"
+#include "survey_state.h"
+
+namespace korvanet {
+
+// `job` names the job (the file as given).  Numbers keep their full double
+// precision; the text is UTF-8 (a name that is not valid UTF-8 has its bad
+// bytes replaced, never dropped silently into invalid output); no newline.
+std::string JobJson(const std::string& job, const JobRun& run, const SurveyState& state);
+
+}  // namespace korvanet
