@@ -87,4 +87,8 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
     return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+std::string FailedJobJson(const std::string& job, const std::string& message) {
+    return Failed(job, message).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 }  // namespace korvanet

@@ -21,4 +21,7 @@ namespace korvanet {
 // bytes replaced, never dropped silently into invalid output); no newline.
 std::string JobJson(const std::string& job, const JobRun& run, const SurveyState& state);
 
+// The object of a job that never ran (its file could not be read or decoded).
+std::string FailedJobJson(const std::string& job, const std::string& message);
+
 }  // namespace korvanet

@@ -3,8 +3,9 @@
 namespace korvanet {
 
 const char* const kBatchUsage =
-    "用法: korvanet-batch [--fields | --transcript] 作业文件...\n"
+    "用法: korvanet-batch [--fields | --transcript | --json] 作业文件...\n"
     "      korvanet-batch --pdf PDF文件 作业文件\n"
+    "      korvanet-batch --svg SVG文件 作业文件\n"
     "      korvanet-batch --version | --help\n"
     "\n"
     "不开窗口运行\"进行计算\"。作业文件是文本文件, 每行一个答案, 顺序同输入提示:\n"
@@ -16,15 +17,19 @@ const char* const kBatchUsage =
     "  (不带选项)       以文本输出报告\n"
     "  --fields         对计算写过的每个文本框输出 框名=内容\n"
     "  --transcript     输出计算中的对话\n"
+    "  --json           以 JSON 输出质量检查, 每个作业一行: 总体检验, 可疑观测值,\n"
+    "                   各点的误差椭圆, 各观测值的改正数, 多余观测分量和 w\n"
     "  --pdf PDF文件    把打印报告写成 PDF 文件 (只能有一个作业文件)\n"
+    "  --svg SVG文件    把平差后的图形按比例画成 SVG 文件 (只能有一个作业文件)\n"
     "  --version        输出版本号\n"
     "  --help           输出本说明\n"
     "\n"
-    "有多个作业文件时, 每个作业都从空白状态算起, 各自的输出前有一行 \"==> 文件名 <==\";\n"
+    "有多个作业文件时, 每个作业都从空白状态算起, 各自的输出前有一行 \"==> 文件名 <==\"\n"
+    "(--json 除外: 每行的对象自带 \"job\");\n"
     "失败的作业在标准错误上给出以文件名开头的消息, 其余作业照常计算。\n"
     "退出状态: 0 全部成功; 1 有作业失败; 2 用法错误。\n";
 
-bool ModeTakesOneJob(BatchMode mode) { return mode == BatchMode::Pdf; }
+bool ModeTakesOneJob(BatchMode mode) { return mode == BatchMode::Pdf || mode == BatchMode::Svg; }
 
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
                                                       std::string& problem) {
@@ -51,10 +56,13 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
             if (!setMode(BatchMode::Fields)) return std::nullopt;
         } else if (!optionsEnded && a == "--transcript") {
             if (!setMode(BatchMode::Transcript)) return std::nullopt;
-        } else if (!optionsEnded && a == "--pdf") {
-            if (!setMode(BatchMode::Pdf)) return std::nullopt;
+        } else if (!optionsEnded && a == "--json") {
+            if (!setMode(BatchMode::Json)) return std::nullopt;
+        } else if (!optionsEnded && (a == "--pdf" || a == "--svg")) {
+            const bool pdf = a == "--pdf";
+            if (!setMode(pdf ? BatchMode::Pdf : BatchMode::Svg)) return std::nullopt;
             if (i + 1 >= args.size()) {
-                problem = "--pdf 后面要给出 PDF 文件的名字";
+                problem = a + (pdf ? " 后面要给出 PDF 文件的名字" : " 后面要给出 SVG 文件的名字");
                 return std::nullopt;
             }
             line.outputPath = args[++i];

@@ -16,11 +16,13 @@ enum class BatchMode {
     Fields,      // --fields: NAME=TEXT for every box the run wrote
     Transcript,  // --transcript: the dialogue of the run
     Pdf,         // --pdf FILE: the printed report as a PDF, by korvanet-pdf (one job)
+    Json,        // --json: the quality check as JSON, one object per job and line
+    Svg,         // --svg FILE: the adjusted figure drawn to scale (one job)
 };
 
 struct BatchCommandLine {
     BatchMode mode = BatchMode::Report;
-    std::string outputPath;         // the file of a mode that writes one (--pdf)
+    std::string outputPath;         // the file of a mode that writes one (--pdf, --svg)
     std::vector<std::string> jobs;  // in the order given; "-" is standard input
     bool showVersion = false;
     bool showHelp = false;

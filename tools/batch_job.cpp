@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -26,23 +27,31 @@ bool RunBatchJob(const std::string& bytes, const JobOutput& output, const std::s
                  std::ostream& out, std::ostream& err) {
     std::vector<std::string> answers;
     std::string notice;
+    std::optional<std::string> undecodable;
     try {
         answers = ReadJobAnswers(bytes, &notice);
     } catch (const KorvanetError& e) {
-        err << label << e.what() << '\n';
-        return false;
+        undecodable = e.what();
     }
     if (!notice.empty()) err << label << notice << '\n';
 
-    // Every job on a record of its own, exactly as if it ran alone.
+    // Every job on a record of its own, exactly as if it ran alone.  A file
+    // that cannot be decoded is a run that never asked anything: the modes
+    // show it as such (the JSON object says why).
     SurveyState state;
     RecordingDisplay display;
-    const JobRun run = RunJob(std::move(answers), state, display);
+    const JobRun run = undecodable ? JobRun{ScriptedPrompter::ForJob({}), undecodable, false, std::nullopt}
+                                   : RunJob(std::move(answers), state, display);
     try {
         output(FinishedJob{state, display, run}, out);
     } catch (const KorvanetError& e) {
         out.flush();
         err << label << "打印中止: " << e.what() << '\n';
+        return false;
+    }
+    if (undecodable) {
+        out.flush();
+        err << label << *undecodable << '\n';
         return false;
     }
     if (run.failure) {

@@ -2,6 +2,13 @@
 
 #include <ostream>
 
+#include <fstream>
+#include <iostream>
+#include <utility>
+
+#include "figure_drawing.h"
+#include "job_json.h"
+#include "korvanet_error.h"
 #include "report_layout.h"
 #include "report_text.h"
 
@@ -37,9 +44,28 @@ JobOutput TextOutputFor(BatchMode mode) {
         case BatchMode::Transcript:
             return PrintTranscript;
         case BatchMode::Pdf:
+        case BatchMode::Json:
+        case BatchMode::Svg:
             break;
     }
     return {};
+}
+
+JobOutput JsonOutput(std::string jobName) {
+    return [jobName = std::move(jobName)](const FinishedJob& job, std::ostream& out) {
+        out << JobJson(jobName, job.run, job.state) << '\n';
+    };
+}
+
+JobOutput SvgOutput(std::string path) {
+    return [path = std::move(path)](const FinishedJob& job, std::ostream&) {
+        if (job.run.failure || !job.run.quality) return;
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file << FigureSvg(*job.run.quality);
+        file.close();
+        if (!file) throw KorvanetError("无法写入图形文件 " + path);
+        std::cerr << "图形已写入 " << path << '\n';
+    };
 }
 
 }  // namespace korvanet

@@ -16,8 +16,14 @@ void PrintFields(const FinishedJob& job, std::ostream& out);
 // answers ends at the prompt that found none.
 void PrintTranscript(const FinishedJob& job, std::ostream& out);
 
-// The output function of a mode that writes to standard output; empty for
-// one that a program of its own serves (--pdf).
+// The output function of a mode that writes to standard output and needs
+// nothing but the finished job; empty for the others.
 JobOutput TextOutputFor(BatchMode mode);
+
+// --json: the job's object on one line, named `jobName`.
+JobOutput JsonOutput(std::string jobName);
+// --svg: the drawing of a completed job written to `path`; nothing for a
+// failed one.  Throws a KorvanetError when the file cannot be written.
+JobOutput SvgOutput(std::string path);
 
 }  // namespace korvanet

@@ -22,6 +22,7 @@
 #include "batch_command_line.h"
 #include "batch_job.h"
 #include "batch_output.h"
+#include "job_json.h"
 #include "korvanet_version.h"
 
 namespace {
@@ -76,8 +77,9 @@ int main(int argc, char** argv) {
     }
     if (line->mode == korvanet::BatchMode::Pdf) return RunPdfProgram(*line);
 
-    const korvanet::JobOutput output = korvanet::TextOutputFor(line->mode);
-    const bool several = line->jobs.size() > 1;
+    const bool json = line->mode == korvanet::BatchMode::Json;
+    // JSON Lines need no headers: every object names its job.
+    const bool several = line->jobs.size() > 1 && !json;
     int status = 0;
     std::string bytes;
     for (std::size_t i = 0; i < line->jobs.size(); ++i) {
@@ -85,12 +87,18 @@ int main(int argc, char** argv) {
         const std::string name = JobName(job);
         if (several) std::cout << (i == 0 ? "" : "\n") << "==> " << name << " <==\n";
         if (!korvanet::ReadJobFile(job, bytes)) {
+            if (json) std::cout << korvanet::FailedJobJson(job, "无法读取作业文件: " + name) << '\n';
             std::cout.flush();
             std::cerr << (several ? name + ": " : "") << "无法读取作业文件: " << name << '\n';
             status = 1;
             continue;
         }
-        if (!korvanet::RunBatchJob(bytes, output, several ? name + ": " : "", std::cout, std::cerr))
+        const korvanet::JobOutput output = json ? korvanet::JsonOutput(job)
+                                           : line->mode == korvanet::BatchMode::Svg
+                                               ? korvanet::SvgOutput(line->outputPath)
+                                               : korvanet::TextOutputFor(line->mode);
+        const std::string label = several || (json && line->jobs.size() > 1) ? name + ": " : "";
+        if (!korvanet::RunBatchJob(bytes, output, label, std::cout, std::cerr))
             status = 1;
     }
     std::cout.flush();

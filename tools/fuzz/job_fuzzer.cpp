@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "batch_command_line.h"
 #include "batch_job.h"
 #include "batch_output.h"
@@ -25,5 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ok && out.str().empty()) __builtin_trap();
         if (!ok && mode == korvanet::BatchMode::Report && !out.str().empty()) __builtin_trap();
     }
+    // The JSON object of any job, completed or not, parses back whole.
+    std::ostringstream out, err;
+    korvanet::RunBatchJob(bytes, korvanet::JsonOutput("fuzz"), "", out, err);
+    const std::string line = out.str();
+    if (line.empty() || line.back() != '\n' || line.find('\n') != line.size() - 1) __builtin_trap();
+    if (!nlohmann::json::accept(line)) __builtin_trap();
     return 0;
 }

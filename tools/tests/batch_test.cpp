@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "job_file.h"
 #include "korvanet_version.h"
@@ -136,6 +139,35 @@ TEST(Batch, ManyJobsRunEachAsIfAloneAndReportTheFailedOne) {
     const BatchRun good = RunBatch(ReferenceJob("known-d.txt") + " " + ReferenceJob("free-d.txt"));
     EXPECT_EQ(good.exitCode, 0) << good.err;
     EXPECT_EQ(good.err, "");
+}
+
+// JSON Lines for many jobs: one object per line and job, in order, the failed
+// job as its message, no headers; every line parses on its own.  The drawing
+// of a completed job is written where --svg says.
+TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
+    const std::string bad = WriteTempJob("unanswered.txt", "2.1\n");
+    const BatchRun r = RunBatch("--json " + ReferenceJob("known-d.txt") + " " + bad + " " +
+                                ReferenceJob("free-d-q1-zero.txt"));
+    EXPECT_EQ(r.exitCode, 1);
+    std::vector<nlohmann::json> objects;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) objects.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(objects.size(), 3u) << r.out;
+    EXPECT_EQ(objects[0]["job"], ReferenceJob("known-d.txt"));
+    EXPECT_EQ(objects[0]["completed"], true);
+    EXPECT_EQ(objects[0]["points"].size(), 4u);
+    EXPECT_EQ(objects[1]["job"], bad);
+    EXPECT_EQ(objects[1]["completed"], false);
+    EXPECT_NE(r.err.find(bad + ": 计算中止: " + objects[1]["error"].get<std::string>()), std::string::npos) << r.err;
+    EXPECT_EQ(objects[2]["completed"], true);
+    // Q1 = 0: nothing measured the orientation, so no observation stands for it.
+    for (const auto& o : objects[2]["observations"]) EXPECT_NE(o["kind"], "orientation");
+
+    const std::string svg = testing::TempDir() + "/free-d.svg";
+    const BatchRun drawn = RunBatch("--svg " + svg + " " + ReferenceJob("free-d.txt"));
+    EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
+    EXPECT_NE(Slurp(svg).find("<svg"), std::string::npos);
+    EXPECT_EQ(RunBatch("--svg " + svg + " " + bad).exitCode, 1);
 }
 
 // Job files as editors save them: a UTF-8 byte order mark with CRLF line
