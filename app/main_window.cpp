@@ -134,7 +134,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::Command1_Click() { runCompute({}); }
 
-void MainWindow::runAgain() { runCompute(job_); }
+void MainWindow::runAgain() {
+    // A copy: the run replaces the job in hand while it still offers from it.
+    const std::vector<std::string> offered = job_;
+    runCompute(offered);
+}
 
 void MainWindow::runCompute(const std::vector<std::string>& offered) {
     if (running_) return;

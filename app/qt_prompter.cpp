@@ -37,11 +37,13 @@ std::string QtPrompter::Show(const std::string& message, const std::string& titl
     // Selected, an offered answer is kept by Enter and replaced by typing.
     if (auto* edit = box.findChild<QLineEdit*>()) edit->selectAll();
 
-    // Stopping must never be what Enter does: the button is no default.
+    // Stopping must never be what Enter does: the button is no default.  In
+    // the reset role it stands apart from OK and Cancel in every platform's
+    // button order, so that reaching for Cancel never stops the run.
     bool stopped = false;
     if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
         QPushButton* stop =
-            buttons->addButton(QString::fromUtf8(kStopRunCaption), QDialogButtonBox::ActionRole);
+            buttons->addButton(QString::fromUtf8(kStopRunCaption), QDialogButtonBox::ResetRole);
         stop->setAutoDefault(false);
         stop->setDefault(false);
         QObject::connect(stop, &QPushButton::clicked, &box, [&stopped, &box] {

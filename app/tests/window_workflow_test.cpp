@@ -3,6 +3,7 @@
 // earlier answers offered.  Every prompt is a real input box answered key by
 // key; the data folder is a temporary one, never the user's own.
 
+#include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -239,6 +240,23 @@ private slots:
         std::vector<std::string> kept;
         QVERIFY(korvanet::ReadJobFile(korvanet::LastRunJobPath(), kept, error));
         QCOMPARE(kept, changed);
+
+        // Stopped part-way, Run again keeps the answers it had not reached yet.
+        DialogAnswerer stopper([](const QString&, const QString& message) {
+            if (message == QStringLiteral("输入 A 点的点名 :") && korvanet::testing::PressStop()) {
+                return korvanet::testing::StoppedReply();
+            }
+            return Reply{QString(), Finish::Enter};
+        });
+        QAction* runAgain = nullptr;
+        for (QAction* action : window.findChildren<QAction*>()) {
+            if (action->text() == QStringLiteral("重新计算")) runAgain = action;
+        }
+        QVERIFY(runAgain);
+        runAgain->trigger();
+        QVERIFY(!stopper.seen().empty());
+        QCOMPARE(stopper.seen().back().message, QStringLiteral("输入 A 点的点名 :"));
+        QCOMPARE(window.jobInHand(), changed);
     }
 
 private:
