@@ -1,25 +1,37 @@
 #include "main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <exception>
+#include <QMimeData>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QUrl>
+#include <exception>
 #include <stdexcept>
 
 #include "compute_run.h"
 #include "form_canvas.h"
 #include "form_fonts.h"
+#include "job_files.h"
+#include "job_run.h"
 #include "korvanet_error.h"
+#include "korvanet_version.h"
 #include "print_command.h"
 #include "qt_prompter.h"
 #include "quality_window.h"
@@ -31,6 +43,9 @@ namespace {
 // Everything below is in twips from the top-left corner of the client area.
 constexpr int kFormWidth = 15255;
 constexpr int kFormHeight = 10215;
+// The buttons end exactly at the layout's bottom edge; this much more of the
+// background on the right and below lets their borders show whole.
+constexpr int kClientMargin = 120;
 
 const QColor kFormBackground(255, 255, 192);
 const QColor kFrameColour(0, 0, 192);
@@ -41,6 +56,11 @@ const QColor kAngleMark(0, 192, 0);
 const QColor kPlainLine(0, 0, 0);
 const QColor kCommandBackground(192, 255, 255);
 const QColor kPrintBackground(192, 192, 255);
+// The text of a box that still shows a value of an earlier run, after a run
+// that did not complete: plainly not part of what is shown beside it.
+const QColor kStaleText(150, 150, 150);
+
+const char* const kJobFilter = "作业文件 (*.txt);;所有文件 (*)";
 
 constexpr double kControlPoints = 8.25;
 constexpr double kTitlePoints = 12.0;
@@ -72,8 +92,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     canvas_ = new FormCanvas;
     canvas_->setAutoFillBackground(true);
-    canvas_->setFixedSize(TwipsToPixels(kFormWidth, logicalDpiX()),
-                          TwipsToPixels(kFormHeight, logicalDpiY()));
+    canvas_->setFixedSize(TwipsToPixels(kFormWidth + kClientMargin, logicalDpiX()),
+                          TwipsToPixels(kFormHeight + kClientMargin, logicalDpiY()));
 
     scrollArea_ = new QScrollArea(this);
     scrollArea_->setFrameShape(QFrame::NoFrame);
@@ -82,13 +102,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     scrollArea_->setWidget(canvas_);
     setCentralWidget(scrollArea_);
 
+    createMenus();
     createFramePanels();
     createLabels();
     createTextBoxes();
     createDiagrams();
     createButtons();
-    createQualityMenu();
     fitToScreen();
+    setAcceptDrops(true);
+    jobFolder_ = QDir::homePath();
 
     // Text1 is first in the tab order; the keyboard starts there.
     boxes_.value(QStringLiteral("Text1"))->setFocus();
@@ -102,6 +124,9 @@ void MainWindow::SetText(const std::string& box, const std::string& text) {
     edit->setText(QString::fromStdString(text));
     // Show the start of a text wider than its box, as a freshly filled box does.
     edit->setCursorPosition(0);
+    // A value this run wrote belongs to this run, whatever the box showed before.
+    clearStaleGrey(edit);
+    writtenThisRun_.insert(edit->objectName());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -109,25 +134,174 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-void MainWindow::Command1_Click() {
-    QtPrompter prompter(this);
-    quality_.reset();
-    qualityAction_->setEnabled(false);
-    applyQualityColours(nullptr);
+void MainWindow::Command1_Click() { runCompute({}); }
+
+void MainWindow::runAgain() {
+    // A copy: the run replaces the job in hand while it still offers from it.
+    const std::vector<std::string> offered = job_;
+    runCompute(offered);
+}
+
+void MainWindow::runCompute(const std::vector<std::string>& offered) {
+    if (running_) return;
+    beginRun();
+    QtPrompter prompter(this, offered);
+    QString failure;
+    bool programFault = false;
     try {
         quality_ = RunCompute(state_, prompter, *this);
-        qualityAction_->setEnabled(true);
-        applyQualityColours(&*quality_);
+    } catch (const RunStopped&) {
+        // The surveyor stopped the run: nothing to tell.
     } catch (const KorvanetError& error) {
-        // The command stops; what the window shows and the program stay.
-        QMessageBox::warning(this, QStringLiteral("计算中止"), QString::fromStdString(error.what()));
+        failure = QString::fromStdString(error.what());
     } catch (const std::exception& error) {
         // Not a fault of the input but of the program; still, the surveyor's
         // window and everything typed so far stay.
-        QMessageBox::critical(this, QStringLiteral("计算中止"),
-                              QStringLiteral("计算时发生意外的程序错误, 计算没有完成:\n") +
-                                  QString::fromStdString(error.what()));
+        failure = QStringLiteral("计算时发生意外的程序错误, 计算没有完成:\n") +
+                  QString::fromStdString(error.what());
+        programFault = true;
     }
+    endRun(prompter.Answers(), offered);
+    // The command stops; what the window shows and the program stay.
+    if (programFault) {
+        QMessageBox::critical(this, QStringLiteral("计算中止"), failure);
+    } else if (!failure.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("计算中止"), failure);
+    }
+}
+
+void MainWindow::openJob(const QString& path) {
+    if (running_) return;
+    std::vector<std::string> answers;
+    QString error;
+    if (!ReadJobFile(path, answers, error)) {
+        QMessageBox::warning(this, QStringLiteral("打开作业"), error);
+        return;
+    }
+    jobFolder_ = QFileInfo(path).absolutePath();
+    beginRun();
+    JobRun run = RunJob(answers, state_, *this);
+    quality_ = run.quality;
+    endRun(run.prompter.Answers(), answers);
+    if (run.failure) {
+        QMessageBox::warning(this, QStringLiteral("计算中止"),
+                             QStringLiteral("作业 %1 没有算完:\n%2")
+                                 .arg(QFileInfo(path).fileName(), QString::fromStdString(*run.failure)));
+    }
+}
+
+bool MainWindow::saveJob(const QString& path) {
+    QString error;
+    if (!WriteJobFile(path, job_, error)) {
+        QMessageBox::warning(this, QStringLiteral("保存作业"), error);
+        return false;
+    }
+    jobFolder_ = QFileInfo(path).absolutePath();
+    return true;
+}
+
+void MainWindow::keepLastRunIn(const QString& path) {
+    lastRunPath_ = path;
+    std::vector<std::string> answers;
+    QString error;
+    if (QFileInfo::exists(path) && ReadJobFile(path, answers, error)) job_ = std::move(answers);
+    updateJobActions();
+}
+
+void MainWindow::beginRun() {
+    running_ = true;
+    writtenThisRun_.clear();
+    quality_.reset();
+    qualityAction_->setEnabled(false);
+    applyQualityColours(nullptr);
+}
+
+void MainWindow::endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered) {
+    job_ = answers;
+    if (!state_.RunCompleted && offered.size() > job_.size()) {
+        job_.insert(job_.end(), offered.begin() + static_cast<std::ptrdiff_t>(job_.size()), offered.end());
+    }
+    if (state_.RunCompleted) {
+        clearStaleGrey();
+        if (quality_) applyQualityColours(&*quality_);
+        qualityAction_->setEnabled(quality_.has_value());
+    } else {
+        quality_.reset();
+        greyBoxesFromEarlierRuns();
+    }
+    if (!lastRunPath_.isEmpty()) {
+        QString error;
+        QDir().mkpath(QFileInfo(lastRunPath_).absolutePath());
+        if (!WriteJobFile(lastRunPath_, job_, error)) qWarning("%s", qUtf8Printable(error));
+    }
+    updateJobActions();
+    running_ = false;
+}
+
+void MainWindow::updateJobActions() {
+    saveAction_->setEnabled(!job_.empty());
+    runAgainAction_->setEnabled(!job_.empty());
+}
+
+void MainWindow::greyBoxesFromEarlierRuns() {
+    for (QLineEdit* box : std::as_const(boxes_)) {
+        if (writtenThisRun_.contains(box->objectName()) || box->text().isEmpty()) continue;
+        QPalette colours = box->palette();
+        colours.setColor(QPalette::Text, kStaleText);
+        box->setPalette(colours);
+    }
+}
+
+void MainWindow::clearStaleGrey() {
+    for (QLineEdit* box : std::as_const(boxes_)) clearStaleGrey(box);
+}
+
+void MainWindow::clearStaleGrey(QLineEdit* box) {
+    QPalette colours = box->palette();
+    if (colours.color(QPalette::Text) != kStaleText) return;
+    colours.setColor(QPalette::Text, box->parentWidget()->palette().color(QPalette::Text));
+    box->setPalette(colours);
+}
+
+void MainWindow::chooseJobToOpen() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开作业"), jobFolder_,
+                                                      QString::fromUtf8(kJobFilter));
+    if (!path.isEmpty()) openJob(path);
+}
+
+void MainWindow::chooseFileToSave() {
+    QFileDialog dialog(this, QStringLiteral("保存作业"), jobFolder_, QString::fromUtf8(kJobFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    saveJob(dialog.selectedFiles().constFirst());
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(
+        this, QStringLiteral("关于 Korvanet"),
+        QStringLiteral("Korvanet %1\n\n"
+                       "边角网大地四边形的严密条件平差: 输入限差、已知数据、点名、八个观测角和边长, "
+                       "求出平差后的角度、边长、座标及其精度, 并打印成果报告。\n\n"
+                       "作业文件是 UTF-8 文本文件, 每行一个答案, 按提示的顺序写出 ( 确认提示不写 ) , "
+                       "与 korvanet-batch 使用的文件相同。")
+            .arg(QString::fromLatin1(kVersion)));
+}
+
+// A job file dropped on the window is opened as if chosen with 打开作业.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!running_ && urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (running_ || urls.size() != 1 || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    // Run once the drop has finished, not inside the drag-and-drop exchange.
+    const QString path = urls.front().toLocalFile();
+    QMetaObject::invokeMethod(
+        this, [this, path] { openJob(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::Command2_Click() { close(); }
@@ -149,20 +323,45 @@ void MainWindow::createQualityMenu() {
 }
 
 void MainWindow::applyQualityColours(const QualityCheck* quality) {
-    auto colour = [&](const std::string& name, bool red) {
-        QLineEdit* box = boxes_.value(QString::fromStdString(name));
-        if (box == nullptr) return;
+    const QColor alarm(Qt::red);
+    auto colour = [&](QLineEdit* box, const QColor& text) {
         QPalette palette = box->palette();
-        palette.setColor(QPalette::Text, red ? QColor(Qt::red) : QApplication::palette(box).color(QPalette::Text));
+        palette.setColor(QPalette::Text, text);
         box->setPalette(palette);
     };
-    static const char* const kMisclosureBoxes[] = {"Text23", "Text24", "Text25", "Text26", "Text27", "Text28",
-                                                   "Text29", "Text14", "Text15", "Text16", "Text17"};
-    for (const char* box : kMisclosureBoxes) colour(box, false);
-    colour("Text11", false);
+    // Only the red goes: a box greyed as stale stays grey.
+    for (QLineEdit* box : std::as_const(boxes_)) {
+        if (box->palette().color(QPalette::Text) == alarm) {
+            colour(box, box->parentWidget()->palette().color(QPalette::Text));
+        }
+    }
     if (quality == nullptr) return;
-    for (const MisclosureCheck& m : quality->misclosures) colour(m.box, m.exceeded);
-    colour("Text11", !quality->global.passed);
+    for (const MisclosureCheck& m : quality->misclosures) {
+        QLineEdit* box = boxes_.value(QString::fromStdString(m.box));
+        if (m.exceeded && box != nullptr) colour(box, alarm);
+    }
+    if (!quality->global.passed) colour(boxes_.value(QStringLiteral("Text11")), alarm);
+}
+
+// The menu bar sits above the client area, so the form keeps its coordinates.
+void MainWindow::createMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    file->addAction(QStringLiteral("打开作业…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                    &MainWindow::chooseJobToOpen);
+    saveAction_ = file->addAction(QStringLiteral("保存作业…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                                  &MainWindow::chooseFileToSave);
+    runAgainAction_ = file->addAction(QStringLiteral("重新计算"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
+                                      &MainWindow::runAgain);
+    file->addAction(QStringLiteral("打印"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+                    &MainWindow::Command3_Click);
+    file->addSeparator();
+    file->addAction(QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
+
+    createQualityMenu();
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    help->addAction(QStringLiteral("关于 Korvanet"), this, &MainWindow::showAbout);
+    updateJobActions();
 }
 
 // Ten lines divide the area (720, 1080)-(11880, 9480) into the seven panels:
@@ -421,8 +620,7 @@ void MainWindow::createButtons() {
 // Open large enough to show the whole form where the screen allows; a
 // smaller screen scrolls.
 void MainWindow::fitToScreen() {
-    QSize wanted = canvas_->size();
-    wanted.rheight() += menuBar()->sizeHint().height();  // the menu bar sits above the form
+    QSize wanted = canvas_->size() + QSize(0, menuBar()->sizeHint().height());
     const QScreen* screen = this->screen();
     if (screen == nullptr) {
         resize(wanted);
@@ -468,6 +666,8 @@ QLineEdit* MainWindow::addTextBox(const QString& name, int left, int top, int wi
     auto* box = new QLineEdit(canvas_);
     box->setObjectName(name);
     box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The program writes the boxes and nothing reads them: an edit would be ignored.
+    box->setReadOnly(true);
     box->setGeometry(QRect(pixels(left, top),
                            QSize(TwipsToPixels(width, logicalDpiX()), TwipsToPixels(height, logicalDpiY()))));
     boxes_.insert(name, box);

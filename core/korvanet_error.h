@@ -19,6 +19,13 @@ public:
     using KorvanetError::KorvanetError;
 };
 
+// The surveyor stopped the Compute command ("中止计算"): nothing is wrong,
+// nothing is shown for it, and the run counts as not completed.
+class RunStopped : public KorvanetError {
+public:
+    RunStopped() : KorvanetError("计算已中止") {}
+};
+
 // The adjustment cannot go on: a degenerate figure, a zero tolerance, a
 // negative weight reciprocal, a value that is not finite.
 class AdjustmentError : public KorvanetError {

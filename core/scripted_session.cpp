@@ -2,10 +2,6 @@
 
 namespace korvanet {
 
-namespace {
-const std::string kConfirmPrefix = "确认";
-}
-
 ScriptedPrompter ScriptedPrompter::ForJob(std::vector<std::string> valueAnswers) {
     return ScriptedPrompter(std::move(valueAnswers), true);
 }
@@ -14,10 +10,10 @@ ScriptedPrompter ScriptedPrompter::ForAllPrompts(std::vector<std::string> answer
     return ScriptedPrompter(std::move(answers), false);
 }
 
-std::string ScriptedPrompter::Ask(const std::string& message, const std::string& title) {
+std::string ScriptedPrompter::Show(const std::string& message, const std::string& title, PromptKind kind,
+                                   std::size_t) {
     Exchange exchange{title.empty() ? std::string(kApplicationTitle) : title, message, {}};
-    const bool confirmation = message.rfind(kConfirmPrefix, 0) == 0;
-    if (!(confirmByEnter_ && confirmation)) {
+    if (!(confirmByEnter_ && kind == PromptKind::Confirmation)) {
         if (next_ >= answers_.size()) {
             dialogue_.push_back(exchange);
             throw AnswersExhausted("作业文件的答案不够: 第 " + std::to_string(answers_.size() + 1) +

@@ -22,21 +22,27 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Exchange {
-        std::string title;    // as the box shows it: the application title when none is given
+        std::string title;  // as the box shows it: the application title when none is given
         std::string message;
         std::string answer;
     };
 
     // `valueAnswers` answer the value prompts in order; every confirmation
-    // prompt (one that begins with "确认") is answered by Enter, the empty text.
+    // prompt is answered by Enter, the empty text.
     static ScriptedPrompter ForJob(std::vector<std::string> valueAnswers);
     // Every prompt, confirmations included, is answered from the list in order.
     static ScriptedPrompter ForAllPrompts(std::vector<std::string> answers);
 
-    std::string Ask(const std::string& message, const std::string& title) override;
+    // A script cannot answer a question it was not written for: a refused
+    // value ends the run.
+    bool Refuse(const std::string&) override { return false; }
 
     const std::vector<Exchange>& Dialogue() const { return dialogue_; }
     std::size_t AnswersLeft() const { return answers_.size() - next_; }
+
+protected:
+    std::string Show(const std::string& message, const std::string& title, PromptKind kind,
+                     std::size_t value) override;
 
 private:
     ScriptedPrompter(std::vector<std::string> answers, bool confirmByEnter)

@@ -1,6 +1,7 @@
 #include "confirmed_input.h"
 
 #include "display_text.h"
+#include "korvanet_error.h"
 #include "number_text.h"
 
 namespace korvanet {
@@ -31,20 +32,29 @@ std::string DisplayedText(const std::string& text, DisplayPattern pattern) {
 
 bool IsWrongAnswer(const std::string& answer) { return ReadsAsZero(answer); }
 
-std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display) {
-    std::string value = prompter.Ask(instance.valuePrompt, instance.title);
+std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display,
+                           const ValueRule& rule) {
+    std::string value = prompter.Ask(instance.valuePrompt, instance.title, PromptKind::Value);
     display.SetText(instance.box, DisplayedText(value, instance.firstDisplayUnformatted ? DisplayPattern::None
                                                                                         : instance.pattern));
-    std::string answer = prompter.Ask(FirstConfirmationPrompt(instance.subject), "");
-    while (IsWrongAnswer(answer)) {
-        // The refused value leaves the box before the new one is asked.
-        display.SetText(instance.box, "");
-        value = prompter.Ask(instance.correctionPrompt, instance.title);
+    bool wrong =
+        IsWrongAnswer(prompter.Ask(FirstConfirmationPrompt(instance.subject), "", PromptKind::Confirmation));
+    for (;;) {
+        while (wrong) {
+            // The refused value leaves the box before the new one is asked.
+            display.SetText(instance.box, "");
+            value = prompter.Ask(instance.correctionPrompt, instance.title, PromptKind::Correction);
+            display.SetText(instance.box, DisplayedText(value, instance.pattern));
+            wrong = IsWrongAnswer(
+                prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "", PromptKind::Confirmation));
+        }
         display.SetText(instance.box, DisplayedText(value, instance.pattern));
-        answer = prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "");
+        const std::optional<std::string> refusal = rule ? rule(value) : std::nullopt;
+        if (!refusal) return value;
+        if (!prompter.Refuse(*refusal)) throw InputError(*refusal);
+        // Asked again exactly as if the surveyor had answered zero.
+        wrong = true;
     }
-    display.SetText(instance.box, DisplayedText(value, instance.pattern));
-    return value;
 }
 
 }  // namespace korvanet

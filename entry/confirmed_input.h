@@ -2,8 +2,12 @@
 // Asking one value: the value prompt, its display in the window, and a
 // confirmation prompt; a value the surveyor declares wrong (by answering zero)
 // is asked again through a correction prompt and confirmed again, as often as
-// needed.  The protocol rejects nothing: the caller converts what it needs.
+// needed.  A confirmed value that breaks its rule is refused at once: asked
+// again as if the surveyor had declared it wrong, or, when the prompter cannot
+// ask again (a script), the run ends right there.
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "prompter.h"
@@ -47,8 +51,16 @@ std::string DisplayedText(const std::string& text, DisplayPattern pattern);
 // zero; the empty answer (Enter, OK or Cancel) and any other text confirm.
 bool IsWrongAnswer(const std::string& answer);
 
+// The rule a value keeps: nothing when it may be used, else the message that
+// names the value and the rule (see value_rules.h).
+using ValueRule = std::function<std::optional<std::string>(const std::string&)>;
+
 // Runs the protocol for one value and returns the confirmed text, unchanged.
-// The box keeps the value's final display.
-std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display);
+// The box keeps the value's final display.  A value that breaks `rule`
+// (none: any text, as for the point names) is put to Prompter::Refuse; when
+// the prompter does not ask again, InputError ends the run with the message,
+// right after the value's confirmation.
+std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display,
+                           const ValueRule& rule = nullptr);
 
 }  // namespace korvanet

@@ -8,12 +8,14 @@
 #include "korvanet_error.h"
 #include "number_text.h"
 #include "packed_angle.h"
+#include "value_rules.h"
 
 namespace korvanet {
 namespace {
 
-// A packed angle so large that its conversion leaves the double range (its
-// seconds term multiplies it by 10000) cannot be used either.
+// The rules have already kept every value in range; this only guards the
+// conversion itself should a rule ever let a value through that leaves the
+// double range (the seconds term multiplies a packed angle by 10000).
 double DegreesOrThrow(double degrees, const std::string& text, const std::string& what) {
     if (!std::isfinite(degrees)) {
         throw InputError(what + "的数值太大(溢出):\"" + text + "\"");
@@ -31,30 +33,39 @@ void RefuseHalfZeroD(const SurveyState& state) {
     }
 }
 
+ValueRule CoordinateRule(const std::string& what) {
+    return [what](const std::string& text) { return CheckCoordinate(text, what); };
+}
+
 }  // namespace
 
 RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& display) {
     RunValues values;
     state.CreateArrays();
 
-    const std::string tolerance = prompter.Ask(kTolerancePrompt, kToleranceTitle);
+    // The tolerance has no confirmation: a refused one is simply asked again.
+    std::string tolerance = prompter.Ask(kTolerancePrompt, kToleranceTitle, PromptKind::Value);
+    while (const Refusal refusal = CheckTolerance(tolerance)) {
+        if (!prompter.Refuse(*refusal)) throw InputError(*refusal);
+        tolerance = prompter.Ask(kTolerancePrompt, kToleranceTitle, PromptKind::Correction);
+    }
     state.Tolerance = SingleOrThrow(NumberOrThrow(tolerance, "规范测角限差"), "规范测角限差");
 
-    state.xa = ConfirmedInput(XOfAInstance(), prompter, display);
-    state.ya = ConfirmedInput(YOfAInstance(), prompter, display);
-    state.xd = ConfirmedInput(XOfDInstance(), prompter, display);
-    state.yd = ConfirmedInput(YOfDInstance(), prompter, display);
+    state.xa = ConfirmedInput(XOfAInstance(), prompter, display, CoordinateRule("已知点 A 的纵座标"));
+    state.ya = ConfirmedInput(YOfAInstance(), prompter, display, CoordinateRule("已知点 A 的横座标"));
+    state.xd = ConfirmedInput(XOfDInstance(), prompter, display, CoordinateRule("已知点 D 的纵座标"));
+    state.yd = ConfirmedInput(YOfDInstance(), prompter, display, CoordinateRule("已知点 D 的横座标"));
     RefuseHalfZeroD(state);
 
     // Without a second known point the figure is oriented by the azimuth T0 of
     // an exterior direction at A and the angle Q1 from it to side S1.
     const bool dNotKnown = DIsNotKnownPoint(state);
     if (dNotKnown) {
-        const std::string t0 = ConfirmedInput(AzimuthT0Instance(), prompter, display);
+        const std::string t0 = ConfirmedInput(AzimuthT0Instance(), prompter, display, CheckAzimuthT0);
         state.T0 = NumberOrThrow(t0, "外方位角 T0");
         values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0, "外方位角 T0");
 
-        const std::string q1 = ConfirmedInput(OrientationQ1Instance(), prompter, display);
+        const std::string q1 = ConfirmedInput(OrientationQ1Instance(), prompter, display, CheckOrientationQ1);
         state.Qa = NumberOrThrow(q1, "定向角 Q1");
         values.OrientationAngle = DegreesOrThrow(SignedPackedToDegrees(state.Qa), q1, "定向角 Q1");
         // A measured Q1 is an observation like the angles, whichever way it was
@@ -63,13 +74,16 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
         values.ReciprocalWeights[0] = state.Qa != 0 ? 1.0f : 0.0f;
     }
 
+    // Point names take any text.
     for (int point = 0; point <= 3; ++point) {
         state.PointNames[point] = ConfirmedInput(PointNameInstance(point), prompter, display);
     }
 
     for (int i = 1; i <= 8; ++i) {
         const std::string what = "第 " + std::to_string(i) + " 个观测角";
-        const std::string angle = ConfirmedInput(ObservedAngleInstance(i), prompter, display);
+        const std::string angle =
+            ConfirmedInput(ObservedAngleInstance(i), prompter, display,
+                           [i](const std::string& text) { return CheckObservedAngle(text, i); });
         state.AngleEntered[i] = NumberOrThrow(angle, what);
         state.Angle[i] = DegreesOrThrow(PackedToDegrees(state.AngleEntered[i]), angle, what);
     }
@@ -78,7 +92,9 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     values.SideCount = dNotKnown ? 6 : 5;
     for (int i = 1; i <= values.SideCount; ++i) {
         const std::string what = "第 " + std::to_string(i) + " 条边长";
-        const std::string side = ConfirmedInput(ObservedSideInstance(i), prompter, display);
+        const std::string side =
+            ConfirmedInput(ObservedSideInstance(i), prompter, display,
+                           [i](const std::string& text) { return CheckObservedSide(text, i); });
         state.Side[i] = NumberOrThrow(side, what);
         state.SideObserved[i] = SingleOrThrow(state.Side[i], what);
     }

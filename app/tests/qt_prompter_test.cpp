@@ -3,11 +3,18 @@
 #include "qt_prompter.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QTest>
 
 #include "dialog_answerer.h"
+#include "korvanet_error.h"
 #include "prompter.h"
+#include "qt_translations.h"
+#include "stop_button.h"
 
+using korvanet::PromptKind;
 using korvanet::QtPrompter;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
@@ -26,7 +33,7 @@ std::string AskOnce(const std::string& message, const std::string& title, Reply 
                     std::vector<korvanet::testing::SeenDialog>* seen = nullptr) {
     DialogAnswerer answerer([reply](const QString&, const QString&) { return reply; });
     QtPrompter prompter(nullptr);
-    std::string answer = prompter.Ask(message, title);
+    std::string answer = prompter.Ask(message, title, korvanet::PromptKind::Value);
     if (seen) *seen = answerer.seen();
     return answer;
 }
@@ -39,6 +46,76 @@ private slots:
     void initTestCase() {
         // A name unlike the default title proves the box sets its title itself.
         QApplication::setApplicationName(QStringLiteral("some-other-name"));
+        // As the program does: Qt's own buttons in Chinese.
+        QVERIFY(korvanet::InstallQtChineseTranslations(*qApp));
+    }
+
+    // Every button of the box speaks the program's language; Enter still
+    // means OK and never stops the run.
+    void buttonsAreChinese() {
+        QStringList captions;
+        QString defaultCaption;
+        DialogAnswerer answerer([&](const QString&, const QString&) {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (box != nullptr) {
+                for (QAbstractButton* button : box->findChild<QDialogButtonBox*>()->buttons()) {
+                    captions << button->text().remove(QLatin1Char('&'));
+                    auto* push = qobject_cast<QPushButton*>(button);
+                    if (push != nullptr && push->isDefault()) defaultCaption = captions.back();
+                }
+            }
+            return Reply{QStringLiteral("12.5"), Finish::Enter};
+        });
+        QtPrompter prompter(nullptr);
+        QCOMPARE(prompter.Ask(kValuePrompt, "", PromptKind::Value), std::string("12.5"));
+        captions.sort();
+        QCOMPARE(captions,
+                 (QStringList{QStringLiteral("中止计算"), QStringLiteral("取消"), QStringLiteral("确定")}));
+        QCOMPARE(defaultCaption, QStringLiteral("确定"));
+    }
+
+    // "中止计算" ends the whole run: no answer comes back and none is kept.
+    void stopEndsTheRun() {
+        bool pressed = false;
+        DialogAnswerer answerer([&](const QString&, const QString& message) {
+            if (message == QString::fromStdString(kValuePrompt))
+                return Reply{QStringLiteral("7"), Finish::Enter};
+            pressed = korvanet::testing::PressStop();
+            return korvanet::testing::StoppedReply();
+        });
+        QtPrompter prompter(nullptr);
+        QCOMPARE(prompter.Ask(kValuePrompt, "", PromptKind::Value), std::string("7"));
+        QVERIFY_THROWS_EXCEPTION(korvanet::RunStopped,
+                                 prompter.Ask(kConfirmationPrompt, "", PromptKind::Confirmation));
+        QVERIFY(pressed);
+        QVERIFY_THROWS_EXCEPTION(korvanet::RunStopped,
+                                 prompter.Ask("输入已知点 A 的横座标 :", "", PromptKind::Value));
+        QCOMPARE(prompter.Answers(), std::vector<std::string>{"7"});
+    }
+
+    // Run again: each value's field holds the earlier answer, selected, so
+    // Enter keeps it and typing replaces it; a confirmation starts empty, and
+    // a correction offers the value's earlier answer again.
+    void earlierAnswersAreOfferedSelected() {
+        const QStringList typed = {QString(), QString(), QStringLiteral("2"), QString(), QStringLiteral("9")};
+        qsizetype next = 0;
+        DialogAnswerer answerer([&](const QString&, const QString&) {
+            return Reply{typed[next++], Finish::Enter};
+        });
+        QtPrompter prompter(nullptr, {"4324901.631", "469649.741"});
+        QCOMPARE(prompter.Ask("x", "", PromptKind::Value), std::string("4324901.631"));
+        QCOMPARE(prompter.Ask("确认 x", "", PromptKind::Confirmation), std::string());
+        QCOMPARE(prompter.Ask("y", "", PromptKind::Value), std::string("2"));
+        QCOMPARE(prompter.Ask("正确的 y", "", PromptKind::Correction), std::string("469649.741"));
+        QCOMPARE(prompter.Ask("z", "", PromptKind::Value), std::string("9"));
+        const auto& seen = answerer.seen();
+        QCOMPARE(seen.size(), std::size_t(5));
+        QCOMPARE(seen[0].initialText, QStringLiteral("4324901.631"));
+        QCOMPARE(seen[1].initialText, QString());
+        QCOMPARE(seen[2].initialText, QStringLiteral("469649.741"));
+        QCOMPARE(seen[3].initialText, QStringLiteral("469649.741"));
+        QCOMPARE(seen[4].initialText, QString());  // nothing earlier for a third value
+        QCOMPARE(prompter.Answers(), (std::vector<std::string>{"4324901.631", "469649.741", "9"}));
     }
 
     void finishing_data() {
@@ -82,8 +159,8 @@ private slots:
             return Reply{QStringLiteral("answer %1").arg(++asked), Finish::Enter};
         });
         QtPrompter prompter(nullptr);
-        QCOMPARE(prompter.Ask(kValuePrompt, ""), std::string("answer 1"));
-        QCOMPARE(prompter.Ask(kValuePrompt, ""), std::string("answer 2"));
+        QCOMPARE(prompter.Ask(kValuePrompt, "", korvanet::PromptKind::Value), std::string("answer 1"));
+        QCOMPARE(prompter.Ask(kValuePrompt, "", korvanet::PromptKind::Value), std::string("answer 2"));
         QCOMPARE(answerer.seen().size(), std::size_t(2));
         QCOMPARE(answerer.seen()[1].initialText, QString());
     }

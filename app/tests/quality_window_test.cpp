@@ -17,6 +17,7 @@
 
 #include "dialog_answerer.h"
 #include "main_window.h"
+#include "stop_button.h"
 
 using korvanet::MainWindow;
 using korvanet::QualityWindow;
@@ -51,7 +52,9 @@ private slots:
         qsizetype next = 0;
         DialogAnswerer answerer([&](const QString&, const QString& message) {
             if (message.startsWith(QStringLiteral("确认"))) return Reply{QString(), Finish::Enter};
-            return next < job.size() ? Reply{job[next++], Finish::Enter} : Reply{QString(), Finish::Escape};
+            if (next < job.size()) return Reply{job[next++], Finish::Enter};
+            korvanet::testing::PressStop();
+            return korvanet::testing::StoppedReply();
         });
 
         MainWindow window;
@@ -96,7 +99,7 @@ private slots:
         QVERIFY(QSvgRenderer(svg).isValid());
 
         // A new run takes the red away until its own check is known.
-        next = job.size();  // the next run is cancelled at its first prompt
+        next = job.size();  // the next run is stopped at its first prompt
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         QVERIFY(!action->isEnabled());
         QVERIFY(TextColour(window, "Text11") != red);

@@ -110,41 +110,63 @@ private slots:
         }
     }
 
-    // A value that is no number stops the run with a message; the window
-    // keeps what it shows, and the next run goes through from the start.
-    void badAngleStopsTheRunOnly() {
+    // A typing error is caught the moment its value is confirmed: a warning
+    // names the value, the value is asked again through its correction prompt,
+    // and the run goes on with everything typed before it; the results are
+    // those of the job typed without the errors.
+    void typosAreRefusedAtOnceAndCorrected() {
         const QStringList job = ReadLines(QStringLiteral("known-d.txt"));
-        QVERIFY(job.size() > 9);
-        QStringList bad = job;
-        bad[9] =
-            QStringLiteral("abc");  // the first observed angle, after the tolerance, 4 coordinates, 4 names
+        QVERIFY(job.size() > 11);
+        QStringList typed = job;
+        typed[1] = QStringLiteral("43249z1.631");  // x of A, a letter for a digit
+        typed[11] = QStringLiteral("51.14779");    // angle 3 with 77 seconds
+        const QString correctX = QStringLiteral("输入已知点 A 正确的纵座标 :");
+        const QString correctAngle3 = QStringLiteral("输入第 3 个观测角正确的数值 :");
 
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        {
-            JobScript script(bad);
-            DialogAnswerer answerer(std::ref(script));
-            ClickCompute(window);
-            const auto messages = answerer.messageBoxes();
-            QCOMPARE(messages.size(), std::size_t(1));
-            QCOMPARE(messages[0].title, QStringLiteral("计算中止"));
-            QVERIFY(!messages[0].message.isEmpty());
-            QVERIFY(messages[0].modal);
-            // Nothing more was asked after the bad angle was confirmed.
-            QCOMPARE(script.used(), qsizetype(10));
-            QVERIFY(answerer.seen().back().title == QStringLiteral("计算中止"));
-        }
-        QVERIFY(window.isVisible());
-        QCOMPARE(BoxText(window, QStringLiteral("Text1")), QStringLiteral(" 4324901.631"));
-        QCOMPARE(BoxText(window, QStringLiteral("Text40")), QStringLiteral(" 白塔"));
-        QCOMPARE(BoxText(window, QStringLiteral("Text9(0)")), QStringLiteral(" abc"));
-
-        JobScript script(job);
-        DialogAnswerer answerer(std::ref(script));
+        JobScript script(typed);
+        QStringList shownWhenRefused;
+        DialogAnswerer answerer([&](const QString& title, const QString& message) {
+            if (message == correctX) {
+                shownWhenRefused << BoxText(window, QStringLiteral("Text1"));
+                return Reply{job[1], Finish::Enter};
+            }
+            if (message == correctAngle3) return Reply{job[11], Finish::OkButton};
+            return script(title, message);
+        });
         ClickCompute(window);
-        QVERIFY(answerer.messageBoxes().empty());
+
+        const auto warnings = answerer.messageBoxes();
+        QCOMPARE(warnings.size(), std::size_t(2));
+        for (const auto& warning : warnings) {
+            QCOMPARE(warning.title, QStringLiteral("Korvanet"));
+            QVERIFY(warning.modal);
+        }
+        QVERIFY2(warnings[0].message.contains(QStringLiteral("已知点 A 的纵座标")),
+                 qPrintable(warnings[0].message));
+        QVERIFY(warnings[0].message.contains(typed[1]));
+        QVERIFY2(warnings[1].message.contains(QStringLiteral("第 3 个观测角")),
+                 qPrintable(warnings[1].message));
+        QVERIFY(warnings[1].message.contains(QStringLiteral("秒")));
+        // The refused value left its box before it was asked again.
+        QCOMPARE(shownWhenRefused, QStringList{QString()});
+        // Right after each warning: the correction prompt, then "确认这次…".
+        const auto& seen = answerer.seen();
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            if (seen[i].isInput) continue;
+            QVERIFY(i + 2 < seen.size());
+            QVERIFY(seen[i + 1].message == correctX || seen[i + 1].message == correctAngle3);
+            QVERIFY(seen[i + 2].message.startsWith(QStringLiteral("确认这次")));
+        }
+        QCOMPARE(script.used(), job.size());
         CheckFields(window, ReadLines(QStringLiteral("known-d.fields")));
+        // What the run keeps for Save and Run again is the job as corrected.
+        QCOMPARE(qsizetype(window.jobInHand().size()), job.size());
+        for (qsizetype i = 0; i < job.size(); ++i) {
+            QCOMPARE(QString::fromStdString(window.jobInHand()[std::size_t(i)]), job[i]);
+        }
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -323,12 +324,19 @@ private slots:
     void windowAndBackground() {
         QCOMPARE(window_->windowTitle(), QStringLiteral("Form1"));
         FormCanvas* canvas = window_->canvas();
-        QCOMPARE(canvas->size(), QSize(1017, 681));  // 15255 x 10215 twips
+        // The layout, 15255 x 10215 twips, and 120 twips more on the right and
+        // below, so the borders of the buttons on the bottom edge show whole.
+        QCOMPARE(canvas->size(), QSize(1025, 689));
         QCOMPARE(canvas->palette().color(QPalette::Window).rgb(), kFormBackground);
         QVERIFY(canvas->autoFillBackground());
         // A blank spot of the form and a blank spot inside a panel.
         QCOMPARE(image_.pixel(5, 5) & 0xffffff, kFormBackground & 0xffffff);
         QCOMPARE(image_.pixel(Px(11600), Px(9360)) & 0xffffff, kFormBackground & 0xffffff);
+        // The margin, just below a button and beyond the layout's right edge.
+        QCOMPARE(image_.pixel(Px(5400), Px(10215) + 3) & 0xffffff, kFormBackground & 0xffffff);
+        QCOMPARE(image_.pixel(1024, 688) & 0xffffff, kFormBackground & 0xffffff);
+        // The menu bar sits above the form and leaves its coordinates alone.
+        QCOMPARE(canvas->mapTo(window_.get(), QPoint(0, 0)).y(), window_->menuBar()->geometry().bottom() + 1);
         CheckFormFont(window_->font(), 8.25);
         // The stand-in for the form's family is a CJK sans-serif.
         QCOMPARE(QFontInfo(window_->font()).family(), QStringLiteral("Noto Sans CJK SC"));
@@ -374,7 +382,8 @@ private slots:
         QCOMPARE(box->geometry(), geometry);
         QVERIFY(box->isVisible());
         QCOMPARE(box->text(), QString());
-        QVERIFY(!box->isReadOnly());
+        // Output only: the program writes the boxes and never reads them.
+        QVERIFY(box->isReadOnly());
         QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
         CheckFormFont(box->font(), 8.25);
     }

@@ -1,6 +1,6 @@
-// A value the run cannot use stops the Compute command right after it is
-// confirmed: an InputError names the value and the fault in Chinese, nothing
-// more is asked, and the window keeps what it shows.
+// A value the run cannot use stops a scripted Compute command right after it
+// is confirmed: an InputError names the value and the fault in Chinese,
+// nothing more is asked, and the window keeps what it shows.
 
 #include <gtest/gtest.h>
 
@@ -80,8 +80,8 @@ TEST(InputFailures, ExactlyOneZeroCoordinateOfDIsRefusedAfterYd) {
     } cases[] = {
         {"0", "521500.75", " 521500.750"},
         {"4326012.25", "0.0", " 0.000"},
-        {"", "0", " 0.000"},
-        {"-0", "x", " x"},
+        {"0.001", "0", " 0.000"},
+        {"-0", "1e-3", " 0.001"},
     };
     for (const auto& c : cases) {
         EntryJob job = EntryJob::DKnown();
@@ -112,7 +112,7 @@ TEST(InputFailures, OrientationValuesStopRightAfterTheirConfirmation) {
         {false, "abc", "外方位角 T0", "不是一个数值"},
         {false, "", "外方位角 T0", "没有输入数值"},
         {false, "1e400", "外方位角 T0", "溢出"},
-        {false, "1e306", "外方位角 T0", "溢出"},  // a number, but its conversion leaves the double range
+        {false, "1e306", "外方位角 T0", "360"},  // a number, but no azimuth
         {true, "x", "定向角 Q1", "不是一个数值"},
         {true, "-1e400", "定向角 Q1", "溢出"},
     };
@@ -209,31 +209,31 @@ TEST(InputFailures, ASideStopsTheRunAndNamesItsNumber) {
     }
 }
 
-TEST(InputFailures, CoordinatesOfAAreReadAfterTheLastSideXFirst) {
+TEST(InputFailures, ACoordinateStopsTheRunRightAfterItsConfirmation) {
     struct Case {
-        const char* xa;
-        const char* ya;
+        int value;  // 1 = x of A .. 4 = y of D
+        const char* text;
         const char* named;
-        const char* notNamed;
+        const char* fault;
+        const char* box;
     } cases[] = {
-        {"abc", "def", "已知点 A 的纵座标", "横座标"},
-        {"4324901.631", "def", "已知点 A 的横座标", "纵座标"},
-        {"", "520103.5", "已知点 A 的纵座标", "横座标"},
-        {"1e400", "520103.5", "已知点 A 的纵座标", "横座标"},
+        {1, "28561z0.400", "已知点 A 的纵座标", "不是一个数值", "Text1"},
+        {2, "", "已知点 A 的横座标", "没有输入数值", "Text2"},
+        {3, "1e400", "已知点 D 的纵座标", "溢出", "Text3"},
+        {4, "abc", "已知点 D 的横座标", "不是一个数值", "Text4"},
     };
     for (const auto& c : cases) {
         EntryJob job = EntryJob::DKnown();
-        job.xa = c.xa;
-        job.ya = c.ya;
+        std::string* coordinates[] = {&job.xa, &job.ya, &job.xd, &job.yd};
+        *coordinates[c.value - 1] = c.text;
         const Failure f = RunUntilFailure(job);
-        ASSERT_TRUE(f.thrown) << c.xa;
+        ASSERT_TRUE(f.thrown) << c.text;
         EXPECT_TRUE(Contains(f.message, c.named)) << f.message;
-        EXPECT_FALSE(Contains(f.message, c.notNamed)) << f.message;
-        // Everything was asked and shown; the failure comes after the last side.
-        EXPECT_EQ(f.answersLeft, 0u);
-        EXPECT_EQ(f.asked.back(), "确认输入的边长观测值" + kTail);
-        EXPECT_EQ(f.display.Text("Text10(4)"), " 1412.300");
-        EXPECT_EQ(f.display.Text("Text1"), std::string(" ") + c.xa);
+        EXPECT_TRUE(Contains(f.message, c.fault)) << f.message;
+        EXPECT_EQ(f.asked.size(), 1u + 2 * c.value) << c.text;
+        EXPECT_EQ(f.answersLeft, job.ValueAnswers().size() - 1 - c.value);
+        EXPECT_EQ(f.display.Text(c.box), std::string(" ") + c.text);
+        EXPECT_EQ(f.display.Order().back(), c.box);
     }
 }
 

@@ -140,11 +140,12 @@ TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
 }
 
 TEST(InputSequence, CoordinatesOfDThatAreNotZeroMakeDKnown) {
-    // An empty text or one that is no number is not zero: D counts as known.
+    // However small, a coordinate that is not zero makes D a known point.
     struct Case {
         const char* xd;
         const char* yd;
-    } cases[] = {{"", "521500.75"}, {"", ""}, {"abc", "def"}};
+        const char* shownXd;
+    } cases[] = {{"0.001", "-0.001", " 0.001"}, {"1e-300", "521500.75", " 0.000"}};
     for (const auto& c : cases) {
         EntryJob job = EntryJob::DKnown();
         job.xd = c.xd;
@@ -157,14 +158,14 @@ TEST(InputSequence, CoordinatesOfDThatAreNotZeroMakeDKnown) {
         EXPECT_EQ(prompter.AnswersLeft(), 0u) << c.xd;
         EXPECT_FALSE(Asked(prompter, "外方位角")) << c.xd;
         EXPECT_EQ(state.xd, c.xd);
-        EXPECT_EQ(display.Text("Text3"), std::string(" ") + c.xd);
+        EXPECT_EQ(display.Text("Text3"), c.shownXd);
     }
 }
 
 TEST(InputSequence, AnglesAndSidesAreConvertedAsEntered) {
     EntryJob job = EntryJob::DNotKnown();
     job.tolerance = "1.1";
-    job.angles[1] = "45.75";  // not validated: 75 minutes are 1 deg 15 min
+    job.angles[1] = "46.15";
     job.sides[0] = "1234.5";
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
     RecordingDisplay display;
@@ -176,7 +177,7 @@ TEST(InputSequence, AnglesAndSidesAreConvertedAsEntered) {
     EXPECT_NEAR(state.Angle[1], 45.508333333333333, kDegreeTolerance);
     EXPECT_EQ(display.Text("Text9(0)"), " 45.30300");
     EXPECT_NEAR(state.Angle[2], 46.25, kDegreeTolerance);
-    EXPECT_EQ(display.Text("Text9(1)"), " 45.75000");
+    EXPECT_EQ(display.Text("Text9(1)"), " 46.15000");
     EXPECT_NEAR(state.Angle[8], 42.0 + 34.0 / 60 + 5.0 / 3600, kDegreeTolerance);
 
     EXPECT_EQ(state.Side[1], 1234.5);

@@ -1,0 +1,267 @@
+// The surveyor's workflow through the real window: stopping a run, opening,
+// saving and dropping job files, and running again after a restart with the
+// earlier answers offered.  Every prompt is a real input box answered key by
+// key; the data folder is a temporary one, never the user's own.
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "dialog_answerer.h"
+#include "job_files.h"
+#include "job_run.h"
+#include "main_window.h"
+#include "qt_translations.h"
+#include "scripted_session.h"
+#include "stop_button.h"
+
+using korvanet::MainWindow;
+using korvanet::testing::DialogAnswerer;
+using korvanet::testing::Finish;
+using korvanet::testing::Reply;
+
+namespace {
+
+QString Reference(const QString& name) {
+    return QString::fromUtf8(KORVANET_REFERENCE_DIR) + QLatin1Char('/') + name;
+}
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+std::vector<std::string> JobAnswers(const QString& name) {
+    std::vector<std::string> answers;
+    QString error;
+    korvanet::ReadJobFile(Reference(name), answers, error);
+    return answers;
+}
+
+QLineEdit* Box(const MainWindow& window, const QString& name) { return window.findChild<QLineEdit*>(name); }
+
+// Every box shows the same text in both windows.
+void CheckSameBoxes(const MainWindow& one, const MainWindow& other) {
+    const auto boxes = one.findChildren<QLineEdit*>();
+    QCOMPARE(boxes.size(), qsizetype(58));
+    for (QLineEdit* box : boxes) {
+        QCOMPARE(Box(other, box->objectName())->text(), box->text());
+    }
+}
+
+// The darkest grey level in what the box draws: its text, when it has any.
+int DarkestInk(QLineEdit* box) {
+    const QImage image = box->grab().toImage();
+    int darkest = 255;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    }
+    return darkest;
+}
+
+bool IsConfirmation(const QString& message) { return message.startsWith(QStringLiteral("确认")); }
+
+}  // namespace
+
+class WindowWorkflowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", home_.path().toLocal8Bit());
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(korvanet::LastRunJobPath().startsWith(home_.path()), qPrintable(korvanet::LastRunJobPath()));
+        QVERIFY(korvanet::InstallQtChineseTranslations(*qApp));
+    }
+
+    // "中止计算" ends the run at once with no message; the boxes keep what
+    // they show, and those from the earlier run are greyed until a run
+    // completes; Print refuses the half-done run.
+    void stopGreysTheEarlierRunsBoxes() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.openJob(Reference(QStringLiteral("free-d.txt")));
+        QVERIFY(!Box(window, QStringLiteral("Text8"))->text().isEmpty());  // the check row of a free D
+
+        const std::vector<std::string> job = JobAnswers(QStringLiteral("known-d.txt"));
+        std::size_t next = 0;
+        bool stopped = false;
+        {
+            DialogAnswerer answerer([&](const QString&, const QString& message) {
+                if (IsConfirmation(message)) return Reply{QString(), Finish::Enter};
+                if (message == QStringLiteral("按示意图依次输入第 1 个观测角值 :")) {
+                    stopped = korvanet::testing::PressStop();
+                    return korvanet::testing::StoppedReply();
+                }
+                return Reply{QString::fromStdString(job.at(next++)), Finish::Enter};
+            });
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+            QVERIFY(stopped);
+            QVERIFY(answerer.messageBoxes().empty());
+            QCOMPARE(answerer.seen().back().message, QStringLiteral("按示意图依次输入第 1 个观测角值 :"));
+        }
+        // A run from the empty field keeps exactly what was typed.
+        QCOMPARE(window.jobInHand(), std::vector<std::string>(job.begin(), job.begin() + 9));
+
+        for (const char* written : {"Text1", "Text4", "Text40", "Text49"}) {
+            QLineEdit* box = Box(window, QString::fromLatin1(written));
+            QVERIFY(!box->text().isEmpty());
+            QVERIFY2(DarkestInk(box) < 80, written);
+        }
+        QCOMPARE(Box(window, QStringLiteral("Text49"))->text(), QStringLiteral(" DZ1"));
+        for (const char* stale : {"Text5", "Text9(0)", "Text10(5)", "Text23", "Text44", "Text8", "Text12"}) {
+            QLineEdit* box = Box(window, QString::fromLatin1(stale));
+            QVERIFY2(!box->text().isEmpty(), stale);
+            const int ink = DarkestInk(box);
+            QVERIFY2(ink >= 100 && ink < 220, qPrintable(QStringLiteral("%1: %2").arg(stale).arg(ink)));
+        }
+        {
+            DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton);
+            QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+        }
+
+        // A completed run draws every box in its ordinary colour again.
+        window.openJob(Reference(QStringLiteral("free-d.txt")));
+        for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+            if (!box->text().trimmed().isEmpty())
+                QVERIFY2(DarkestInk(box) < 80, qPrintable(box->objectName()));
+        }
+    }
+
+    // A job saved from the window is the batch tool's file, byte for byte,
+    // and dropped on another window it gives the same boxes.
+    void savedJobDroppedOnAWindowGivesTheSameBoxes() {
+        const QString saved = home_.filePath(QStringLiteral("saved.txt"));
+        MainWindow first;
+        {
+            DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
+            first.openJob(Reference(QStringLiteral("free-d.txt")));
+            QVERIFY(answerer.seen().empty());  // a job runs without a single dialog
+            QVERIFY(first.saveJob(saved));
+        }
+        QCOMPARE(Bytes(saved), Bytes(Reference(QStringLiteral("free-d.txt"))));
+
+        MainWindow second;
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(saved)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&second, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&second, &drop);
+        QCoreApplication::sendPostedEvents();  // the job runs once the drop is over
+        CheckSameBoxes(first, second);
+        QCOMPARE(Box(second, QStringLiteral("Text13"))->text(), Box(first, QStringLiteral("Text13"))->text());
+        QVERIFY(!Box(second, QStringLiteral("Text13"))->text().isEmpty());
+    }
+
+    // A job with a value that breaks its rule stops there with the message;
+    // the whole job stays in hand, so Save or Run again loses none of it.
+    void openedJobWithABadValueStopsAndKeepsTheJob() {
+        const std::vector<std::string> good = JobAnswers(QStringLiteral("known-d.txt"));
+        std::vector<std::string> bad = good;
+        bad.at(11) = "51.14779";  // angle 3 with 77 seconds
+        const QString path = home_.filePath(QStringLiteral("bad.txt"));
+        QString error;
+        QVERIFY(korvanet::WriteJobFile(path, bad, error));
+
+        MainWindow window;
+        DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
+        window.openJob(path);
+        QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+        QVERIFY2(answerer.messageBoxes()[0].message.contains(QStringLiteral("第 3 个观测角\"51.14779\"")),
+                 qPrintable(answerer.messageBoxes()[0].message));
+        QCOMPARE(Box(window, QStringLiteral("Text9(2)"))->text(), QStringLiteral(" 51.14779"));
+        QCOMPARE(Box(window, QStringLiteral("Text9(3)"))->text(), QString());
+        QCOMPARE(window.jobInHand(), bad);
+    }
+
+    // After a restart, Ctrl+R offers every answer of the last run, selected:
+    // Enter keeps it, typing replaces it.  The results are those the batch
+    // tool computes from the job with the one answer changed.
+    void runAgainAfterARestartOffersEveryAnswer() {
+        const std::vector<std::string> job = JobAnswers(QStringLiteral("known-d.txt"));
+        {
+            MainWindow before;
+            before.keepLastRunIn(korvanet::LastRunJobPath());
+            before.openJob(Reference(QStringLiteral("known-d.txt")));
+        }
+        QCOMPARE(Bytes(korvanet::LastRunJobPath()), Bytes(Reference(QStringLiteral("known-d.txt"))));
+
+        std::vector<std::string> changed = job;
+        changed.at(17) = "340.445";  // side 1
+        MainWindow window;
+        window.keepLastRunIn(korvanet::LastRunJobPath());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList offered;
+        DialogAnswerer answerer([&](const QString&, const QString& message) {
+            if (IsConfirmation(message)) return Reply{QString(), Finish::Enter};
+            if (message == QStringLiteral("按示意图依次输入第 1 条边长观测值 :"))
+                return Reply{QStringLiteral("340.445"), Finish::Enter};
+            return Reply{QString(), Finish::Enter};
+        });
+        QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier);
+
+        QVERIFY(answerer.messageBoxes().empty());
+        std::size_t value = 0;
+        for (const auto& seen : answerer.seen()) {
+            if (IsConfirmation(seen.message)) {
+                QCOMPARE(seen.initialText, QString());
+            } else {
+                QCOMPARE(seen.initialText, QString::fromStdString(job.at(value++)));
+            }
+        }
+        QCOMPARE(value, job.size());
+        QCOMPARE(window.jobInHand(), changed);
+
+        korvanet::SurveyState state;
+        korvanet::RecordingDisplay batch;
+        QVERIFY(!korvanet::RunJob(changed, state, batch).failure);
+        for (const std::string& box : batch.Order()) {
+            QCOMPARE(Box(window, QString::fromStdString(box))->text(),
+                     QString::fromStdString(batch.Text(box)));
+        }
+        QCOMPARE(Box(window, QStringLiteral("Text10(0)"))->text(), QStringLiteral(" 340.445"));
+        // What the next start offers is this run's job.
+        QString error;
+        std::vector<std::string> kept;
+        QVERIFY(korvanet::ReadJobFile(korvanet::LastRunJobPath(), kept, error));
+        QCOMPARE(kept, changed);
+
+        // Stopped part-way, Run again keeps the answers it had not reached yet.
+        DialogAnswerer stopper([](const QString&, const QString& message) {
+            if (message == QStringLiteral("输入 A 点的点名 :") && korvanet::testing::PressStop()) {
+                return korvanet::testing::StoppedReply();
+            }
+            return Reply{QString(), Finish::Enter};
+        });
+        QAction* runAgain = nullptr;
+        for (QAction* action : window.findChildren<QAction*>()) {
+            if (action->text() == QStringLiteral("重新计算")) runAgain = action;
+        }
+        QVERIFY(runAgain);
+        runAgain->trigger();
+        QVERIFY(!stopper.seen().empty());
+        QCOMPARE(stopper.seen().back().message, QStringLiteral("输入 A 点的点名 :"));
+        QCOMPARE(window.jobInHand(), changed);
+    }
+
+private:
+    QTemporaryDir home_;
+};
+
+QTEST_MAIN(WindowWorkflowTest)
+#include "window_workflow_test.moc"

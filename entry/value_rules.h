@@ -1,0 +1,42 @@
+#pragma once
+// The rules a typed value must keep, judged the moment it is confirmed (the
+// tolerance, which has no confirmation, the moment it is typed), so that a
+// typing error is caught while the surveyor still has the field book open,
+// not after forty more prompts or in a report with misclosures of kilometres.
+//
+// Each check returns nothing when the value may be used, or a Chinese message
+// that names the value, shows what was typed and states the rule it breaks.
+
+#include <optional>
+#include <string>
+
+namespace korvanet {
+
+using Refusal = std::optional<std::string>;
+
+// Seconds, greater than 0, within the single-precision field.
+Refusal CheckTolerance(const std::string& text);
+
+// x or y of A or of D: a number.  `what` names it ("已知点 A 的纵座标").
+Refusal CheckCoordinate(const std::string& text, const std::string& what);
+
+// The azimuth T0, packed d.mmss: 0 <= T0 < 360.
+Refusal CheckAzimuthT0(const std::string& text);
+
+// The orientation angle Q1, packed and signed: -360 < Q1 < 360.
+Refusal CheckOrientationQ1(const std::string& text);
+
+// Observed angle i (1..8), packed: strictly between 0 and 180 degrees.
+Refusal CheckObservedAngle(const std::string& text, int i);
+
+// Observed side i (1..6), metres: greater than 0, within the single field.
+Refusal CheckObservedSide(const std::string& text, int i);
+
+// Every packed angle above also keeps its minutes and its seconds below 60,
+// judged on the digits as typed: the two digits after the point are the
+// minutes and the digits after those the seconds, so 45.5959 is 45°59'59"
+// while 45.60, 45.6 and 45.5960 are not angles at all.  A value typed with an
+// exponent has no such digits and is judged by its range alone.
+Refusal CheckPackedDigits(const std::string& text, const std::string& what);
+
+}  // namespace korvanet
