@@ -6,6 +6,7 @@
 //   korvanet --version  prints the version
 
 #include <QApplication>
+#include <QIcon>
 #include <QMetaObject>
 #include <cstdio>
 #include <cstring>
@@ -43,6 +44,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromLatin1(korvanet::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromLatin1(korvanet::kVersion));
     korvanet::InstallQtChineseTranslations(app);
+#ifdef KORVANET_APP_ID
+    // The desktop entry and the icon the installation put in place: the
+    // desktop then shows this window under its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORVANET_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KORVANET_APP_ID)));
+#endif
 
     korvanet::MainWindow window;
     window.keepLastRunIn(korvanet::LastRunJobPath());

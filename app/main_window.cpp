@@ -60,7 +60,7 @@ const QColor kPrintBackground(192, 192, 255);
 // that did not complete: plainly not part of what is shown beside it.
 const QColor kStaleText(150, 150, 150);
 
-const char* const kJobFilter = "作业文件 (*.txt);;所有文件 (*)";
+const char* const kJobFilter = "作业文件 (*.txt *.kvj);;所有文件 (*)";
 
 constexpr double kControlPoints = 8.25;
 constexpr double kTitlePoints = 12.0;

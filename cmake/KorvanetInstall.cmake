@@ -11,6 +11,7 @@ include(GNUInstallDirs)
 # The desktop file, the icon, the metainfo and the MIME package all carry this
 # one reverse-DNS name, as AppStream and the menus expect.
 set(KORVANET_APP_ID "io.github.korvanet.Korvanet")
+target_compile_definitions(korvanet PRIVATE KORVANET_APP_ID="${KORVANET_APP_ID}")
 # Debian names the documentation folder after the package, in lower case
 # (GNUInstallDirs would take the project's name, "Korvanet").
 set(KORVANET_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/korvanet")
