@@ -315,7 +315,7 @@ void MainWindow::openQualityWindow() {
 }
 
 void MainWindow::createQualityMenu() {
-    QMenu* results = menuBar()->addMenu(QStringLiteral("结果(&R)"));
+    QMenu* results = menuBar()->addMenu(QStringLiteral("结果"));
     qualityAction_ = results->addAction(QStringLiteral("质量检查…"), this, &MainWindow::openQualityWindow);
     qualityAction_->setObjectName(QStringLiteral("qualityAction"));
     qualityAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
