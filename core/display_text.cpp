@@ -1,8 +1,11 @@
 #include "display_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "number_text.h"
@@ -10,154 +13,207 @@
 namespace korvanet {
 namespace {
 
-// The exact decimal expansion of |value|: integer digits and fraction digits.
-// A double has at most 1074 fraction digits, so the expansion is always exact.
-struct ExactDecimal {
-    std::string integer;   // no leading zeros except "0"
-    std::string fraction;  // every digit of the exact value
-};
+// How many decimals a caller may ask for: a double has at most 1074 fraction
+// digits, so more decimals only add zeros.
+constexpr int kMaxDecimals = 1100;
+// A double's fixed text: up to 309 integer digits, the point, the decimals
+// (one more while a tie is settled) and room for a carry into a new digit.
+constexpr std::size_t kFixedBuffer = 320 + kMaxDecimals;
+// Significant digits of the general form: 7 or 15 in use, 17 are every digit
+// a double can tell apart.
+constexpr int kMaxSignificant = 40;
 
-ExactDecimal Expand(double value) {
-    const double magnitude = std::fabs(value);
+enum class Tie { HalfEven, HalfAwayFromZero };
+
+// Where the exact decimal expansion of a finite non-zero magnitude ends: its
+// last non-zero digit stands at 10^position (-3 for 0.125, 0 for 7, 1 for 120).
+// Every double is m * 2^e with an odd integer m; for e < 0 it is
+// m * 5^-e / 10^-e, whose last digit (a 5) stands at 10^e; for e >= 0 it is an
+// integer with as many trailing zeros as it has factors 10.
+int LastDigitPosition(double magnitude) {
     int exponent = 0;
-    std::frexp(magnitude, &exponent);
-    const int fractionDigits = std::clamp(53 - exponent, 0, 1100);
-    std::string buffer(1500, '\0');
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                   std::chars_format::fixed, fractionDigits);
-    buffer.resize(ec == std::errc() ? static_cast<std::size_t>(end - buffer.data()) : 0);
-    ExactDecimal d;
-    const std::size_t point = buffer.find('.');
-    d.integer = buffer.substr(0, point);
-    if (point != std::string::npos) d.fraction = buffer.substr(point + 1);
-    if (d.integer.empty()) d.integer = "0";
-    return d;
+    const double fraction = std::frexp(magnitude, &exponent);
+    std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    exponent -= 53;
+    const int twos = std::countr_zero(m);
+    m >>= twos;
+    exponent += twos;
+    if (exponent < 0) return exponent;
+    int fives = 0;
+    while (fives < exponent && m % 5 == 0) {
+        m /= 5;
+        ++fives;
+    }
+    return fives;
 }
 
-// Adds one unit in the last place of the digit string; returns true on a carry out.
-bool Increment(std::string& digits) {
-    for (std::size_t i = digits.size(); i-- > 0;) {
-        if (digits[i] != '9') {
-            ++digits[i];
+// Adds one unit in the last place of the digits in [first, last), passing
+// over a decimal point; returns true when the carry runs out of the first digit.
+bool Increment(char* first, char* last) {
+    for (char* p = last; p-- != first;) {
+        if (*p == '.') continue;
+        if (*p != '9') {
+            ++*p;
             return false;
         }
-        digits[i] = '0';
+        *p = '0';
     }
     return true;
 }
 
-enum class Tie { HalfEven, HalfAwayFromZero };
+// Whether a kept digit string goes up when the digits dropped behind it are
+// exactly one half of its last place.
+bool TieGoesUp(char lastKept, Tie tie) { return tie == Tie::HalfAwayFromZero || (lastKept - '0') % 2 == 1; }
 
-// Rounds the digit string `digits` (with an implied point after `intCount`
-// digits, then `rest` holding the discarded digits) in place.
-// Returns the rounded integer+fraction digits with the number of integer digits.
-struct Rounded {
-    std::string digits;
-    std::size_t intCount;
-};
-
-Rounded RoundDigits(const ExactDecimal& d, int decimals, Tie tie) {
-    std::string kept = d.integer + d.fraction.substr(0, std::min<std::size_t>(decimals, d.fraction.size()));
-    kept.append(static_cast<std::size_t>(decimals) > d.fraction.size()
-                    ? decimals - d.fraction.size() : 0, '0');
-    const std::string rest = static_cast<std::size_t>(decimals) < d.fraction.size()
-                                 ? d.fraction.substr(decimals) : std::string();
-    bool up = false;
-    if (!rest.empty()) {
-        if (rest[0] > '5') {
-            up = true;
-        } else if (rest[0] == '5') {
-            const bool beyondHalf = rest.find_first_not_of('0', 1) != std::string::npos;
-            if (beyondHalf || tie == Tie::HalfAwayFromZero) {
-                up = true;
-            } else {
-                up = ((kept.back() - '0') % 2) == 1;
-            }
-        }
+// Writes a non-negative magnitude with exactly `decimals` decimals (no point
+// for 0) into `out`, which holds kFixedBuffer characters; returns the end.
+// The C++ library writes the nearest decimal text, exact to the binary value;
+// only an exact tie is left to the rule, and a tie can only be a value whose
+// expansion ends one digit beyond the kept ones (with a 5 there).
+char* WriteFixed(char* out, double magnitude, int decimals, Tie tie) {
+    char* const last = out + kFixedBuffer - 1;  // one left for a carry
+    if (magnitude == 0 || LastDigitPosition(magnitude) != -decimals - 1) {
+        return std::to_chars(out, last, magnitude, std::chars_format::fixed, decimals).ptr;
     }
-    std::size_t intCount = d.integer.size();
-    if (up && Increment(kept)) {
-        kept.insert(kept.begin(), '1');
-        ++intCount;
+    char* end = std::to_chars(out, last, magnitude, std::chars_format::fixed, decimals + 1).ptr;
+    --end;  // the 5 beyond the kept digits
+    if (decimals == 0) --end;  // and the point before it
+    const char lastKept = end[-1] == '.' ? end[-2] : end[-1];
+    if (TieGoesUp(lastKept, tie) && Increment(out, end)) {
+        std::memmove(out + 1, out, static_cast<std::size_t>(end - out));
+        *out = '1';
+        ++end;
     }
-    // Drop leading zeros of the integer part, keeping one.
-    while (intCount > 1 && kept[0] == '0') {
-        kept.erase(kept.begin());
-        --intCount;
-    }
-    return {kept, intCount};
+    return end;
 }
 
-std::string Join(const Rounded& r, int decimals, bool negative) {
-    std::string out = negative ? "-" : "";
-    out += r.digits.substr(0, r.intCount);
-    if (decimals > 0) {
-        out += '.';
-        out += r.digits.substr(r.intCount);
+// A magnitude rounded to `significant` digits: exactly that many digits,
+// and the power of ten of the first one (after any carry).
+struct SignificantDigits {
+    char digits[kMaxSignificant + 8];
+    int count;
+    int exponent;
+};
+
+// Reads to_chars' scientific text "d.ddde+XX" into digits and exponent.
+void ReadScientific(const char* first, const char* last, SignificantDigits& r, int wanted) {
+    r.count = 0;
+    const char* p = first;
+    for (; p != last && *p != 'e'; ++p) {
+        if (*p != '.' && r.count < wanted) r.digits[r.count++] = *p;
     }
-    return out;
+    ++p;  // 'e'
+    if (*p == '+') ++p;
+    std::from_chars(p, last, r.exponent);
+}
+
+SignificantDigits RoundSignificant(double magnitude, int significant, Tie tie) {
+    SignificantDigits r;
+    char text[400];
+    // The power of ten of the first digit lies in [lowest, highest]: a
+    // magnitude in [2^(e-1), 2^e) has log10 in [(e-1)*log10(2), e*log10(2)).
+    int binaryExponent = 0;
+    std::frexp(magnitude, &binaryExponent);
+    constexpr double kLog10Of2 = 0.30102999566398119521;
+    const int lowest = static_cast<int>(std::floor((binaryExponent - 1) * kLog10Of2)) - 1;
+    const int highest = static_cast<int>(std::floor(binaryExponent * kLog10Of2)) + 1;
+    const int lastDigit = LastDigitPosition(magnitude);
+    if (lastDigit < lowest - significant) {
+        // The expansion runs on well beyond the kept digits: no tie is
+        // possible, the library's nearest text is the answer.
+        const char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
+                                        significant - 1).ptr;
+        ReadScientific(text, end, r, significant);
+        return r;
+    }
+    // A short expansion: written in full (exactly) and rounded here, so that
+    // a tie is decided by the rule.
+    const char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
+                                    std::max(highest - lastDigit, significant)).ptr;
+    SignificantDigits all;
+    ReadScientific(text, end, all, kMaxSignificant + 8);
+    r.exponent = all.exponent;
+    r.count = significant;
+    std::copy_n(all.digits, significant, r.digits);
+    const char* dropped = all.digits + significant;
+    const char* droppedEnd = all.digits + all.count;
+    bool up = false;
+    if (dropped != droppedEnd && *dropped >= '5') {
+        const bool beyondHalf = *dropped > '5' || std::any_of(dropped + 1, droppedEnd, [](char c) { return c != '0'; });
+        up = beyondHalf || TieGoesUp(r.digits[significant - 1], tie);
+    }
+    if (up && Increment(r.digits, r.digits + significant)) {
+        r.digits[0] = '1';
+        ++r.exponent;
+    }
+    return r;
 }
 
 }  // namespace
 
 double RoundHalfEven(double value, int decimals) {
-    if (!std::isfinite(value)) return value;
-    const Rounded r = RoundDigits(Expand(value), decimals, Tie::HalfEven);
-    const std::string text = Join(r, decimals, false);
+    if (!std::isfinite(value) || value == 0) return value;
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    const double magnitude = std::fabs(value);
+    // A value with no more decimals than asked for is its own rounding.
+    if (LastDigitPosition(magnitude) >= -decimals) return value;
+    char text[kFixedBuffer];
+    const char* end = WriteFixed(text, magnitude, decimals, Tie::HalfEven);
     double result = 0;
-    std::from_chars(text.data(), text.data() + text.size(), result);
+    std::from_chars(text, end, result);
     return std::signbit(value) ? -result : result;
 }
 
 std::string FormatPattern(double value, int decimals) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
-    const Rounded r = RoundDigits(Expand(value), decimals, Tie::HalfAwayFromZero);
-    return Join(r, decimals, value < 0);
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    char text[kFixedBuffer + 1];
+    text[0] = '-';
+    const char* end = WriteFixed(text + 1, std::fabs(value), decimals, Tie::HalfAwayFromZero);
+    const char* first = value < 0 ? text : text + 1;
+    return std::string(first, end);
 }
 
 std::string FormatGeneral(double value, int significant) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
     if (value == 0) return "0";
-    const ExactDecimal d = Expand(value);
-    // Position of the first significant digit decides how many decimals the
-    // significant digits reach.
-    int decimals;
-    if (d.integer != "0") {
-        decimals = significant - static_cast<int>(d.integer.size());
-    } else {
-        const std::size_t first = d.fraction.find_first_not_of('0');
-        decimals = static_cast<int>(first) + significant;
-    }
-    const bool useExponent = std::fabs(value) >= 1e15 || std::fabs(value) < 1e-10;
-    if (useExponent) {
-        // Rare magnitudes: mantissa and exponent, as 1.5E-11.
-        int exp10 = d.integer != "0" ? static_cast<int>(d.integer.size()) - 1
-                                     : -static_cast<int>(d.fraction.find_first_not_of('0')) - 1;
-        const double mantissa = value / std::pow(10.0, exp10);
-        std::string m = FormatGeneral(mantissa, significant);
-        if (m == "10" || m == "-10") {
-            m = value < 0 ? "-1" : "1";
-            ++exp10;
+    significant = std::clamp(significant, 1, kMaxSignificant);
+    const SignificantDigits r = RoundSignificant(std::fabs(value), significant, Tie::HalfEven);
+    int count = r.count;
+    while (count > 1 && r.digits[count - 1] == '0') --count;  // no trailing zeros
+
+    std::string out;
+    out.reserve(static_cast<std::size_t>(significant) + 16);
+    if (value < 0) out += '-';
+    // An integer part with more digits than the significant ones could only
+    // be written by inventing zeros ("123456800" for 123456789 with 7 digits),
+    // and a very small value would be a long row of zeros: both take the
+    // exponent form, 1.234568E+08.
+    if (r.exponent >= significant || r.exponent < -10) {
+        out += r.digits[0];
+        if (count > 1) {
+            out += '.';
+            out.append(r.digits + 1, r.digits + count);
         }
-        return m + (exp10 < 0 ? "E-" : "E+") + (std::abs(exp10) < 10 ? "0" : "") +
-               std::to_string(std::abs(exp10));
+        const int e = std::abs(r.exponent);
+        out += r.exponent < 0 ? "E-" : "E+";
+        if (e < 10) out += '0';
+        out += std::to_string(e);
+    } else if (r.exponent >= 0) {
+        const int integerDigits = r.exponent + 1;
+        out.append(r.digits, r.digits + std::min(count, integerDigits));
+        if (count < integerDigits) out.append(static_cast<std::size_t>(integerDigits - count), '0');
+        if (count > integerDigits) {
+            out += '.';
+            out.append(r.digits + integerDigits, r.digits + count);
+        }
+    } else {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-r.exponent - 1), '0');
+        out.append(r.digits, r.digits + count);
     }
-    Rounded r = RoundDigits(d, std::max(decimals, 0), Tie::HalfEven);
-    std::string out = Join(r, std::max(decimals, 0), value < 0);
-    if (decimals < 0) {
-        // More integer digits than significant ones: zero the tail.
-        const std::size_t start = out[0] == '-' ? 1 : 0;
-        const std::size_t keep = start + static_cast<std::size_t>(significant) +
-                                 (r.intCount > d.integer.size() ? 1 : 0);
-        for (std::size_t i = keep; i < out.size(); ++i) out[i] = '0';
-    }
-    if (out.find('.') != std::string::npos) {
-        while (out.back() == '0') out.pop_back();
-        if (out.back() == '.') out.pop_back();
-    }
-    if (out == "-0") out = "0";
     return out;
 }
 
