@@ -39,13 +39,17 @@ NormalMatrix FormNormalMatrix(const ConditionMatrix& A, const ReciprocalWeightLi
                               ObservationRange range) {
     NormalMatrix N{};
     for (int i = 1; i <= kLastRow; ++i) {
-        for (int j = 1; j <= kLastRow; ++j) {
-            double s = 0;
-            for (int o = range.first; o <= range.last; ++o) {
-                s = s + (A[i][o] * static_cast<double>(q[o])) * A[j][o];
-            }
-            N[i][j] = s;
-            N[j][i] = s;
+        // Each entry of the symmetric matrix once, as (A(i, o) q(o)) A(j, o)
+        // with j <= i, summed over o in order; the sums of one row run side by
+        // side so that their additions need not wait for one another.
+        std::array<double, kLastRow + 1> s{};
+        for (int o = range.first; o <= range.last; ++o) {
+            const double weighted = A[i][o] * static_cast<double>(q[o]);
+            for (int j = 1; j <= i; ++j) s[j] = s[j] + weighted * A[j][o];
+        }
+        for (int j = 1; j <= i; ++j) {
+            N[i][j] = s[j];
+            N[j][i] = s[j];
         }
     }
     return N;

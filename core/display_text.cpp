@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <optional>
 #include <string>
 
 #include "number_text.h"
@@ -23,7 +25,47 @@ constexpr std::size_t kFixedBuffer = 320 + kMaxDecimals;
 // a double can tell apart.
 constexpr int kMaxSignificant = 40;
 
+// Up to this many decimals the rounding is done in exact integer arithmetic.
+constexpr int kMaxFastDecimals = 19;
+constexpr std::uint64_t kPowersOf5[kMaxFastDecimals + 1] = {1ULL,
+                                                            5ULL,
+                                                            25ULL,
+                                                            125ULL,
+                                                            625ULL,
+                                                            3125ULL,
+                                                            15625ULL,
+                                                            78125ULL,
+                                                            390625ULL,
+                                                            1953125ULL,
+                                                            9765625ULL,
+                                                            48828125ULL,
+                                                            244140625ULL,
+                                                            1220703125ULL,
+                                                            6103515625ULL,
+                                                            30517578125ULL,
+                                                            152587890625ULL,
+                                                            762939453125ULL,
+                                                            3814697265625ULL,
+                                                            19073486328125ULL};
+// Powers of ten that a double holds exactly.
+constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 enum class Tie { HalfEven, HalfAwayFromZero };
+
+// A finite non-negative double as the whole number m (below 2^53) times 2^e.
+struct BinaryValue {
+    std::uint64_t m;
+    int e;
+};
+
+BinaryValue Binary(double magnitude) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto stored = static_cast<int>(bits >> 52);  // the sign bit is 0
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    if (stored == 0) return {fraction, -1074};  // subnormal
+    return {fraction | (std::uint64_t{1} << 52), stored - 1075};
+}
 
 // Where the exact decimal expansion of a finite non-zero magnitude ends: its
 // last non-zero digit stands at 10^position (-3 for 0.125, 0 for 7, 1 for 120).
@@ -31,10 +73,7 @@ enum class Tie { HalfEven, HalfAwayFromZero };
 // m * 5^-e / 10^-e, whose last digit (a 5) stands at 10^e; for e >= 0 it is an
 // integer with as many trailing zeros as it has factors 10.
 int LastDigitPosition(double magnitude) {
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);
-    std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    exponent -= 53;
+    auto [m, exponent] = Binary(magnitude);
     const int twos = std::countr_zero(m);
     m >>= twos;
     exponent += twos;
@@ -65,18 +104,60 @@ bool Increment(char* first, char* last) {
 // exactly one half of its last place.
 bool TieGoesUp(char lastKept, Tie tie) { return tie == Tie::HalfAwayFromZero || (lastKept - '0') % 2 == 1; }
 
+// The magnitude times 10^decimals, rounded to a whole number by `tie`: the
+// kept digits of the fixed text.  Exact integer arithmetic on the binary
+// value m * 2^e (m below 2^53): m * 5^decimals * 2^(e + decimals), so the
+// digits beyond the kept ones are compared with one half exactly.  Empty when
+// the number does not fit 64 bits; the caller then writes the text in full.
+std::optional<std::uint64_t> ScaledWhole(double magnitude, int decimals, Tie tie) {
+    if (decimals > kMaxFastDecimals) return std::nullopt;
+    const auto [m, exponent] = Binary(magnitude);
+    __extension__ typedef unsigned __int128 Wide;                      // g++ and clang both have it
+    const Wide product = static_cast<Wide>(m) * kPowersOf5[decimals];  // below 2^98
+    const int shift = exponent + decimals;
+    if (shift >= 0) {
+        if (shift >= 64 || (product >> (64 - shift)) != 0) return std::nullopt;
+        return static_cast<std::uint64_t>(product << shift);
+    }
+    const int dropped = -shift;
+    if (dropped > 100) return 0;  // far below one half of the last place
+    const Wide whole = product >> dropped;
+    const Wide rest = product - (whole << dropped);
+    const Wide half = static_cast<Wide>(1) << (dropped - 1);
+    const bool up = rest > half || (rest == half && (tie == Tie::HalfAwayFromZero || (whole & 1) != 0));
+    const Wide rounded = whole + (up ? 1 : 0);
+    if ((rounded >> 64) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(rounded);
+}
+
+// Writes the kept digits with the point `decimals` places from the right and
+// at least one integer digit ("0.050" for 50 with 3 decimals).
+char* WriteScaled(char* out, std::uint64_t whole, int decimals) {
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, whole).ptr;
+    const int count = static_cast<int>(end - digits);
+    const int padded = std::max(count, decimals + 1);
+    char* p = out;
+    for (int i = 0; i < padded; ++i) {
+        if (i == padded - decimals) *p++ = '.';
+        *p++ = i < padded - count ? '0' : digits[i - (padded - count)];
+    }
+    return p;
+}
+
 // Writes a non-negative magnitude with exactly `decimals` decimals (no point
 // for 0) into `out`, which holds kFixedBuffer characters; returns the end.
 // The C++ library writes the nearest decimal text, exact to the binary value;
 // only an exact tie is left to the rule, and a tie can only be a value whose
 // expansion ends one digit beyond the kept ones (with a 5 there).
 char* WriteFixed(char* out, double magnitude, int decimals, Tie tie) {
+    if (const auto whole = ScaledWhole(magnitude, decimals, tie)) return WriteScaled(out, *whole, decimals);
     char* const last = out + kFixedBuffer - 1;  // one left for a carry
     if (magnitude == 0 || LastDigitPosition(magnitude) != -decimals - 1) {
         return std::to_chars(out, last, magnitude, std::chars_format::fixed, decimals).ptr;
     }
     char* end = std::to_chars(out, last, magnitude, std::chars_format::fixed, decimals + 1).ptr;
-    --end;  // the 5 beyond the kept digits
+    --end;                     // the 5 beyond the kept digits
     if (decimals == 0) --end;  // and the point before it
     const char lastKept = end[-1] == '.' ? end[-2] : end[-1];
     if (TieGoesUp(lastKept, tie) && Increment(out, end)) {
@@ -112,8 +193,8 @@ SignificantDigits RoundSignificant(double magnitude, int significant, Tie tie) {
     char text[400];
     // The power of ten of the first digit lies in [lowest, highest]: a
     // magnitude in [2^(e-1), 2^e) has log10 in [(e-1)*log10(2), e*log10(2)).
-    int binaryExponent = 0;
-    std::frexp(magnitude, &binaryExponent);
+    const auto [m, e] = Binary(magnitude);
+    const int binaryExponent = static_cast<int>(std::bit_width(m)) + e;
     constexpr double kLog10Of2 = 0.30102999566398119521;
     const int lowest = static_cast<int>(std::floor((binaryExponent - 1) * kLog10Of2)) - 1;
     const int highest = static_cast<int>(std::floor(binaryExponent * kLog10Of2)) + 1;
@@ -121,15 +202,17 @@ SignificantDigits RoundSignificant(double magnitude, int significant, Tie tie) {
     if (lastDigit < lowest - significant) {
         // The expansion runs on well beyond the kept digits: no tie is
         // possible, the library's nearest text is the answer.
-        const char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
-                                        significant - 1).ptr;
+        const char* end =
+            std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, significant - 1)
+                .ptr;
         ReadScientific(text, end, r, significant);
         return r;
     }
     // A short expansion: written in full (exactly) and rounded here, so that
     // a tie is decided by the rule.
     const char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
-                                    std::max(highest - lastDigit, significant)).ptr;
+                                    std::max(highest - lastDigit, significant))
+                          .ptr;
     SignificantDigits all;
     ReadScientific(text, end, all, kMaxSignificant + 8);
     r.exponent = all.exponent;
@@ -139,7 +222,8 @@ SignificantDigits RoundSignificant(double magnitude, int significant, Tie tie) {
     const char* droppedEnd = all.digits + all.count;
     bool up = false;
     if (dropped != droppedEnd && *dropped >= '5') {
-        const bool beyondHalf = *dropped > '5' || std::any_of(dropped + 1, droppedEnd, [](char c) { return c != '0'; });
+        const bool beyondHalf =
+            *dropped > '5' || std::any_of(dropped + 1, droppedEnd, [](char c) { return c != '0'; });
         up = beyondHalf || TieGoesUp(r.digits[significant - 1], tie);
     }
     if (up && Increment(r.digits, r.digits + significant)) {
@@ -157,6 +241,15 @@ double RoundHalfEven(double value, int decimals) {
     const double magnitude = std::fabs(value);
     // A value with no more decimals than asked for is its own rounding.
     if (LastDigitPosition(magnitude) >= -decimals) return value;
+    if (decimals < static_cast<int>(std::size(kPowersOf10))) {
+        // A whole number of at most 53 bits over an exact power of ten: the
+        // one division rounds to the nearest double, as reading the text would.
+        const auto whole = ScaledWhole(magnitude, decimals, Tie::HalfEven);
+        if (whole && *whole <= (std::uint64_t{1} << 53)) {
+            const double result = static_cast<double>(*whole) / kPowersOf10[decimals];
+            return std::signbit(value) ? -result : result;
+        }
+    }
     char text[kFixedBuffer];
     const char* end = WriteFixed(text, magnitude, decimals, Tie::HalfEven);
     double result = 0;

@@ -77,8 +77,8 @@ NumberReading ReadNumber(std::string_view text) {
     std::string_view digits = s;
     if (digits.front() == '+') digits.remove_prefix(1);
     double value = 0;
-    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                     std::chars_format::general);
+    auto [ptr, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         if (seenSignificant && firstSignificant + exponent > 0) {
             result.kind = NumberReading::Kind::TooLarge;
@@ -98,26 +98,26 @@ bool ReadsAsZero(std::string_view text) {
     return r.IsNumber() && r.value == 0.0;
 }
 
-double NumberOrThrow(std::string_view text, const std::string& what) {
+double NumberOrThrow(std::string_view text, std::string_view what) {
     const NumberReading r = ReadNumber(text);
     switch (r.kind) {
         case NumberReading::Kind::Number:
             return r.value;
         case NumberReading::Kind::TooLarge:
-            throw InputError(what + "的数值太大(溢出):\"" + std::string(text) + "\"");
+            throw InputError(std::string(what) + "的数值太大(溢出):\"" + std::string(text) + "\"");
         case NumberReading::Kind::NotANumber:
             break;
     }
-    if (text.empty()) throw InputError(what + "没有输入数值(类型不匹配)");
-    throw InputError(what + "不是一个数值(类型不匹配):\"" + std::string(text) + "\"");
+    if (text.empty()) throw InputError(std::string(what) + "没有输入数值(类型不匹配)");
+    throw InputError(std::string(what) + "不是一个数值(类型不匹配):\"" + std::string(text) + "\"");
 }
 
-float SingleOrThrow(double value, const std::string& what) {
+float SingleOrThrow(double value, std::string_view what) {
     // Half an ulp above FLT_MAX still rounds down to FLT_MAX; beyond it the
     // single field overflows.
     const double limit = 340282356779733661637539395458142568448.0;  // 2^128 - 2^103
     if (!(std::fabs(value) < limit)) {
-        throw InputError(what + "的数值超出单精度范围(溢出)");
+        throw InputError(std::string(what) + "的数值超出单精度范围(溢出)");
     }
     return static_cast<float>(value);
 }

@@ -1,16 +1,31 @@
 #include "confirmed_input.h"
 
+#include <string_view>
+
 #include "display_text.h"
 #include "number_text.h"
 
 namespace korvanet {
 
+namespace {
+
+// Put together in one piece of memory: a run asks some twenty of them.
+std::string ConfirmationPrompt(std::string_view opening, const std::string& subject) {
+    const std::string_view tail = kConfirmationTail;
+    std::string prompt;
+    prompt.reserve(opening.size() + subject.size() + tail.size());
+    prompt.append(opening).append(subject).append(tail);
+    return prompt;
+}
+
+}  // namespace
+
 std::string FirstConfirmationPrompt(const std::string& subject) {
-    return "确认" + subject + kConfirmationTail;
+    return ConfirmationPrompt("确认", subject);
 }
 
 std::string SecondConfirmationPrompt(const std::string& secondSubject) {
-    return "确认这次" + secondSubject + kConfirmationTail;
+    return ConfirmationPrompt("确认这次", secondSubject);
 }
 
 std::string DisplayedText(const std::string& text, DisplayPattern pattern) {
