@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "adjustment_model.h"
 #include "condition_equations.h"
@@ -53,9 +54,10 @@ public:
 private:
     // Every number is checked before it reaches the window: a value that is no
     // finite number ends the run with its name instead of showing garbage.
-    void Show(const std::string& box, double value, const std::string& what, const std::string& text) {
+    // `what` is a view: its text is only needed on the way out.
+    void Show(const std::string& box, double value, std::string_view what, const std::string& text) {
         if (!std::isfinite(value)) {
-            throw AdjustmentError(what + "的计算结果不是有限数值 ( " +
+            throw AdjustmentError(std::string(what) + "的计算结果不是有限数值 ( " +
                                   (std::isnan(value) ? "非数值" : "无穷大") +
                                   " ): 输入的数据使计算溢出或失去意义, 无法显示。请检查输入的数据。");
         }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
-#include <optional>
 #include <string>
 
 #include "number_text.h"
@@ -107,42 +106,57 @@ bool TieGoesUp(char lastKept, Tie tie) { return tie == Tie::HalfAwayFromZero || 
 // The magnitude times 10^decimals, rounded to a whole number by `tie`: the
 // kept digits of the fixed text.  Exact integer arithmetic on the binary
 // value m * 2^e (m below 2^53): m * 5^decimals * 2^(e + decimals), so the
-// digits beyond the kept ones are compared with one half exactly.  Empty when
+// digits beyond the kept ones are compared with one half exactly.  False when
 // the number does not fit 64 bits; the caller then writes the text in full.
-std::optional<std::uint64_t> ScaledWhole(double magnitude, int decimals, Tie tie) {
-    if (decimals > kMaxFastDecimals) return std::nullopt;
+bool ScaledWhole(double magnitude, int decimals, Tie tie, std::uint64_t& rounded) {
+    if (decimals > kMaxFastDecimals) return false;
     const auto [m, exponent] = Binary(magnitude);
     __extension__ typedef unsigned __int128 Wide;                      // g++ and clang both have it
     const Wide product = static_cast<Wide>(m) * kPowersOf5[decimals];  // below 2^98
     const int shift = exponent + decimals;
     if (shift >= 0) {
-        if (shift >= 64 || (product >> (64 - shift)) != 0) return std::nullopt;
-        return static_cast<std::uint64_t>(product << shift);
+        if (shift >= 64 || (product >> (64 - shift)) != 0) return false;
+        rounded = static_cast<std::uint64_t>(product << shift);
+        return true;
     }
     const int dropped = -shift;
-    if (dropped > 100) return 0;  // far below one half of the last place
+    if (dropped > 100) {  // far below one half of the last place
+        rounded = 0;
+        return true;
+    }
     const Wide whole = product >> dropped;
     const Wide rest = product - (whole << dropped);
     const Wide half = static_cast<Wide>(1) << (dropped - 1);
     const bool up = rest > half || (rest == half && (tie == Tie::HalfAwayFromZero || (whole & 1) != 0));
-    const Wide rounded = whole + (up ? 1 : 0);
-    if ((rounded >> 64) != 0) return std::nullopt;
-    return static_cast<std::uint64_t>(rounded);
+    const Wide result = whole + (up ? 1 : 0);
+    if ((result >> 64) != 0) return false;
+    rounded = static_cast<std::uint64_t>(result);
+    return true;
 }
 
 // Writes the kept digits with the point `decimals` places from the right and
 // at least one integer digit ("0.050" for 50 with 3 decimals).
 char* WriteScaled(char* out, std::uint64_t whole, int decimals) {
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, whole).ptr;
-    const int count = static_cast<int>(end - digits);
-    const int padded = std::max(count, decimals + 1);
-    char* p = out;
-    for (int i = 0; i < padded; ++i) {
-        if (i == padded - decimals) *p++ = '.';
-        *p++ = i < padded - count ? '0' : digits[i - (padded - count)];
+    char digits[20];  // below 2^64
+    const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+    const int integerDigits = count - decimals;
+    if (integerDigits > 0) {
+        std::memcpy(out, digits, static_cast<std::size_t>(integerDigits));
+        out += integerDigits;
+    } else {
+        *out++ = '0';
     }
-    return p;
+    if (decimals > 0) {
+        *out++ = '.';
+        if (integerDigits < 0) {
+            std::memset(out, '0', static_cast<std::size_t>(-integerDigits));
+            out += -integerDigits;
+        }
+        const int fractionDigits = std::min(count, decimals);
+        std::memcpy(out, digits + count - fractionDigits, static_cast<std::size_t>(fractionDigits));
+        out += fractionDigits;
+    }
+    return out;
 }
 
 // Writes a non-negative magnitude with exactly `decimals` decimals (no point
@@ -151,7 +165,8 @@ char* WriteScaled(char* out, std::uint64_t whole, int decimals) {
 // only an exact tie is left to the rule, and a tie can only be a value whose
 // expansion ends one digit beyond the kept ones (with a 5 there).
 char* WriteFixed(char* out, double magnitude, int decimals, Tie tie) {
-    if (const auto whole = ScaledWhole(magnitude, decimals, tie)) return WriteScaled(out, *whole, decimals);
+    if (std::uint64_t whole = 0; ScaledWhole(magnitude, decimals, tie, whole))
+        return WriteScaled(out, whole, decimals);
     char* const last = out + kFixedBuffer - 1;  // one left for a carry
     if (magnitude == 0 || LastDigitPosition(magnitude) != -decimals - 1) {
         return std::to_chars(out, last, magnitude, std::chars_format::fixed, decimals).ptr;
@@ -188,15 +203,74 @@ void ReadScientific(const char* first, const char* last, SignificantDigits& r, i
     std::from_chars(p, last, r.exponent);
 }
 
+// Powers of ten as whole numbers, up to 10^19.
+constexpr std::uint64_t kWholePowersOf10[20] = {1ULL,
+                                                10ULL,
+                                                100ULL,
+                                                1000ULL,
+                                                10000ULL,
+                                                100000ULL,
+                                                1000000ULL,
+                                                10000000ULL,
+                                                100000000ULL,
+                                                1000000000ULL,
+                                                10000000000ULL,
+                                                100000000000ULL,
+                                                1000000000000ULL,
+                                                10000000000000ULL,
+                                                100000000000000ULL,
+                                                1000000000000000ULL,
+                                                10000000000000000ULL,
+                                                100000000000000000ULL,
+                                                1000000000000000000ULL,
+                                                10000000000000000000ULL};
+
+// The significant digits of a whole number below 10^significant.
+void SetDigits(SignificantDigits& r, std::uint64_t digits, int significant, int exponent) {
+    std::to_chars(r.digits, r.digits + significant, digits);
+    r.count = significant;
+    r.exponent = exponent;
+}
+
+// The rounding in whole numbers (see ScaledWhole) when the power of ten of
+// the first digit, X, is `lowest` or `lowest` + 1 and the kept digits lie
+// between 10^0 and 10^-19.  Rounded at X = lowest, a value of X = lowest + 1
+// shows itself by one digit too many and is rounded again one place higher;
+// a carry into a new first digit gives 1 at the next power.
+bool RoundSignificantWhole(double magnitude, int significant, int lowest, Tie tie, SignificantDigits& r) {
+    if (significant > 17) return false;
+    const int decimals = significant - 1 - lowest;
+    if (decimals < 1 || decimals > kMaxFastDecimals) return false;
+    const std::uint64_t full = kWholePowersOf10[significant];
+    std::uint64_t whole = 0;
+    if (!ScaledWhole(magnitude, decimals, tie, whole)) return false;
+    if (whole < full) {
+        SetDigits(r, whole, significant, lowest);
+    } else if (whole == full) {
+        SetDigits(r, kWholePowersOf10[significant - 1], significant, lowest + 1);
+    } else {
+        if (!ScaledWhole(magnitude, decimals - 1, tie, whole)) return false;
+        if (whole < full) {
+            SetDigits(r, whole, significant, lowest + 1);
+        } else {
+            SetDigits(r, kWholePowersOf10[significant - 1], significant, lowest + 2);
+        }
+    }
+    return true;
+}
+
 SignificantDigits RoundSignificant(double magnitude, int significant, Tie tie) {
     SignificantDigits r;
-    char text[400];
     // The power of ten of the first digit lies in [lowest, highest]: a
-    // magnitude in [2^(e-1), 2^e) has log10 in [(e-1)*log10(2), e*log10(2)).
+    // magnitude in [2^(e-1), 2^e) has log10 in [(e-1)*log10(2), e*log10(2)),
+    // so it is floor((e-1)*log10(2)) or one more.
     const auto [m, e] = Binary(magnitude);
     const int binaryExponent = static_cast<int>(std::bit_width(m)) + e;
     constexpr double kLog10Of2 = 0.30102999566398119521;
-    const int lowest = static_cast<int>(std::floor((binaryExponent - 1) * kLog10Of2)) - 1;
+    const int firstDigitAtLeast = static_cast<int>(std::floor((binaryExponent - 1) * kLog10Of2));
+    if (RoundSignificantWhole(magnitude, significant, firstDigitAtLeast, tie, r)) return r;
+    char text[400];
+    const int lowest = firstDigitAtLeast - 1;
     const int highest = static_cast<int>(std::floor(binaryExponent * kLog10Of2)) + 1;
     const int lastDigit = LastDigitPosition(magnitude);
     if (lastDigit < lowest - significant) {
@@ -244,9 +318,9 @@ double RoundHalfEven(double value, int decimals) {
     if (decimals < static_cast<int>(std::size(kPowersOf10))) {
         // A whole number of at most 53 bits over an exact power of ten: the
         // one division rounds to the nearest double, as reading the text would.
-        const auto whole = ScaledWhole(magnitude, decimals, Tie::HalfEven);
-        if (whole && *whole <= (std::uint64_t{1} << 53)) {
-            const double result = static_cast<double>(*whole) / kPowersOf10[decimals];
+        std::uint64_t whole = 0;
+        if (ScaledWhole(magnitude, decimals, Tie::HalfEven, whole) && whole <= (std::uint64_t{1} << 53)) {
+            const double result = static_cast<double>(whole) / kPowersOf10[decimals];
             return std::signbit(value) ? -result : result;
         }
     }
@@ -261,6 +335,13 @@ std::string FormatPattern(double value, int decimals) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
     decimals = std::clamp(decimals, 0, kMaxDecimals);
+    if (std::uint64_t whole = 0; ScaledWhole(std::fabs(value), decimals, Tie::HalfAwayFromZero, whole)) {
+        char text[48];  // sign, 20 digits, point
+        text[0] = '-';
+        const char* first = value < 0 ? text : text + 1;
+        const char* end = WriteScaled(text + 1, whole, decimals);
+        return std::string(first, end);
+    }
     char text[kFixedBuffer + 1];
     text[0] = '-';
     const char* end = WriteFixed(text + 1, std::fabs(value), decimals, Tie::HalfAwayFromZero);
@@ -278,7 +359,6 @@ std::string FormatGeneral(double value, int significant) {
     while (count > 1 && r.digits[count - 1] == '0') --count;  // no trailing zeros
 
     std::string out;
-    out.reserve(static_cast<std::size_t>(significant) + 16);
     if (value < 0) out += '-';
     // An integer part with more digits than the significant ones could only
     // be written by inventing zeros ("123456800" for 123456789 with 7 digits),
