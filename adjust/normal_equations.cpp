@@ -71,13 +71,13 @@ void ReduceKeptConditions(NormalMatrix& m) {
     CheckPivot(m, 1, start[1]);
     for (int row = 2; row <= kLastCondition; ++row) {
         if (IsDependentCondition(row)) continue;
-        for (int c = row; c <= kRightHandColumn; ++c) {
-            double t = m[row][c];
-            for (int p = 1; p < row; ++p) {
-                if (IsDependentCondition(p)) continue;
-                t = t - (m[p][c] * m[p][row]) / m[p][p];
+        // Every entry of the row takes the terms of the rows above in their
+        // order; the entries are reduced side by side, none waits for another.
+        for (int p = 1; p < row; ++p) {
+            if (IsDependentCondition(p)) continue;
+            for (int c = row; c <= kRightHandColumn; ++c) {
+                m[row][c] = m[row][c] - (m[p][c] * m[p][row]) / m[p][p];
             }
-            m[row][c] = t;
         }
         CheckPivot(m, row, start[row]);
     }

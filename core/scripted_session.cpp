@@ -1,6 +1,9 @@
 #include "scripted_session.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -25,14 +28,15 @@ std::pair<std::size_t, std::size_t> Keep(std::string& texts, std::string_view te
     return {at, text.size()};
 }
 
-// FNV-1a: box names are short, and this needs no allocation.
-std::size_t HashOf(const std::string& name) {
-    std::uint64_t h = 14695981039346656037ULL;
-    for (unsigned char c : name) {
-        h ^= c;
-        h *= 1099511628211ULL;
-    }
-    return static_cast<std::size_t>(h);
+// Where the search for a box starts among 2^bits slots.  Box names are short
+// ("Text9(3)") and differ in their last characters: those (up to eight) and
+// the length, spread by one multiplication whose top bits depend on them all.
+std::size_t FirstSlot(const std::string& name, int bits) {
+    std::uint64_t tail = 0;
+    const std::size_t n = std::min<std::size_t>(name.size(), sizeof tail);
+    std::memcpy(&tail, name.data() + name.size() - n, n);
+    const std::uint64_t h = (tail ^ name.size()) * 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>(h >> (64 - bits));
 }
 
 }  // namespace
@@ -86,14 +90,14 @@ std::vector<ScriptedPrompter::Exchange> ScriptedPrompter::Dialogue() const {
 std::size_t RecordingDisplay::Find(const std::string& box) const {
     if (slots_.empty()) return kNone;
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = HashOf(box) & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = FirstSlot(box, std::countr_zero(slots_.size()));; i = (i + 1) & mask) {
         if (slots_[i] == kNone || order_[slots_[i]] == box) return slots_[i];
     }
 }
 
 std::size_t& RecordingDisplay::Slot(const std::string& box) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = HashOf(box) & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = FirstSlot(box, std::countr_zero(slots_.size()));; i = (i + 1) & mask) {
         if (slots_[i] == kNone || order_[slots_[i]] == box) return slots_[i];
     }
 }

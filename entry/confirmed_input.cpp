@@ -48,17 +48,21 @@ bool IsWrongAnswer(const std::string& answer) { return ReadsAsZero(answer); }
 
 std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display) {
     std::string value = prompter.Ask(instance.valuePrompt, instance.title);
-    display.SetText(instance.box, DisplayedText(value, instance.firstDisplayUnformatted ? DisplayPattern::None
-                                                                                        : instance.pattern));
+    // The box text of the value in its pattern, written once and shown again
+    // when the value is confirmed.
+    std::string shown = DisplayedText(value, instance.pattern);
+    display.SetText(instance.box,
+                    instance.firstDisplayUnformatted ? DisplayedText(value, DisplayPattern::None) : shown);
     std::string answer = prompter.Ask(FirstConfirmationPrompt(instance.subject), "");
     while (IsWrongAnswer(answer)) {
         // The refused value leaves the box before the new one is asked.
         display.SetText(instance.box, "");
         value = prompter.Ask(instance.correctionPrompt, instance.title);
-        display.SetText(instance.box, DisplayedText(value, instance.pattern));
+        shown = DisplayedText(value, instance.pattern);
+        display.SetText(instance.box, shown);
         answer = prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "");
     }
-    display.SetText(instance.box, DisplayedText(value, instance.pattern));
+    display.SetText(instance.box, shown);
     return value;
 }
 
