@@ -121,10 +121,19 @@ void AdjustmentRun::Misclosures() {
     Show("Text25", state_.w[1], "闭合差 w(1) ", SecondsText(state_.w[1]));
     static const char* const kBoxes[10] = {"",       "",       "Text26", "Text27", "Text28",
                                            "Text29", "Text14", "Text15", "Text16", "Text17"};
+    static const char* const kNames[10] = {"",
+                                           "",
+                                           "闭合差 w(2) ",
+                                           "闭合差 w(3) ",
+                                           "闭合差 w(4) ",
+                                           "闭合差 w(5) ",
+                                           "闭合差 w(6) ",
+                                           "闭合差 w(7) ",
+                                           "闭合差 w(8) ",
+                                           "闭合差 w(9) "};
     for (int r = 2; r <= kLastCondition; ++r) {
         state_.w[r] = SineMisclosure(r, angle, state_.Side);
-        Show(kBoxes[r], state_.w[r] * 1000.0f, "闭合差 w(" + std::to_string(r) + ") ",
-             MisclosureMillimetreText(state_.w[r]));
+        Show(kBoxes[r], state_.w[r] * 1000.0f, kNames[r], MisclosureMillimetreText(state_.w[r]));
     }
 }
 

@@ -135,28 +135,24 @@ bool ScaledWhole(double magnitude, int decimals, Tie tie, std::uint64_t& rounded
 }
 
 // Writes the kept digits with the point `decimals` places from the right and
-// at least one integer digit ("0.050" for 50 with 3 decimals).
+// at least one integer digit ("0.050" for 50 with 3 decimals), from the last
+// digit backwards straight into place.
 char* WriteScaled(char* out, std::uint64_t whole, int decimals) {
-    char digits[20];  // below 2^64
-    const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
-    const int integerDigits = count - decimals;
-    if (integerDigits > 0) {
-        std::memcpy(out, digits, static_cast<std::size_t>(integerDigits));
-        out += integerDigits;
-    } else {
-        *out++ = '0';
+    int digits = 1;
+    for (std::uint64_t power = 10; digits < 20 && whole >= power; power *= 10) ++digits;
+    const int integerDigits = std::max(digits - decimals, 1);
+    char* const end = out + integerDigits + (decimals > 0 ? decimals + 1 : 0);
+    char* p = end;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
     }
-    if (decimals > 0) {
-        *out++ = '.';
-        if (integerDigits < 0) {
-            std::memset(out, '0', static_cast<std::size_t>(-integerDigits));
-            out += -integerDigits;
-        }
-        const int fractionDigits = std::min(count, decimals);
-        std::memcpy(out, digits + count - fractionDigits, static_cast<std::size_t>(fractionDigits));
-        out += fractionDigits;
+    if (decimals > 0) *--p = '.';
+    while (p != out) {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
     }
-    return out;
+    return end;
 }
 
 // Writes a non-negative magnitude with exactly `decimals` decimals (no point

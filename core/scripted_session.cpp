@@ -33,8 +33,11 @@ std::pair<std::size_t, std::size_t> Keep(std::string& texts, std::string_view te
 // the length, spread by one multiplication whose top bits depend on them all.
 std::size_t FirstSlot(const std::string& name, int bits) {
     std::uint64_t tail = 0;
-    const std::size_t n = std::min<std::size_t>(name.size(), sizeof tail);
-    std::memcpy(&tail, name.data() + name.size() - n, n);
+    if (name.size() >= sizeof tail) {
+        std::memcpy(&tail, name.data() + name.size() - sizeof tail, sizeof tail);
+    } else {
+        for (unsigned char c : name) tail = (tail << 8) | c;
+    }
     const std::uint64_t h = (tail ^ name.size()) * 0x9E3779B97F4A7C15ULL;
     return static_cast<std::size_t>(h >> (64 - bits));
 }
