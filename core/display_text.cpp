@@ -231,8 +231,8 @@ void SetDigits(SignificantDigits& r, std::uint64_t digits, int significant, int 
 // The rounding in whole numbers (see ScaledWhole) when the power of ten of
 // the first digit, X, is `lowest` or `lowest` + 1 and the kept digits lie
 // between 10^0 and 10^-19.  Rounded at X = lowest, a value of X = lowest + 1
-// shows itself by one digit too many and is rounded again one place higher;
-// a carry into a new first digit gives 1 at the next power.
+// (or one that carries into it) shows itself by one digit too many and is
+// rounded again one place higher; a carry there gives 1 at the next power.
 bool RoundSignificantWhole(double magnitude, int significant, int lowest, Tie tie, SignificantDigits& r) {
     if (significant > 17) return false;
     const int decimals = significant - 1 - lowest;
@@ -242,15 +242,13 @@ bool RoundSignificantWhole(double magnitude, int significant, int lowest, Tie ti
     if (!ScaledWhole(magnitude, decimals, tie, whole)) return false;
     if (whole < full) {
         SetDigits(r, whole, significant, lowest);
-    } else if (whole == full) {
-        SetDigits(r, kWholePowersOf10[significant - 1], significant, lowest + 1);
+        return true;
+    }
+    if (!ScaledWhole(magnitude, decimals - 1, tie, whole)) return false;
+    if (whole < full) {
+        SetDigits(r, whole, significant, lowest + 1);
     } else {
-        if (!ScaledWhole(magnitude, decimals - 1, tie, whole)) return false;
-        if (whole < full) {
-            SetDigits(r, whole, significant, lowest + 1);
-        } else {
-            SetDigits(r, kWholePowersOf10[significant - 1], significant, lowest + 2);
-        }
+        SetDigits(r, kWholePowersOf10[significant - 1], significant, lowest + 2);
     }
     return true;
 }
