@@ -1,6 +1,5 @@
 #include "scripted_session.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>

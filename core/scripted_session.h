@@ -3,7 +3,6 @@
 // a list and records the dialogue, and a display that records every box it is
 // given.  The job runner, the batch tool and the tests use them.
 
-#include <map>
 #include <string>
 #include <vector>
 
