@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "adjustment_model.h"
 #include "condition_equations.h"
@@ -56,9 +57,10 @@ public:
 private:
     // Every number is checked before it reaches the window: a value that is no
     // finite number ends the run with its name instead of showing garbage.
-    void Show(const std::string& box, double value, const std::string& what, const std::string& text) {
+    // `what` is a view: its text is only needed on the way out.
+    void Show(const std::string& box, double value, std::string_view what, const std::string& text) {
         if (!std::isfinite(value)) {
-            throw AdjustmentError(what + "的计算结果不是有限数值 ( " +
+            throw AdjustmentError(std::string(what) + "的计算结果不是有限数值 ( " +
                                   (std::isnan(value) ? "非数值" : "无穷大") +
                                   " ): 输入的数据使计算溢出或失去意义, 无法显示。请检查输入的数据。");
         }
@@ -129,10 +131,19 @@ void AdjustmentRun::Misclosures() {
     Show("Text25", state_.w[1], "闭合差 w(1) ", SecondsText(state_.w[1]));
     static const char* const kBoxes[10] = {"",       "",       "Text26", "Text27", "Text28",
                                            "Text29", "Text14", "Text15", "Text16", "Text17"};
+    static const char* const kNames[10] = {"",
+                                           "",
+                                           "闭合差 w(2) ",
+                                           "闭合差 w(3) ",
+                                           "闭合差 w(4) ",
+                                           "闭合差 w(5) ",
+                                           "闭合差 w(6) ",
+                                           "闭合差 w(7) ",
+                                           "闭合差 w(8) ",
+                                           "闭合差 w(9) "};
     for (int r = 2; r <= kLastCondition; ++r) {
         state_.w[r] = SineMisclosure(r, angle, state_.Side);
-        Show(kBoxes[r], state_.w[r] * 1000.0f, "闭合差 w(" + std::to_string(r) + ") ",
-             MisclosureMillimetreText(state_.w[r]));
+        Show(kBoxes[r], state_.w[r] * 1000.0f, kNames[r], MisclosureMillimetreText(state_.w[r]));
     }
 }
 

@@ -39,13 +39,17 @@ NormalMatrix FormNormalMatrix(const ConditionMatrix& A, const ReciprocalWeightLi
                               ObservationRange range) {
     NormalMatrix N{};
     for (int i = 1; i <= kLastRow; ++i) {
-        for (int j = 1; j <= kLastRow; ++j) {
-            double s = 0;
-            for (int o = range.first; o <= range.last; ++o) {
-                s = s + (A[i][o] * static_cast<double>(q[o])) * A[j][o];
-            }
-            N[i][j] = s;
-            N[j][i] = s;
+        // Each entry of the symmetric matrix once, as (A(i, o) q(o)) A(j, o)
+        // with j <= i, summed over o in order; the sums of one row run side by
+        // side so that their additions need not wait for one another.
+        std::array<double, kLastRow + 1> s{};
+        for (int o = range.first; o <= range.last; ++o) {
+            const double weighted = A[i][o] * static_cast<double>(q[o]);
+            for (int j = 1; j <= i; ++j) s[j] = s[j] + weighted * A[j][o];
+        }
+        for (int j = 1; j <= i; ++j) {
+            N[i][j] = s[j];
+            N[j][i] = s[j];
         }
     }
     return N;
@@ -67,13 +71,13 @@ void ReduceKeptConditions(NormalMatrix& m) {
     CheckPivot(m, 1, start[1]);
     for (int row = 2; row <= kLastCondition; ++row) {
         if (IsDependentCondition(row)) continue;
-        for (int c = row; c <= kRightHandColumn; ++c) {
-            double t = m[row][c];
-            for (int p = 1; p < row; ++p) {
-                if (IsDependentCondition(p)) continue;
-                t = t - (m[p][c] * m[p][row]) / m[p][p];
+        // Every entry of the row takes the terms of the rows above in their
+        // order; the entries are reduced side by side, none waits for another.
+        for (int p = 1; p < row; ++p) {
+            if (IsDependentCondition(p)) continue;
+            for (int c = row; c <= kRightHandColumn; ++c) {
+                m[row][c] = m[row][c] - (m[p][c] * m[p][row]) / m[p][p];
             }
-            m[row][c] = t;
         }
         CheckPivot(m, row, start[row]);
     }

@@ -23,8 +23,10 @@ double RoundHalfEven(double value, int decimals);
 std::string FormatPattern(double value, int decimals);
 
 // General number form: up to `significant` digits (15 for a double, 7 for a
-// single value), no trailing zeros, "0.1235" rather than ".1235", "-" for a
-// negative value, no exponent for ordinary magnitudes.
+// single value), rounded at the last one (ties to even), no trailing zeros,
+// "0.1235" rather than ".1235", "-" for a negative value.  The exponent form
+// (1.234568E+08) only where the integer part has more digits than that, or
+// below 1E-10.
 std::string FormatGeneral(double value, int significant);
 
 // Pattern form of a typed text: a text that reads as a number is written with

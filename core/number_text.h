@@ -29,10 +29,10 @@ bool ReadsAsZero(std::string_view text);
 // The value of a text that must be a number; `what` names it in the message
 // ("第 3 个观测角").  Throws InputError when it is not a number or beyond the
 // double range.
-double NumberOrThrow(std::string_view text, const std::string& what);
+double NumberOrThrow(std::string_view text, std::string_view what);
 
 // Rounds to single precision as a single field stores it; throws InputError
 // when the value is beyond the single range.
-float SingleOrThrow(double value, const std::string& what);
+float SingleOrThrow(double value, std::string_view what);
 
 }  // namespace korvanet

@@ -3,7 +3,6 @@
 // a list and records the dialogue, and a display that records every box it is
 // given.  The job runner, the batch tool and the tests use them.
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -37,7 +36,8 @@ public:
     // value ends the run.
     bool Refuse(const std::string&) override { return false; }
 
-    const std::vector<Exchange>& Dialogue() const { return dialogue_; }
+    // Every prompt asked so far with its answer, in order.
+    std::vector<Exchange> Dialogue() const;
     std::size_t AnswersLeft() const { return answers_.size() - next_; }
 
 protected:
@@ -45,13 +45,20 @@ protected:
                      std::size_t value) override;
 
 private:
-    ScriptedPrompter(std::vector<std::string> answers, bool confirmByEnter)
-        : answers_(std::move(answers)), confirmByEnter_(confirmByEnter) {}
+    ScriptedPrompter(std::vector<std::string> answers, bool confirmByEnter);
+
+    // One asked prompt: where its texts lie in `texts_`.  A job asks some forty
+    // prompts; one growing text instead of three strings each keeps a run of
+    // many jobs from spending its time on memory.
+    struct Asked {
+        std::size_t title, titleLength, message, messageLength, answer, answerLength;
+    };
 
     std::vector<std::string> answers_;
     std::size_t next_ = 0;
     bool confirmByEnter_;
-    std::vector<Exchange> dialogue_;
+    std::string texts_;
+    std::vector<Asked> asked_;
 };
 
 class RecordingDisplay : public TextDisplay {
@@ -61,14 +68,27 @@ public:
     // Boxes in the order each was first written, with their final texts.
     const std::vector<std::string>& Order() const { return order_; }
     const std::string& Text(const std::string& box) const;
-    bool Written(const std::string& box) const { return texts_.count(box) != 0; }
+    bool Written(const std::string& box) const { return Find(box) != kNone; }
     // Every write in order, "box=text", for tests that follow the sequence.
-    const std::vector<std::string>& History() const { return history_; }
+    std::vector<std::string> History() const;
 
 private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // The position of `box` in order_, or kNone.
+    std::size_t Find(const std::string& box) const;
+    std::size_t& Slot(const std::string& box);
+    void Grow();
+
     std::vector<std::string> order_;
-    std::map<std::string, std::string> texts_;
-    std::vector<std::string> history_;
+    std::vector<std::string> finalTexts_;  // beside order_
+    // Open addressing over the box names: positions in order_, kNone where free.
+    std::vector<std::size_t> slots_;
+    // Each write: the box's position in order_, and where its text lies in writtenTexts_.
+    struct Write {
+        std::size_t box, text, length;
+    };
+    std::vector<Write> writes_;
+    std::string writtenTexts_;
 };
 
 }  // namespace korvanet

@@ -1,17 +1,32 @@
 #include "confirmed_input.h"
 
+#include <string_view>
+
 #include "display_text.h"
 #include "korvanet_error.h"
 #include "number_text.h"
 
 namespace korvanet {
 
+namespace {
+
+// Put together in one piece of memory: a run asks some twenty of them.
+std::string ConfirmationPrompt(std::string_view opening, const std::string& subject) {
+    const std::string_view tail = kConfirmationTail;
+    std::string prompt;
+    prompt.reserve(opening.size() + subject.size() + tail.size());
+    prompt.append(opening).append(subject).append(tail);
+    return prompt;
+}
+
+}  // namespace
+
 std::string FirstConfirmationPrompt(const std::string& subject) {
-    return "确认" + subject + kConfirmationTail;
+    return ConfirmationPrompt("确认", subject);
 }
 
 std::string SecondConfirmationPrompt(const std::string& secondSubject) {
-    return "确认这次" + secondSubject + kConfirmationTail;
+    return ConfirmationPrompt("确认这次", secondSubject);
 }
 
 std::string DisplayedText(const std::string& text, DisplayPattern pattern) {
@@ -35,8 +50,11 @@ bool IsWrongAnswer(const std::string& answer) { return ReadsAsZero(answer); }
 std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display,
                            const ValueRule& rule) {
     std::string value = prompter.Ask(instance.valuePrompt, instance.title, PromptKind::Value);
-    display.SetText(instance.box, DisplayedText(value, instance.firstDisplayUnformatted ? DisplayPattern::None
-                                                                                        : instance.pattern));
+    // The box text of the value in its pattern, written once and shown again
+    // when the value is confirmed.
+    std::string shown = DisplayedText(value, instance.pattern);
+    display.SetText(instance.box,
+                    instance.firstDisplayUnformatted ? DisplayedText(value, DisplayPattern::None) : shown);
     bool wrong =
         IsWrongAnswer(prompter.Ask(FirstConfirmationPrompt(instance.subject), "", PromptKind::Confirmation));
     for (;;) {
@@ -44,11 +62,12 @@ std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter
             // The refused value leaves the box before the new one is asked.
             display.SetText(instance.box, "");
             value = prompter.Ask(instance.correctionPrompt, instance.title, PromptKind::Correction);
-            display.SetText(instance.box, DisplayedText(value, instance.pattern));
+            shown = DisplayedText(value, instance.pattern);
+            display.SetText(instance.box, shown);
             wrong = IsWrongAnswer(
                 prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "", PromptKind::Confirmation));
         }
-        display.SetText(instance.box, DisplayedText(value, instance.pattern));
+        display.SetText(instance.box, shown);
         const std::optional<std::string> refusal = rule ? rule(value) : std::nullopt;
         if (!refusal) return value;
         if (!prompter.Refuse(*refusal)) throw InputError(*refusal);

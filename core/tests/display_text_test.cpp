@@ -1,16 +1,20 @@
 #include "display_text.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
 
 namespace korvanet {
 namespace {
 
 TEST(RoundHalfEven, DecidesTiesOnTheExactBinaryValue) {
-    EXPECT_EQ(RoundHalfEven(0.125, 2), 0.12);   // an exact tie: to even
+    EXPECT_EQ(RoundHalfEven(0.125, 2), 0.12);  // an exact tie: to even
     EXPECT_EQ(RoundHalfEven(0.375, 2), 0.38);
-    EXPECT_EQ(RoundHalfEven(2.675, 2), 2.67);   // the double lies below the tie
+    EXPECT_EQ(RoundHalfEven(2.675, 2), 2.67);  // the double lies below the tie
     EXPECT_EQ(RoundHalfEven(2.5, 0), 2.0);
     EXPECT_EQ(RoundHalfEven(3.5, 0), 4.0);
     EXPECT_EQ(RoundHalfEven(-0.125, 2), -0.12);
@@ -23,7 +27,7 @@ TEST(FormatPattern, FixedDecimalsHalfAwayFromZero) {
     EXPECT_EQ(FormatPattern(1234567.1, 3), "1234567.100");
     EXPECT_EQ(FormatPattern(30.1, 5), "30.10000");
     EXPECT_EQ(FormatPattern(45.3, 5), "45.30000");
-    EXPECT_EQ(FormatPattern(0.125, 2), "0.13");      // tie: away from zero
+    EXPECT_EQ(FormatPattern(0.125, 2), "0.13");  // tie: away from zero
     EXPECT_EQ(FormatPattern(-0.125, 2), "-0.13");
     EXPECT_EQ(FormatPattern(0.5, 0), "1");
     EXPECT_EQ(FormatPattern(0.4, 3), "0.400");
@@ -32,10 +36,15 @@ TEST(FormatPattern, FixedDecimalsHalfAwayFromZero) {
     EXPECT_EQ(FormatPattern(5.0, 4), "5.0000");
     EXPECT_EQ(FormatPattern(-0.12345678, 8), "-0.12345678");
     EXPECT_EQ(FormatPattern(3456.78949, 3), "3456.789");
+    EXPECT_EQ(FormatPattern(0.0000123456789, 8), "0.00001235");  // a small value, many decimals
+    EXPECT_EQ(FormatPattern(0.000000004, 8), "0.00000000");
+    EXPECT_EQ(FormatPattern(0.000000006, 8), "0.00000001");
+    // Beyond 64-bit whole numbers: the double 1234567890123.456787109375.
+    EXPECT_EQ(FormatPattern(1234567890123.4567, 8), "1234567890123.45678711");
 }
 
 TEST(FormatPattern, SignOfSmallNegativesAndNegativeZero) {
-    EXPECT_EQ(FormatPattern(-0.0001, 3), "-0.000");   // applied directly: keeps its sign
+    EXPECT_EQ(FormatPattern(-0.0001, 3), "-0.000");                 // applied directly: keeps its sign
     EXPECT_EQ(FormatPattern(RoundHalfEven(-0.001, 2), 2), "0.00");  // rounded first to -0
     EXPECT_EQ(FormatPattern(-0.0, 2), "0.00");
 }
@@ -53,6 +62,87 @@ TEST(FormatGeneral, NoTrailingZerosNoExponent) {
     EXPECT_EQ(FormatGeneral(static_cast<float>(RoundHalfEven(1.0445f, 2)), 7), "1.04");
     EXPECT_EQ(FormatGeneral(static_cast<float>(2.37), 7), "2.37");
     EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15), "0.3");
+}
+
+// The general form keeps `significant` digits, rounded at the last one (ties
+// to even, decided on the binary value); a number whose integer part has more
+// digits than that is written with an exponent rather than with made-up zeros.
+TEST(FormatGeneral, RoundsAtTheLastKeptDigit) {
+    struct Case {
+        double value;
+        int significant;
+        const char* text;
+    } cases[] = {
+        {123456789, 7, "1.234568E+08"},  // was cut to "123456700"
+        {-123456789, 7, "-1.234568E+08"},
+        {static_cast<float>(123456789), 7, "1.234568E+08"},  // the single 123456792
+        {1234567, 7, "1234567"},                             // seven integer digits: no exponent
+        {1234567.49, 7, "1234567"},
+        {1234567.5, 7, "1234568"},  // an exact tie: to the even neighbour
+        {1234568.5, 7, "1234568"},
+        {12345675, 7, "1.234568E+07"},  // a tie beyond the integer digits kept
+        {12345665, 7, "1.234566E+07"},
+        {9999999.4, 7, "9999999"},
+        {9999999.5, 7, "1E+07"},  // the carry makes an eighth integer digit
+        {0.99999996, 7, "1"},
+        {2.5, 1, "2"},
+        {3.5, 1, "4"},
+        {-2.5, 1, "-2"},
+        {0.125, 2, "0.12"},
+        {0.375, 2, "0.38"},
+        {0.000123456789, 7, "0.0001234568"},
+        {123456789012345.6, 15, "123456789012346"},
+        {999999999999999, 15, "999999999999999"},
+        {999999999999999.9, 15, "1E+15"},
+        {1e15, 15, "1E+15"},
+        {1.5e-11, 15, "1.5E-11"},
+        {1e-10, 15, "0.0000000001"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatGeneral(c.value, c.significant), c.text) << c.value << " with " << c.significant;
+    }
+}
+
+// Every value (2j+1) / 2^(n+1) lies exactly halfway between its two
+// neighbours at n decimals, since its n-decimal scaling (2j+1) 5^n / 2 is
+// an odd number of halves; the doubles next to it lie just off the tie.  The
+// expected digits come from that integer, not from any decimal conversion.
+TEST(RoundingAtTheKeptDigit, ExactTiesAndTheDoublesBesideThem) {
+    const auto decimal = [](std::uint64_t scaled, int n) {
+        std::string digits = std::to_string(scaled);
+        if (digits.size() <= static_cast<std::size_t>(n)) digits.insert(0, n + 1 - digits.size(), '0');
+        if (n > 0) digits.insert(digits.size() - n, ".");
+        return digits;
+    };
+    const auto read = [](const std::string& text) {
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    std::uint64_t fives = 1;  // 5^n
+    for (int n = 0; n <= 22; ++n, fives *= 5) {
+        for (std::uint64_t j = 0; j < 300; ++j) {
+            const double tie = std::ldexp(static_cast<double>(2 * j + 1), -(n + 1));
+            const std::uint64_t below = ((2 * j + 1) * fives - 1) / 2;
+            const std::uint64_t above = below + 1;
+            const std::uint64_t even = below % 2 == 0 ? below : above;
+            SCOPED_TRACE(decimal(below, n) + " | " + decimal(above, n));
+            EXPECT_EQ(FormatPattern(tie, n), decimal(above, n));
+            EXPECT_EQ(FormatPattern(-tie, n), "-" + decimal(above, n));
+            EXPECT_EQ(RoundHalfEven(tie, n), read(decimal(even, n)));
+            EXPECT_EQ(RoundHalfEven(-tie, n), -read(decimal(even, n)));
+            // The doubles beside the tie, where they lie within a quarter
+            // of the last decimal place (the many decimals of small values
+            // can be finer than the doubles there).
+            if (std::nextafter(tie, inf) - tie < 0.25 * std::pow(10.0, -n)) {
+                EXPECT_EQ(FormatPattern(std::nextafter(tie, 0.0), n), decimal(below, n));
+                EXPECT_EQ(FormatPattern(std::nextafter(tie, inf), n), decimal(above, n));
+                EXPECT_EQ(RoundHalfEven(std::nextafter(tie, inf), n), read(decimal(above, n)));
+                EXPECT_EQ(RoundHalfEven(std::nextafter(tie, 0.0), n), read(decimal(below, n)));
+            }
+        }
+    }
 }
 
 TEST(FormatTextWithPattern, NumbersFormattedOtherTextKept) {

@@ -33,15 +33,18 @@ void WholeComputeRun(benchmark::State& st) {
 }
 BENCHMARK(WholeComputeRun);
 
+// From the entered state on, with a fresh display each time as in a run (one
+// display kept over all iterations would record millions of boxes).
 void AdjustmentAlone(benchmark::State& st) {
     const auto answers = ExampleJob();
     auto prompter = korvanet::ScriptedPrompter::ForJob(answers);
-    korvanet::RecordingDisplay display;
+    korvanet::RecordingDisplay inputDisplay;
     korvanet::SurveyState entered;
-    const korvanet::RunValues values = korvanet::RunInputSequence(entered, prompter, display);
+    const korvanet::RunValues values = korvanet::RunInputSequence(entered, prompter, inputDisplay);
     for (auto _ : st) {
         korvanet::SurveyState state = entered;
         korvanet::RunValues run = values;
+        korvanet::RecordingDisplay display;
         korvanet::RunAdjustment(state, run, display);
         benchmark::DoNotOptimize(state.X);
     }
