@@ -9,6 +9,9 @@
 // Q = diag(q) over the observations in range, zero outside it.  Then
 //   Q_vv = Q B^T (B Q B^T)^-1 B Q,
 //   Q_fg = f Q g^T - (B Q f)^T (B Q B^T)^-1 (B Q g).
+// With the Cholesky factor B Q B^T = L L^T and G = L^-1 B Q (9 x 15) both
+// become sums of products: Q_vv = G^T G and Q_fg = f Q g^T - (G f).(G g),
+// with no inverse formed.
 // Units: arc seconds^2 for the angles and the orientation angle, mm^2 for
 // the sides and the coordinates, per unit weight (the tolerance squared).
 
@@ -37,11 +40,9 @@ private:
     using ConditionRow = std::array<double, kConditions>;
 
     double WeightOf(int o) const;
-    ConditionRow Weighted(const ObservationRow& f) const;                  // B Q f
-    double Quadratic(const ConditionRow& a, const ConditionRow& b) const;  // a^T M^-1 b
+    ConditionRow Reduced(const ObservationRow& f) const;  // G f
 
-    std::array<ObservationRow, kConditions> B_{};
-    std::array<ConditionRow, kConditions> inverse_{};  // (B Q B^T)^-1
+    std::array<ObservationRow, kConditions> G_{};  // L^-1 B Q
     ConditionMatrix A_{};
     ReciprocalWeightList q_{};
     ObservationRange range_;

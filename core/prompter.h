@@ -24,6 +24,7 @@ enum class PromptKind {
 
 class Prompter {
 public:
+    Prompter() { answers_.reserve(kValuesOfARun); }
     virtual ~Prompter() = default;
 
     // Shows `message` with `title` (empty: the application title) and returns
@@ -58,6 +59,7 @@ protected:
                              std::size_t value) = 0;
 
 private:
+    static constexpr std::size_t kValuesOfARun = 24;  // D not known: 22 values
     std::vector<std::string> answers_;
 };
 
