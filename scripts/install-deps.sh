@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build libgtest-dev libbenchmark-dev
-  clang                                   # the fuzz target (libFuzzer)
+  clang libclang-rt-14-dev                # the fuzz target (libFuzzer and the sanitizers)
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   nlohmann-json3-dev
   fonts-noto-cjk fonts-arphic-uming
