@@ -66,7 +66,7 @@ private:
         }
         display_.SetText(box, text);
     }
-    double WeightReciprocal(int r, const std::string& what);
+    double WeightReciprocal(int r, const char* what);
 
     SurveyState& state_;
     RunValues& run_;
@@ -157,7 +157,7 @@ void AdjustmentRun::ConditionEquations() {
     }
 }
 
-double AdjustmentRun::WeightReciprocal(int r, const std::string& what) {
+double AdjustmentRun::WeightReciprocal(int r, const char* what) {
     if (r != 10) RestoreWorkingCopy(N_, normalWork_, r);
     return WeightReciprocalOf(N_, normalWork_, r, what);
 }
@@ -215,13 +215,14 @@ void AdjustmentRun::Precision() {
                                             {"Text43", "Text44", "Text45"},
                                             {"Text46", "Text47", "Text48"},
                                             {"Text49", "Text50", "Text51"}};
-    static const char* const kPoint[4] = {"A", "B", "C", "D"};
+    static const char* const kNames[4][2] = {{"", ""},
+                                             {"B 点平差后的纵座标", "B 点平差后的横座标"},
+                                             {"C 点平差后的纵座标", "C 点平差后的横座标"},
+                                             {"D 点平差后的纵座标", "D 点平差后的横座标"}};
     for (int p = 1; p <= 3; ++p) {
         display_.SetText(kRows[p][0], EnteredText(state_.PointNames[p]));
-        Show(kRows[p][1], state_.X[p], std::string(kPoint[p]) + " 点平差后的纵座标",
-             CoordinateText(state_.X[p]));
-        Show(kRows[p][2], state_.Y[p], std::string(kPoint[p]) + " 点平差后的横座标",
-             CoordinateText(state_.Y[p]));
+        Show(kRows[p][1], state_.X[p], kNames[p][0], CoordinateText(state_.X[p]));
+        Show(kRows[p][2], state_.Y[p], kNames[p][1], CoordinateText(state_.Y[p]));
     }
     if (d_ == PointD::NotKnown) {
         // A once more, reached around the figure over side 6.

@@ -107,12 +107,12 @@ double Cm1(const NormalMatrix& full, NormalMatrix& work, int r) {
     return s;
 }
 
-double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const std::string& what) {
+double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const char* what) {
     const double value = N[r][r] + Cm1(N, work, r);
     // In exact arithmetic the conditions can only take off part of N(r, r);
     // a negative result is what a degenerate figure leaves after rounding.
     if (value < 0) {
-        throw AdjustmentError(what + "为负数 ( " + FormatGeneral(value, 15) +
+        throw AdjustmentError(std::string(what) + "为负数 ( " + FormatGeneral(value, 15) +
                               " ): 无法开方求中误差, 图形退化或观测值的权不合理。请检查输入的角度和边长。");
     }
     return value;

@@ -42,8 +42,9 @@ double Cm1(const NormalMatrix& full, NormalMatrix& work, int r);
 
 // The weight reciprocal of the function of row r (10..13): N(r, r) + Cm1 on
 // the working copy as it stands (the caller restores it before calls 2 to 4).
-// A negative result has no mean error: AdjustmentError naming `what`.
-double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const std::string& what);
+// A negative result has no mean error: AdjustmentError naming `what` (a
+// plain text: its words are only put together for the error).
+double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const char* what);
 
 // The correlates: w into column 10 of N, N reduced in place, back-substitution.
 ConditionVector SolveCorrelates(NormalMatrix& N, const std::vector<float>& w);

@@ -11,7 +11,15 @@ namespace korvanet {
 
 ConditionCofactors::ConditionCofactors(const ConditionMatrix& A, const ReciprocalWeightList& q,
                                        ObservationRange range)
-    : A_(A), q_(q), range_(range) {
+    : range_(range) {
+    const int first = range_.first, last = range_.last;
+    for (int o = first; o <= last; ++o) weight_[o] = q[o];
+    for (int r = 1; r <= kLastCondition; ++r) {
+        double s = 0;
+        for (int o = first; o <= last; ++o) s += A[r][o] * weight_[o] * A[r][o];
+        misclosureCofactor_[r] = s;
+    }
+
     // B Q, row by row: the two triangle closures, then the kept rows of A.
     std::array<ObservationRow, kConditions> B{};
     for (int j = 1; j <= 4; ++j) B[0][j] = 1;  // triangle 1: angles 1..4 sum to 180
@@ -22,18 +30,19 @@ ConditionCofactors::ConditionCofactors(const ConditionMatrix& A, const Reciproca
         B[row++] = A[r];
     }
     for (int i = 0; i < kConditions; ++i)
-        for (int o = 0; o <= kLastObservation; ++o) G_[i][o] = B[i][o] * WeightOf(o);
+        for (int o = first; o <= last; ++o) G_[i][o] = B[i][o] * weight_[o];
 
-    // M = B Q B^T and its Cholesky factor L, in place in the lower triangle.
-    // The engine has already refused a degenerate figure; were a pivot not
-    // positive all the same, the cofactors come out as not-a-number rather
-    // than as wrong numbers.
-    // The sums run over the observations in the outer loop, so that the
-    // entries of a row grow side by side rather than one long chain each.
+    // M = B Q B^T (its lower triangle: M is symmetric) and its Cholesky
+    // factor L, in place.  The engine has already refused a degenerate
+    // figure; were a pivot not positive all the same, the cofactors come out
+    // as not-a-number rather than as wrong numbers.
     std::array<ConditionRow, kConditions> L{};
     for (int i = 0; i < kConditions; ++i)
-        for (int o = 0; o <= kLastObservation; ++o)
-            for (int j = 0; j < kConditions; ++j) L[i][j] += G_[i][o] * B[j][o];
+        for (int j = 0; j <= i; ++j) {
+            double s = 0;
+            for (int o = first; o <= last; ++o) s += G_[i][o] * B[j][o];
+            L[i][j] = s;
+        }
     for (int j = 0; j < kConditions; ++j) {
         double d = L[j][j];
         for (int k = 0; k < j; ++k) d -= L[j][k] * L[j][k];
@@ -47,19 +56,19 @@ ConditionCofactors::ConditionCofactors(const ConditionMatrix& A, const Reciproca
     // G = L^-1 B Q by forward substitution, all columns at once.
     for (int i = 0; i < kConditions; ++i) {
         for (int k = 0; k < i; ++k)
-            for (int o = 0; o <= kLastObservation; ++o) G_[i][o] -= L[i][k] * G_[k][o];
-        for (int o = 0; o <= kLastObservation; ++o) G_[i][o] /= L[i][i];
+            for (int o = first; o <= last; ++o) G_[i][o] -= L[i][k] * G_[k][o];
+        const double pivot = L[i][i];
+        for (int o = first; o <= last; ++o) G_[i][o] /= pivot;
     }
-}
-
-double ConditionCofactors::WeightOf(int o) const {
-    return o >= range_.first && o <= range_.last ? static_cast<double>(q_[o]) : 0.0;
 }
 
 ConditionCofactors::ConditionRow ConditionCofactors::Reduced(const ObservationRow& f) const {
     ConditionRow gf{};
-    for (int o = 0; o <= kLastObservation; ++o)
-        for (int i = 0; i < kConditions; ++i) gf[i] += G_[i][o] * f[o];
+    for (int i = 0; i < kConditions; ++i) {
+        double s = 0;
+        for (int o = range_.first; o <= range_.last; ++o) s += G_[i][o] * f[o];
+        gf[i] = s;
+    }
     return gf;
 }
 
@@ -71,17 +80,13 @@ double ConditionCofactors::ResidualCofactor(int o) const {
 
 double ConditionCofactors::FunctionCofactor(const ObservationRow& f, const ObservationRow& g) const {
     double fqg = 0;
-    for (int o = 0; o <= kLastObservation; ++o) fqg += f[o] * WeightOf(o) * g[o];
+    for (int o = range_.first; o <= range_.last; ++o) fqg += f[o] * weight_[o] * g[o];
     const ConditionRow gf = Reduced(f), gg = Reduced(g);
     double reduction = 0;
     for (int i = 0; i < kConditions; ++i) reduction += gf[i] * gg[i];
     return fqg - reduction;
 }
 
-double ConditionCofactors::MisclosureCofactor(int r) const {
-    double s = 0;
-    for (int o = 0; o <= kLastObservation; ++o) s += A_[r][o] * WeightOf(o) * A_[r][o];
-    return s;
-}
+double ConditionCofactors::MisclosureCofactor(int r) const { return misclosureCofactor_[r]; }
 
 }  // namespace korvanet

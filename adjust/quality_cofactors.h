@@ -39,12 +39,13 @@ private:
     static constexpr int kConditions = 9;
     using ConditionRow = std::array<double, kConditions>;
 
-    double WeightOf(int o) const;
     ConditionRow Reduced(const ObservationRow& f) const;  // G f
 
+    // Outside the range the weights are zero, and so are the columns of G:
+    // every sum runs over the observations in range alone.
     std::array<ObservationRow, kConditions> G_{};  // L^-1 B Q
-    ConditionMatrix A_{};
-    ReciprocalWeightList q_{};
+    std::array<double, kLastObservation + 1> weight_{};
+    std::array<double, kLastCondition + 1> misclosureCofactor_{};  // 1..9
     ObservationRange range_;
 };
 

@@ -1,6 +1,7 @@
 #include "confirmed_input.h"
 
 #include <string_view>
+#include <utility>
 
 #include "display_text.h"
 #include "korvanet_error.h"
@@ -29,32 +30,37 @@ std::string SecondConfirmationPrompt(const std::string& secondSubject) {
     return ConfirmationPrompt("确认这次", secondSubject);
 }
 
-std::string DisplayedText(const std::string& text, DisplayPattern pattern) {
+namespace {
+
+// DisplayedText for a text already read.
+std::string Displayed(const std::string& text, const NumberReading& reading, DisplayPattern pattern) {
     std::string shown = " ";
-    switch (pattern) {
-        case DisplayPattern::ThreeDecimals:
-            shown += FormatTextWithPattern(text, 3);
-            break;
-        case DisplayPattern::FiveDecimals:
-            shown += FormatTextWithPattern(text, 5);
-            break;
-        case DisplayPattern::None:
-            shown += text;
-            break;
-    }
-    return shown;
+    if (pattern == DisplayPattern::None || !reading.IsNumber()) return shown.append(text);
+    return shown.append(FormatPattern(reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5));
+}
+
+}  // namespace
+
+std::string DisplayedText(const std::string& text, DisplayPattern pattern) {
+    return Displayed(text, pattern == DisplayPattern::None ? NumberReading{} : ReadNumber(text), pattern);
 }
 
 bool IsWrongAnswer(const std::string& answer) { return ReadsAsZero(answer); }
 
 std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display,
                            const ValueRule& rule) {
+    return ConfirmedNumberInput(instance, prompter, display, rule).text;
+}
+
+ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter& prompter,
+                                    TextDisplay& display, const ValueRule& rule) {
     std::string value = prompter.Ask(instance.valuePrompt, instance.title, PromptKind::Value);
+    NumberReading reading = ReadNumber(value);
     // The box text of the value in its pattern, written once and shown again
     // when the value is confirmed.
-    std::string shown = DisplayedText(value, instance.pattern);
+    std::string shown = Displayed(value, reading, instance.pattern);
     display.SetText(instance.box,
-                    instance.firstDisplayUnformatted ? DisplayedText(value, DisplayPattern::None) : shown);
+                    instance.firstDisplayUnformatted ? Displayed(value, reading, DisplayPattern::None) : shown);
     bool wrong =
         IsWrongAnswer(prompter.Ask(FirstConfirmationPrompt(instance.subject), "", PromptKind::Confirmation));
     for (;;) {
@@ -62,14 +68,15 @@ std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter
             // The refused value leaves the box before the new one is asked.
             display.SetText(instance.box, "");
             value = prompter.Ask(instance.correctionPrompt, instance.title, PromptKind::Correction);
-            shown = DisplayedText(value, instance.pattern);
+            reading = ReadNumber(value);
+            shown = Displayed(value, reading, instance.pattern);
             display.SetText(instance.box, shown);
             wrong = IsWrongAnswer(
                 prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "", PromptKind::Confirmation));
         }
         display.SetText(instance.box, shown);
         const std::optional<std::string> refusal = rule ? rule(value) : std::nullopt;
-        if (!refusal) return value;
+        if (!refusal) return {std::move(value), reading};
         if (!prompter.Refuse(*refusal)) throw InputError(*refusal);
         // Asked again exactly as if the surveyor had answered zero.
         wrong = true;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "number_text.h"
 #include "prompter.h"
 #include "text_display.h"
 
@@ -62,5 +63,14 @@ using ValueRule = std::function<std::optional<std::string>(const std::string&)>;
 // right after the value's confirmation.
 std::string ConfirmedInput(const ConfirmedInstance& instance, Prompter& prompter, TextDisplay& display,
                            const ValueRule& rule = nullptr);
+
+// The confirmed text together with its reading as a number, read once when
+// it was typed (for its display) and handed on rather than read again.
+struct ConfirmedValue {
+    std::string text;
+    NumberReading reading;
+};
+ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter& prompter,
+                                    TextDisplay& display, const ValueRule& rule);
 
 }  // namespace korvanet

@@ -33,8 +33,20 @@ void RefuseHalfZeroD(const SurveyState& state) {
     }
 }
 
-ValueRule CoordinateRule(const std::string& what) {
+// `what` is one of the fixed names below, so the rule holds the text itself
+// and builds no copy of it on each run.
+ValueRule CoordinateRule(const char* what) {
     return [what](const std::string& text) { return CheckCoordinate(text, what); };
+}
+
+// The names of the numbered values, put together only when a message needs them.
+std::string AngleName(int i) { return "第 " + std::to_string(i) + " 个观测角"; }
+std::string SideName(int i) { return "第 " + std::to_string(i) + " 条边长"; }
+
+// The value of a confirmed text; `name` is called for the message alone.
+template <typename Name>
+double NumberOf(const ConfirmedValue& confirmed, Name name) {
+    return confirmed.reading.IsNumber() ? confirmed.reading.value : NumberOrThrow(confirmed.text, name());
 }
 
 }  // namespace
@@ -61,13 +73,14 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     // an exterior direction at A and the angle Q1 from it to side S1.
     const bool dNotKnown = DIsNotKnownPoint(state);
     if (dNotKnown) {
-        const std::string t0 = ConfirmedInput(AzimuthT0Instance(), prompter, display, CheckAzimuthT0);
-        state.T0 = NumberOrThrow(t0, "外方位角 T0");
-        values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0, "外方位角 T0");
+        const ConfirmedValue t0 = ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, CheckAzimuthT0);
+        state.T0 = NumberOf(t0, [] { return "外方位角 T0"; });
+        values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0.text, "外方位角 T0");
 
-        const std::string q1 = ConfirmedInput(OrientationQ1Instance(), prompter, display, CheckOrientationQ1);
-        state.Qa = NumberOrThrow(q1, "定向角 Q1");
-        values.OrientationAngle = DegreesOrThrow(SignedPackedToDegrees(state.Qa), q1, "定向角 Q1");
+        const ConfirmedValue q1 =
+            ConfirmedNumberInput(OrientationQ1Instance(), prompter, display, CheckOrientationQ1);
+        state.Qa = NumberOf(q1, [] { return "定向角 Q1"; });
+        values.OrientationAngle = DegreesOrThrow(SignedPackedToDegrees(state.Qa), q1.text, "定向角 Q1");
         // A measured Q1 is an observation like the angles, whichever way it was
         // turned; Q1 = 0 means T0 already is the azimuth of A-B and nothing was
         // measured.  The sign stays in OrientationAngle, not in the weight.
@@ -80,23 +93,22 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     }
 
     for (int i = 1; i <= 8; ++i) {
-        const std::string what = "第 " + std::to_string(i) + " 个观测角";
-        const std::string angle =
-            ConfirmedInput(ObservedAngleInstance(i), prompter, display,
-                           [i](const std::string& text) { return CheckObservedAngle(text, i); });
-        state.AngleEntered[i] = NumberOrThrow(angle, what);
-        state.Angle[i] = DegreesOrThrow(PackedToDegrees(state.AngleEntered[i]), angle, what);
+        const ConfirmedValue angle =
+            ConfirmedNumberInput(ObservedAngleInstance(i), prompter, display,
+                                 [i](const std::string& text) { return CheckObservedAngle(text, i); });
+        state.AngleEntered[i] = NumberOf(angle, [i] { return AngleName(i); });
+        const double degrees = PackedToDegrees(state.AngleEntered[i]);
+        state.Angle[i] = std::isfinite(degrees) ? degrees : DegreesOrThrow(degrees, angle.text, AngleName(i));
     }
 
     // A known D gives side 6 (A-D) from the coordinates, so it is not asked.
     values.SideCount = dNotKnown ? 6 : 5;
     for (int i = 1; i <= values.SideCount; ++i) {
-        const std::string what = "第 " + std::to_string(i) + " 条边长";
-        const std::string side =
-            ConfirmedInput(ObservedSideInstance(i), prompter, display,
-                           [i](const std::string& text) { return CheckObservedSide(text, i); });
-        state.Side[i] = NumberOrThrow(side, what);
-        state.SideObserved[i] = SingleOrThrow(state.Side[i], what);
+        const ConfirmedValue side =
+            ConfirmedNumberInput(ObservedSideInstance(i), prompter, display,
+                                 [i](const std::string& text) { return CheckObservedSide(text, i); });
+        state.Side[i] = NumberOf(side, [i] { return SideName(i); });
+        state.SideObserved[i] = SingleOrThrow(state.Side[i], SideName(i));
     }
 
     state.X[0] = NumberOrThrow(state.xa, "已知点 A 的纵座标");
