@@ -5,11 +5,19 @@
 namespace korvanet {
 namespace {
 
-// The blank in front, the number, the unit (which brings its own blank).
-std::string Boxed(const std::string& number, const char* unit = "") {
+// The blank in front, the number in the pattern with `decimals`, the unit
+// (which brings its own blank), written into one string.
+std::string BoxedPattern(double value, int decimals, const char* unit = "") {
     std::string text(" ");
-    text.append(number).append(unit);
-    return text;
+    AppendPattern(text, value, decimals);
+    return text.append(unit);
+}
+
+// The same in the general form with `significant` digits.
+std::string BoxedGeneral(double value, int significant, const char* unit = "") {
+    std::string text(" ");
+    AppendGeneral(text, value, significant);
+    return text.append(unit);
 }
 
 }  // namespace
@@ -21,27 +29,27 @@ std::string DerivedAzimuthText(double packed) {
 }
 
 std::string SecondsText(double seconds) {
-    return Boxed(FormatPattern(RoundHalfEven(seconds, 2), 2), kSecondUnit);
+    return BoxedPattern(RoundHalfEven(seconds, 2), 2, kSecondUnit);
 }
 
 std::string MisclosureMillimetreText(float metres) {
     const float millimetres = metres * 1000.0f;  // rounded to single, as the field holds it
-    return Boxed(FormatPattern(RoundHalfEven(millimetres, 2), 2), kMillimetreUnit);
+    return BoxedPattern(RoundHalfEven(millimetres, 2), 2, kMillimetreUnit);
 }
 
-std::string WeightReciprocalText(double value) { return Boxed(FormatGeneral(RoundHalfEven(value, 4), 15)); }
+std::string WeightReciprocalText(double value) { return BoxedGeneral(RoundHalfEven(value, 4), 15); }
 
 std::string UnitWeightErrorText(float m0) {
     const float rounded = static_cast<float>(RoundHalfEven(m0, 2));  // a single value, 7 digits
-    return Boxed(FormatGeneral(rounded, 7), kSecondUnit);
+    return BoxedGeneral(rounded, 7, kSecondUnit);
 }
 
 std::string MillimetreText(float millimetres) {
-    return Boxed(FormatPattern(RoundHalfEven(millimetres, 2), 2), kMillimetreUnit);
+    return BoxedPattern(RoundHalfEven(millimetres, 2), 2, kMillimetreUnit);
 }
 
-std::string CoordinateText(double metres) { return Boxed(FormatPattern(RoundHalfEven(metres, 3), 3)); }
+std::string CoordinateText(double metres) { return BoxedPattern(RoundHalfEven(metres, 3), 3); }
 
-std::string EnteredText(const std::string& text) { return Boxed(text); }
+std::string EnteredText(const std::string& text) { return " " + text; }
 
 }  // namespace korvanet

@@ -326,33 +326,60 @@ double RoundHalfEven(double value, int decimals) {
 }
 
 std::string FormatPattern(double value, int decimals) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+    std::string out;
+    AppendPattern(out, value, decimals);
+    return out;
+}
+
+void AppendPattern(std::string& out, double value, int decimals) {
+    if (std::isnan(value)) {
+        out += "NaN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-Infinity" : "Infinity";
+        return;
+    }
     decimals = std::clamp(decimals, 0, kMaxDecimals);
     if (std::uint64_t whole = 0; ScaledWhole(std::fabs(value), decimals, Tie::HalfAwayFromZero, whole)) {
         char text[48];  // sign, 20 digits, point
         text[0] = '-';
         const char* first = value < 0 ? text : text + 1;
         const char* end = WriteScaled(text + 1, whole, decimals);
-        return std::string(first, end);
+        out.append(first, end);
+        return;
     }
     char text[kFixedBuffer + 1];
     text[0] = '-';
     const char* end = WriteFixed(text + 1, std::fabs(value), decimals, Tie::HalfAwayFromZero);
     const char* first = value < 0 ? text : text + 1;
-    return std::string(first, end);
+    out.append(first, end);
 }
 
 std::string FormatGeneral(double value, int significant) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
-    if (value == 0) return "0";
+    std::string out;
+    AppendGeneral(out, value, significant);
+    return out;
+}
+
+void AppendGeneral(std::string& out, double value, int significant) {
+    if (std::isnan(value)) {
+        out += "NaN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-Infinity" : "Infinity";
+        return;
+    }
+    if (value == 0) {
+        out += '0';
+        return;
+    }
     significant = std::clamp(significant, 1, kMaxSignificant);
     const SignificantDigits r = RoundSignificant(std::fabs(value), significant, Tie::HalfEven);
     int count = r.count;
     while (count > 1 && r.digits[count - 1] == '0') --count;  // no trailing zeros
 
-    std::string out;
     if (value < 0) out += '-';
     // An integer part with more digits than the significant ones could only
     // be written by inventing zeros ("123456800" for 123456789 with 7 digits),
@@ -381,7 +408,6 @@ std::string FormatGeneral(double value, int significant) {
         out.append(static_cast<std::size_t>(-r.exponent - 1), '0');
         out.append(r.digits, r.digits + count);
     }
-    return out;
 }
 
 std::string FormatTextWithPattern(const std::string& text, int decimals) {

@@ -36,7 +36,8 @@ namespace {
 std::string Displayed(const std::string& text, const NumberReading& reading, DisplayPattern pattern) {
     std::string shown = " ";
     if (pattern == DisplayPattern::None || !reading.IsNumber()) return shown.append(text);
-    return shown.append(FormatPattern(reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5));
+    AppendPattern(shown, reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5);
+    return shown;
 }
 
 }  // namespace
@@ -75,7 +76,7 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
                 prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "", PromptKind::Confirmation));
         }
         display.SetText(instance.box, shown);
-        const std::optional<std::string> refusal = rule ? rule(value) : std::nullopt;
+        const std::optional<std::string> refusal = rule ? rule(value, reading) : std::nullopt;
         if (!refusal) return {std::move(value), reading};
         if (!prompter.Refuse(*refusal)) throw InputError(*refusal);
         // Asked again exactly as if the surveyor had answered zero.

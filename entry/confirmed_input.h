@@ -52,9 +52,10 @@ std::string DisplayedText(const std::string& text, DisplayPattern pattern);
 // zero; the empty answer (Enter, OK or Cancel) and any other text confirm.
 bool IsWrongAnswer(const std::string& answer);
 
-// The rule a value keeps: nothing when it may be used, else the message that
-// names the value and the rule (see value_rules.h).
-using ValueRule = std::function<std::optional<std::string>(const std::string&)>;
+// The rule a value keeps, judged on its text and on the text's reading as a
+// number: nothing when it may be used, else the message that names the value
+// and the rule (see value_rules.h).
+using ValueRule = std::function<std::optional<std::string>(const std::string& text, const NumberReading& reading)>;
 
 // Runs the protocol for one value and returns the confirmed text, unchanged.
 // The box keeps the value's final display.  A value that breaks `rule`

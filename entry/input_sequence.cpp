@@ -36,7 +36,9 @@ void RefuseHalfZeroD(const SurveyState& state) {
 // `what` is one of the fixed names below, so the rule holds the text itself
 // and builds no copy of it on each run.
 ValueRule CoordinateRule(const char* what) {
-    return [what](const std::string& text) { return CheckCoordinate(text, what); };
+    return [what](const std::string& text, const NumberReading& reading) {
+        return CheckCoordinate(text, reading, what);
+    };
 }
 
 // The names of the numbered values, put together only when a message needs them.
@@ -63,8 +65,12 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     }
     state.Tolerance = SingleOrThrow(NumberOrThrow(tolerance, "规范测角限差"), "规范测角限差");
 
-    state.xa = ConfirmedInput(XOfAInstance(), prompter, display, CoordinateRule("已知点 A 的纵座标"));
-    state.ya = ConfirmedInput(YOfAInstance(), prompter, display, CoordinateRule("已知点 A 的横座标"));
+    const ConfirmedValue xa =
+        ConfirmedNumberInput(XOfAInstance(), prompter, display, CoordinateRule("已知点 A 的纵座标"));
+    state.xa = xa.text;
+    const ConfirmedValue ya =
+        ConfirmedNumberInput(YOfAInstance(), prompter, display, CoordinateRule("已知点 A 的横座标"));
+    state.ya = ya.text;
     state.xd = ConfirmedInput(XOfDInstance(), prompter, display, CoordinateRule("已知点 D 的纵座标"));
     state.yd = ConfirmedInput(YOfDInstance(), prompter, display, CoordinateRule("已知点 D 的横座标"));
     RefuseHalfZeroD(state);
@@ -95,7 +101,9 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     for (int i = 1; i <= 8; ++i) {
         const ConfirmedValue angle =
             ConfirmedNumberInput(ObservedAngleInstance(i), prompter, display,
-                                 [i](const std::string& text) { return CheckObservedAngle(text, i); });
+                                 [i](const std::string& text, const NumberReading& reading) {
+                                     return CheckObservedAngle(text, reading, i);
+                                 });
         state.AngleEntered[i] = NumberOf(angle, [i] { return AngleName(i); });
         const double degrees = PackedToDegrees(state.AngleEntered[i]);
         state.Angle[i] = std::isfinite(degrees) ? degrees : DegreesOrThrow(degrees, angle.text, AngleName(i));
@@ -106,13 +114,15 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     for (int i = 1; i <= values.SideCount; ++i) {
         const ConfirmedValue side =
             ConfirmedNumberInput(ObservedSideInstance(i), prompter, display,
-                                 [i](const std::string& text) { return CheckObservedSide(text, i); });
+                                 [i](const std::string& text, const NumberReading& reading) {
+                                     return CheckObservedSide(text, reading, i);
+                                 });
         state.Side[i] = NumberOf(side, [i] { return SideName(i); });
         state.SideObserved[i] = SingleOrThrow(state.Side[i], SideName(i));
     }
 
-    state.X[0] = NumberOrThrow(state.xa, "已知点 A 的纵座标");
-    state.Y[0] = NumberOrThrow(state.ya, "已知点 A 的横座标");
+    state.X[0] = NumberOf(xa, [] { return "已知点 A 的纵座标"; });
+    state.Y[0] = NumberOf(ya, [] { return "已知点 A 的横座标"; });
     return values;
 }
 

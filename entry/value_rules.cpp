@@ -90,14 +90,13 @@ Refusal CheckTolerance(const std::string& text) {
     return std::nullopt;
 }
 
-Refusal CheckCoordinate(const std::string& text, const std::string& what) {
-    if (!ReadNumber(text).IsNumber()) return NotANumber(text, what);
+Refusal CheckCoordinate(const std::string& text, const NumberReading& reading, const char* what) {
+    if (!reading.IsNumber()) return NotANumber(text, what);
     return std::nullopt;
 }
 
-Refusal CheckAzimuthT0(const std::string& text) {
+Refusal CheckAzimuthT0(const std::string& text, const NumberReading& reading) {
     const char* what = "外方位角 T0";
-    const NumberReading reading = ReadNumber(text);
     if (!reading.IsNumber()) return NotANumber(text, what);
     if (Refusal refusal = CheckPackedDigits(text, what)) return refusal;
     const double t0 = reading.value;
@@ -107,9 +106,8 @@ Refusal CheckAzimuthT0(const std::string& text) {
     return std::nullopt;
 }
 
-Refusal CheckOrientationQ1(const std::string& text) {
+Refusal CheckOrientationQ1(const std::string& text, const NumberReading& reading) {
     const char* what = "定向角 Q1";
-    const NumberReading reading = ReadNumber(text);
     if (!reading.IsNumber()) return NotANumber(text, what);
     if (Refusal refusal = CheckPackedDigits(text, what)) return refusal;
     const double q1 = reading.value;
@@ -119,8 +117,7 @@ Refusal CheckOrientationQ1(const std::string& text) {
     return std::nullopt;
 }
 
-Refusal CheckObservedAngle(const std::string& text, int i) {
-    const NumberReading reading = ReadNumber(text);
+Refusal CheckObservedAngle(const std::string& text, const NumberReading& reading, int i) {
     if (!reading.IsNumber()) return NotANumber(text, AngleName(i));
     if (!KeepsPackedDigits(DigitsOf(text))) return CheckPackedDigits(text, AngleName(i));
     // An angle of a triangle lies strictly between 0 and 180 degrees.
@@ -131,8 +128,7 @@ Refusal CheckObservedAngle(const std::string& text, int i) {
     return std::nullopt;
 }
 
-Refusal CheckObservedSide(const std::string& text, int i) {
-    const NumberReading reading = ReadNumber(text);
+Refusal CheckObservedSide(const std::string& text, const NumberReading& reading, int i) {
     if (!reading.IsNumber()) return NotANumber(text, SideName(i));
     if (!(reading.value > 0)) return SideName(i) + Quoted(text) + "必须大于 0 ( 以米为单位 ) 。";
     if (BeyondSingle(reading.value)) return BeyondSingleRefusal(text, SideName(i));

@@ -6,9 +6,13 @@
 //
 // Each check returns nothing when the value may be used, or a Chinese message
 // that names the value, shows what was typed and states the rule it breaks.
+// The checks of confirmed values take the text's reading as a number as well:
+// it was read once when the value was typed.
 
 #include <optional>
 #include <string>
+
+#include "number_text.h"
 
 namespace korvanet {
 
@@ -18,19 +22,19 @@ using Refusal = std::optional<std::string>;
 Refusal CheckTolerance(const std::string& text);
 
 // x or y of A or of D: a number.  `what` names it ("已知点 A 的纵座标").
-Refusal CheckCoordinate(const std::string& text, const std::string& what);
+Refusal CheckCoordinate(const std::string& text, const NumberReading& reading, const char* what);
 
 // The azimuth T0, packed d.mmss: 0 <= T0 < 360.
-Refusal CheckAzimuthT0(const std::string& text);
+Refusal CheckAzimuthT0(const std::string& text, const NumberReading& reading);
 
 // The orientation angle Q1, packed and signed: -360 < Q1 < 360.
-Refusal CheckOrientationQ1(const std::string& text);
+Refusal CheckOrientationQ1(const std::string& text, const NumberReading& reading);
 
 // Observed angle i (1..8), packed: strictly between 0 and 180 degrees.
-Refusal CheckObservedAngle(const std::string& text, int i);
+Refusal CheckObservedAngle(const std::string& text, const NumberReading& reading, int i);
 
 // Observed side i (1..6), metres: greater than 0, within the single field.
-Refusal CheckObservedSide(const std::string& text, int i);
+Refusal CheckObservedSide(const std::string& text, const NumberReading& reading, int i);
 
 // Every packed angle above also keeps its minutes and its seconds below 60,
 // judged on the digits as typed: the two digits after the point are the
