@@ -157,16 +157,24 @@ void AdjustmentRun::ConditionEquations() {
     }
 }
 
+// The block of the kept conditions is reduced once, with x of B (column 10 of
+// N, already in place); y of B, x and y of C and then the misclosures only
+// bring their own column (see ReduceRightHandColumn).
 double AdjustmentRun::WeightReciprocal(int r, const char* what) {
-    if (r != 10) RestoreWorkingCopy(N_, normalWork_, r);
-    return WeightReciprocalOf(N_, normalWork_, r, what);
+    if (r == 10) {
+        normalWork_ = N_;
+        ReduceKeptConditions(normalWork_);
+    } else {
+        for (int i = 1; i <= kLastCondition; ++i) normalWork_[i][kRightHandColumn] = N_[i][r];
+        ReduceRightHandColumn(normalWork_);
+    }
+    return ReducedWeightReciprocalOf(N_, normalWork_, r, what);
 }
 
 void AdjustmentRun::NormalEquations() {
     N_ = FormNormalMatrix(A_, run_.ReciprocalWeights, ObservationsInRange(d_));
     quality_.q = run_.ReciprocalWeights;
     quality_.range = ObservationsInRange(d_);
-    normalWork_ = N_;  // the first call finds column 10 = N(1..9, 10) already in place
     state_.InvPxB = WeightReciprocal(10, "B 点纵座标的权倒数 1/px(b) ");
     Show("Text30", state_.InvPxB, "权倒数 1/px(b) ", WeightReciprocalText(state_.InvPxB));
     state_.InvPyB = WeightReciprocal(11, "B 点横座标的权倒数 1/py(b) ");
@@ -176,7 +184,9 @@ void AdjustmentRun::NormalEquations() {
     state_.InvPyC = WeightReciprocal(13, "C 点横座标的权倒数 1/py(c) ");
     Show("Text33", state_.InvPyC, "权倒数 1/py(c) ", WeightReciprocalText(state_.InvPyC));
 
-    const ConditionVector k = SolveCorrelates(N_, state_.w);
+    for (int i = 1; i <= kLastCondition; ++i) normalWork_[i][kRightHandColumn] = state_.w[i];
+    ReduceRightHandColumn(normalWork_);
+    const ConditionVector k = BackSubstituteKeptConditions(normalWork_);
     for (int i = 1; i <= kLastCondition; ++i) state_.k[i] = k[i];
 }
 

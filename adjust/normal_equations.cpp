@@ -83,6 +83,16 @@ void ReduceKeptConditions(NormalMatrix& m) {
     }
 }
 
+void ReduceRightHandColumn(NormalMatrix& m) {
+    for (int row = 2; row <= kLastCondition; ++row) {
+        if (IsDependentCondition(row)) continue;
+        for (int p = 1; p < row; ++p) {
+            if (IsDependentCondition(p)) continue;
+            m[row][kRightHandColumn] = m[row][kRightHandColumn] - (m[p][kRightHandColumn] * m[p][row]) / m[p][p];
+        }
+    }
+}
+
 ConditionVector BackSubstituteKeptConditions(const NormalMatrix& m) {
     ConditionVector u{};
     for (int row = kLastCondition; row >= 1; --row) {
@@ -97,9 +107,11 @@ ConditionVector BackSubstituteKeptConditions(const NormalMatrix& m) {
     return u;
 }
 
-double Cm1(const NormalMatrix& full, NormalMatrix& work, int r) {
-    ReduceKeptConditions(work);
-    const ConditionVector u = BackSubstituteKeptConditions(work);
+namespace {
+
+// Cm1 from a working copy already reduced.
+double ReducedCm1(const NormalMatrix& full, const NormalMatrix& reduced, int r) {
+    const ConditionVector u = BackSubstituteKeptConditions(reduced);
     // -f^T N9^-1 f with f = column r of N: what the conditions take off the
     // cofactor N(r, r) of the function.
     double s = 0;
@@ -107,8 +119,20 @@ double Cm1(const NormalMatrix& full, NormalMatrix& work, int r) {
     return s;
 }
 
+}  // namespace
+
+double Cm1(const NormalMatrix& full, NormalMatrix& work, int r) {
+    ReduceKeptConditions(work);
+    return ReducedCm1(full, work, r);
+}
+
 double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const char* what) {
-    const double value = N[r][r] + Cm1(N, work, r);
+    ReduceKeptConditions(work);
+    return ReducedWeightReciprocalOf(N, work, r, what);
+}
+
+double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& reduced, int r, const char* what) {
+    const double value = N[r][r] + ReducedCm1(N, reduced, r);
     // In exact arithmetic the conditions can only take off part of N(r, r);
     // a negative result is what a degenerate figure leaves after rounding.
     if (value < 0) {

@@ -55,4 +55,16 @@ ConditionVector SolveCorrelates(NormalMatrix& N, const std::vector<float>& w);
 void ReduceKeptConditions(NormalMatrix& m);
 ConditionVector BackSubstituteKeptConditions(const NormalMatrix& m);
 
+// The four weight functions and the misclosures share one block of the kept
+// conditions: once ReduceKeptConditions has reduced it, each further system
+// only puts its right-hand side into column 10 and reduces that column.  Every
+// entry of the column takes the terms a reduction of the whole would give it,
+// in the same order, from the same reduced block: the same values to the last
+// bit, without reducing the block four more times.
+void ReduceRightHandColumn(NormalMatrix& m);
+
+// WeightReciprocalOf for a working copy whose block and column 10 (column r of
+// N) are already reduced.
+double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& reduced, int r, const char* what);
+
 }  // namespace korvanet

@@ -99,6 +99,36 @@ TEST(Cm1, ReducesItsWorkingCopyAndTheRestoreBringsItBack) {
     EXPECT_LT(q, N[10][10]);
 }
 
+// The engine reduces the block once and then only each new right-hand
+// column: every weight reciprocal and every correlate must come out with the
+// very bits a fresh reduction of the whole gives, or the results would move.
+TEST(SharedReduction, GivesTheBitsOfAFreshReductionForEveryColumn) {
+    NormalMatrix N = Coupled();
+    // Couplings with full mantissas, so that any other order of the terms
+    // would show in the last bits.
+    for (int i = 1; i <= 13; ++i)
+        for (int j = i + 1; j <= 13; ++j) N[i][j] = N[j][i] = N[i][j] + 3 * std::sin(7.3 * i + j);
+    NormalMatrix shared = N;
+    ReduceKeptConditions(shared);
+    for (int r = 10; r <= 13; ++r) {
+        if (r > 10) {
+            for (int i = 1; i <= 9; ++i) shared[i][10] = N[i][r];
+            ReduceRightHandColumn(shared);
+        }
+        NormalMatrix fresh = N;
+        RestoreWorkingCopy(N, fresh, r);
+        EXPECT_EQ(ReducedWeightReciprocalOf(N, shared, r, "test"), WeightReciprocalOf(N, fresh, r, "test"))
+            << "row " << r;
+    }
+    const std::vector<float> w = Misclosures();
+    for (int i = 1; i <= 9; ++i) shared[i][10] = w[i];
+    ReduceRightHandColumn(shared);
+    NormalMatrix fresh = N;
+    const ConditionVector alone = SolveCorrelates(fresh, w);
+    const ConditionVector k = BackSubstituteKeptConditions(shared);
+    for (int i = 1; i <= 9; ++i) EXPECT_EQ(k[i], alone[i]) << "correlate " << i;
+}
+
 TEST(Cm1, AFunctionFreeOfTheConditionsKeepsItsCofactor) {
     NormalMatrix N = Coupled();
     for (int i = 1; i <= 9; ++i) N[i][11] = N[11][i] = 0;
