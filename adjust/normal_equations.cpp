@@ -88,7 +88,8 @@ void ReduceRightHandColumn(NormalMatrix& m) {
         if (IsDependentCondition(row)) continue;
         for (int p = 1; p < row; ++p) {
             if (IsDependentCondition(p)) continue;
-            m[row][kRightHandColumn] = m[row][kRightHandColumn] - (m[p][kRightHandColumn] * m[p][row]) / m[p][p];
+            m[row][kRightHandColumn] =
+                m[row][kRightHandColumn] - (m[p][kRightHandColumn] * m[p][row]) / m[p][p];
         }
     }
 }
@@ -131,7 +132,8 @@ double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, cons
     return ReducedWeightReciprocalOf(N, work, r, what);
 }
 
-double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& reduced, int r, const char* what) {
+double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& reduced, int r,
+                                 const char* what) {
     const double value = N[r][r] + ReducedCm1(N, reduced, r);
     // In exact arithmetic the conditions can only take off part of N(r, r);
     // a negative result is what a degenerate figure leaves after rounding.

@@ -28,9 +28,7 @@ std::string DerivedAzimuthText(double packed) {
     return FormatPattern(RoundHalfEven(packed, 5), 3).append(kDegreeUnit);
 }
 
-std::string SecondsText(double seconds) {
-    return BoxedPattern(RoundHalfEven(seconds, 2), 2, kSecondUnit);
-}
+std::string SecondsText(double seconds) { return BoxedPattern(RoundHalfEven(seconds, 2), 2, kSecondUnit); }
 
 std::string MisclosureMillimetreText(float metres) {
     const float millimetres = metres * 1000.0f;  // rounded to single, as the field holds it

@@ -30,6 +30,12 @@ std::string SecondConfirmationPrompt(const std::string& secondSubject) {
     return ConfirmationPrompt("确认这次", secondSubject);
 }
 
+ConfirmedInstance WithConfirmationPrompts(ConfirmedInstance instance) {
+    instance.firstConfirmation = FirstConfirmationPrompt(instance.subject);
+    instance.secondConfirmation = SecondConfirmationPrompt(instance.secondSubject);
+    return instance;
+}
+
 namespace {
 
 // DisplayedText for a text already read.
@@ -60,10 +66,14 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
     // The box text of the value in its pattern, written once and shown again
     // when the value is confirmed.
     std::string shown = Displayed(value, reading, instance.pattern);
-    display.SetText(instance.box,
-                    instance.firstDisplayUnformatted ? Displayed(value, reading, DisplayPattern::None) : shown);
-    bool wrong =
-        IsWrongAnswer(prompter.Ask(FirstConfirmationPrompt(instance.subject), "", PromptKind::Confirmation));
+    display.SetText(instance.box, instance.firstDisplayUnformatted
+                                      ? Displayed(value, reading, DisplayPattern::None)
+                                      : shown);
+    std::string built;  // the first confirmation of an instance without it ready-made
+    const std::string& firstConfirmation = instance.firstConfirmation.empty()
+                                               ? (built = FirstConfirmationPrompt(instance.subject))
+                                               : instance.firstConfirmation;
+    bool wrong = IsWrongAnswer(prompter.Ask(firstConfirmation, "", PromptKind::Confirmation));
     for (;;) {
         while (wrong) {
             // The refused value leaves the box before the new one is asked.
@@ -72,8 +82,10 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
             reading = ReadNumber(value);
             shown = Displayed(value, reading, instance.pattern);
             display.SetText(instance.box, shown);
-            wrong = IsWrongAnswer(
-                prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "", PromptKind::Confirmation));
+            wrong = IsWrongAnswer(prompter.Ask(instance.secondConfirmation.empty()
+                                                   ? SecondConfirmationPrompt(instance.secondSubject)
+                                                   : instance.secondConfirmation,
+                                               "", PromptKind::Confirmation));
         }
         display.SetText(instance.box, shown);
         const std::optional<std::string> refusal = rule ? rule(value, reading) : std::nullopt;

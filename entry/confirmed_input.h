@@ -35,6 +35,11 @@ struct ConfirmedInstance {
     DisplayPattern pattern = DisplayPattern::None;
     // y of A is shown exactly as typed while it is first confirmed.
     bool firstDisplayUnformatted = false;
+    // The two confirmation prompts of the subjects, put together once for the
+    // instances that every run asks (WithConfirmationPrompts); when empty they
+    // are put together at each confirmation.
+    std::string firstConfirmation;
+    std::string secondConfirmation;
 };
 
 // Follows every confirmation prompt: how to confirm and how to refuse.
@@ -43,6 +48,9 @@ inline constexpr const char* kConfirmationTail =
 
 std::string FirstConfirmationPrompt(const std::string& subject);
 std::string SecondConfirmationPrompt(const std::string& secondSubject);
+
+// The instance with its confirmation prompts put together from its subjects.
+ConfirmedInstance WithConfirmationPrompts(ConfirmedInstance instance);
 
 // The box text of a stored value: one blank, then the value in its pattern
 // (a text that is no number stays as typed, the empty text stays empty).
@@ -55,7 +63,8 @@ bool IsWrongAnswer(const std::string& answer);
 // The rule a value keeps, judged on its text and on the text's reading as a
 // number: nothing when it may be used, else the message that names the value
 // and the rule (see value_rules.h).
-using ValueRule = std::function<std::optional<std::string>(const std::string& text, const NumberReading& reading)>;
+using ValueRule =
+    std::function<std::optional<std::string>(const std::string& text, const NumberReading& reading)>;
 
 // Runs the protocol for one value and returns the confirmed text, unchanged.
 // The box keeps the value's final display.  A value that breaks `rule`

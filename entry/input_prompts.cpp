@@ -98,47 +98,51 @@ ConfirmedInstance BuildObservedSideInstance(int i) {
 template <std::size_t count>
 std::array<ConfirmedInstance, count> Numbered(ConfirmedInstance (*build)(int)) {
     std::array<ConfirmedInstance, count> instances;
-    for (std::size_t i = 0; i < count; ++i) instances[i] = build(static_cast<int>(i) + 1);
+    for (std::size_t i = 0; i < count; ++i)
+        instances[i] = WithConfirmationPrompts(build(static_cast<int>(i) + 1));
     return instances;
 }
 
 }  // namespace
 
-// The prompts are the same on every run: each is built once.
+// The prompts are the same on every run: each is built once, the
+// confirmation prompts with it.
 const ConfirmedInstance& XOfAInstance() {
-    static const ConfirmedInstance instance = BuildXOfAInstance();
+    static const ConfirmedInstance instance = WithConfirmationPrompts(BuildXOfAInstance());
     return instance;
 }
 
 const ConfirmedInstance& YOfAInstance() {
-    static const ConfirmedInstance instance = BuildYOfAInstance();
+    static const ConfirmedInstance instance = WithConfirmationPrompts(BuildYOfAInstance());
     return instance;
 }
 
 const ConfirmedInstance& XOfDInstance() {
-    static const ConfirmedInstance instance = BuildXOfDInstance();
+    static const ConfirmedInstance instance = WithConfirmationPrompts(BuildXOfDInstance());
     return instance;
 }
 
 const ConfirmedInstance& YOfDInstance() {
-    static const ConfirmedInstance instance = BuildYOfDInstance();
+    static const ConfirmedInstance instance = WithConfirmationPrompts(BuildYOfDInstance());
     return instance;
 }
 
 const ConfirmedInstance& AzimuthT0Instance() {
-    static const ConfirmedInstance instance = BuildAzimuthT0Instance();
+    static const ConfirmedInstance instance = WithConfirmationPrompts(BuildAzimuthT0Instance());
     return instance;
 }
 
 const ConfirmedInstance& OrientationQ1Instance() {
-    static const ConfirmedInstance instance = BuildOrientationQ1Instance();
+    static const ConfirmedInstance instance = WithConfirmationPrompts(BuildOrientationQ1Instance());
     return instance;
 }
 
 const ConfirmedInstance& PointNameInstance(int point) {
     static const std::array<ConfirmedInstance, 4> instances = {
-        BuildPointNameInstance(0), BuildPointNameInstance(1), BuildPointNameInstance(2),
-        BuildPointNameInstance(3)};
+        WithConfirmationPrompts(BuildPointNameInstance(0)),
+        WithConfirmationPrompts(BuildPointNameInstance(1)),
+        WithConfirmationPrompts(BuildPointNameInstance(2)),
+        WithConfirmationPrompts(BuildPointNameInstance(3))};
     if (point < 0 || point > 3) throw std::out_of_range("point name index " + std::to_string(point));
     return instances[point];
 }

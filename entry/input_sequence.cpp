@@ -79,7 +79,8 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     // an exterior direction at A and the angle Q1 from it to side S1.
     const bool dNotKnown = DIsNotKnownPoint(state);
     if (dNotKnown) {
-        const ConfirmedValue t0 = ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, CheckAzimuthT0);
+        const ConfirmedValue t0 =
+            ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, CheckAzimuthT0);
         state.T0 = NumberOf(t0, [] { return "外方位角 T0"; });
         values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0.text, "外方位角 T0");
 

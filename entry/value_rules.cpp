@@ -1,6 +1,5 @@
 #include "value_rules.h"
 
-
 #include "korvanet_error.h"
 #include "number_text.h"
 #include "packed_angle.h"
