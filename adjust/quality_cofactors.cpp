@@ -43,22 +43,26 @@ ConditionCofactors::ConditionCofactors(const ConditionMatrix& A, const Reciproca
             for (int o = first; o <= last; ++o) s += G_[i][o] * B[j][o];
             L[i][j] = s;
         }
+    // Each pivot is divided once and its reciprocal multiplied: a division
+    // costs several multiplications, and the check's own sums have no
+    // prescribed order.
+    ConditionRow inversePivot{};
     for (int j = 0; j < kConditions; ++j) {
         double d = L[j][j];
         for (int k = 0; k < j; ++k) d -= L[j][k] * L[j][k];
         L[j][j] = std::sqrt(d);
+        inversePivot[j] = 1 / L[j][j];
         for (int i = j + 1; i < kConditions; ++i) {
             double s = L[i][j];
             for (int k = 0; k < j; ++k) s -= L[i][k] * L[j][k];
-            L[i][j] = s / L[j][j];
+            L[i][j] = s * inversePivot[j];
         }
     }
     // G = L^-1 B Q by forward substitution, all columns at once.
     for (int i = 0; i < kConditions; ++i) {
         for (int k = 0; k < i; ++k)
             for (int o = first; o <= last; ++o) G_[i][o] -= L[i][k] * G_[k][o];
-        const double pivot = L[i][i];
-        for (int o = first; o <= last; ++o) G_[i][o] /= pivot;
+        for (int o = first; o <= last; ++o) G_[i][o] *= inversePivot[i];
     }
 }
 
