@@ -33,17 +33,20 @@ void RefuseHalfZeroD(const SurveyState& state) {
     }
 }
 
-// `what` is one of the fixed names below, so the rule holds the text itself
-// and builds no copy of it on each run.
+// `what` is a fixed name (a literal), so the rule holds the text itself and
+// builds no copy of it on each run.
 ValueRule CoordinateRule(const char* what) {
     return [what](const std::string& text, const NumberReading& reading) {
         return CheckCoordinate(text, reading, what);
     };
 }
 
-// The names of the numbered values, put together only when a message needs them.
+// The names of the angles, put together only when a message needs them; the
+// six sides are named on every run (the single field's guard takes its name
+// before it knows whether the side fits), so they are fixed texts.
 std::string AngleName(int i) { return "第 " + std::to_string(i) + " 个观测角"; }
-std::string SideName(int i) { return "第 " + std::to_string(i) + " 条边长"; }
+constexpr const char* kSideNames[7] = {
+    "", "第 1 条边长", "第 2 条边长", "第 3 条边长", "第 4 条边长", "第 5 条边长", "第 6 条边长"};
 
 // The value of a confirmed text; `name` is called for the message alone.
 template <typename Name>
@@ -118,8 +121,8 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
                                  [i](const std::string& text, const NumberReading& reading) {
                                      return CheckObservedSide(text, reading, i);
                                  });
-        state.Side[i] = NumberOf(side, [i] { return SideName(i); });
-        state.SideObserved[i] = SingleOrThrow(state.Side[i], SideName(i));
+        state.Side[i] = NumberOf(side, [i] { return kSideNames[i]; });
+        state.SideObserved[i] = SingleOrThrow(state.Side[i], kSideNames[i]);
     }
 
     state.X[0] = NumberOf(xa, [] { return "已知点 A 的纵座标"; });
