@@ -49,8 +49,13 @@ struct PackedDigits {
     bool secondsTyped = false;
 };
 std::optional<PackedDigits> DigitsOf(const std::string& text) {
-    if (text.find_first_of("eE") != std::string::npos) return std::nullopt;
-    const std::size_t point = text.find('.');
+    // One look at each character finds the point and any exponent (every
+    // angle of every run passes here).
+    std::size_t point = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == 'e' || text[i] == 'E') return std::nullopt;
+        if (text[i] == '.' && point == std::string::npos) point = i;
+    }
     if (point == std::string::npos) return std::nullopt;
     int digits[4] = {0, 0, 0, 0};
     std::size_t count = 0;
