@@ -16,6 +16,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvanet {
@@ -59,8 +60,9 @@ struct PointCheck {
 };
 
 struct MisclosureCheck {
-    std::string name;     // "triangle 1", "triangle 2", "w(1)".."w(9)"
-    std::string box;      // the window's box that shows it
+    // Fixed texts of the program: a run builds none of them.
+    std::string_view name;  // "triangle 1", "triangle 2", "w(1)".."w(9)"
+    std::string_view box;   // the window's box that shows it
     bool seconds = true;  // unit: arc seconds, else millimetres
     double value = 0;
     double meanError = 0;  // a-priori mean error m_w

@@ -55,11 +55,11 @@ std::optional<std::size_t> SuspectObservation(const std::vector<ObservationCheck
     return suspect;
 }
 
-MisclosureCheck MisclosureWithLimit(std::string name, std::string box, bool seconds, double value,
+MisclosureCheck MisclosureWithLimit(std::string_view name, std::string_view box, bool seconds, double value,
                                     double meanError) {
     MisclosureCheck m;
-    m.name = std::move(name);
-    m.box = std::move(box);
+    m.name = name;
+    m.box = box;
     m.seconds = seconds;
     m.value = value;
     m.meanError = meanError;

@@ -337,7 +337,7 @@ void MainWindow::applyQualityColours(const QualityCheck* quality) {
     }
     if (quality == nullptr) return;
     for (const MisclosureCheck& m : quality->misclosures) {
-        QLineEdit* box = boxes_.value(QString::fromStdString(m.box));
+        QLineEdit* box = boxes_.value(QString::fromUtf8(m.box.data(), static_cast<qsizetype>(m.box.size())));
         if (m.exceeded && box != nullptr) colour(box, alarm);
     }
     if (!quality->global.passed) colour(boxes_.value(QStringLiteral("Text11")), alarm);
