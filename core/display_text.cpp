@@ -325,6 +325,23 @@ double RoundHalfEven(double value, int decimals) {
     return std::signbit(value) ? -result : result;
 }
 
+namespace {
+
+// A value that is not finite has no digits to round: its name stands instead.
+bool AppendedNonFinite(std::string& out, double value) {
+    if (std::isnan(value)) {
+        out += "NaN";
+        return true;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-Infinity" : "Infinity";
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string FormatPattern(double value, int decimals) {
     std::string out;
     AppendPattern(out, value, decimals);
@@ -332,14 +349,7 @@ std::string FormatPattern(double value, int decimals) {
 }
 
 void AppendPattern(std::string& out, double value, int decimals) {
-    if (std::isnan(value)) {
-        out += "NaN";
-        return;
-    }
-    if (std::isinf(value)) {
-        out += value < 0 ? "-Infinity" : "Infinity";
-        return;
-    }
+    if (AppendedNonFinite(out, value)) return;
     decimals = std::clamp(decimals, 0, kMaxDecimals);
     if (std::uint64_t whole = 0; ScaledWhole(std::fabs(value), decimals, Tie::HalfAwayFromZero, whole)) {
         char text[48];  // sign, 20 digits, point
@@ -363,14 +373,7 @@ std::string FormatGeneral(double value, int significant) {
 }
 
 void AppendGeneral(std::string& out, double value, int significant) {
-    if (std::isnan(value)) {
-        out += "NaN";
-        return;
-    }
-    if (std::isinf(value)) {
-        out += value < 0 ? "-Infinity" : "Infinity";
-        return;
-    }
+    if (AppendedNonFinite(out, value)) return;
     if (value == 0) {
         out += '0';
         return;
