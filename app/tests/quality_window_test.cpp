@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include "dialog_answerer.h"
+#include "job_files.h"
 #include "main_window.h"
 #include "stop_button.h"
 
@@ -27,11 +28,13 @@ using korvanet::testing::Reply;
 
 namespace {
 
+// The answers of an example job, read as the window reads job files.
 QStringList ExampleJob(const QString& name) {
-    QFile file(QString::fromUtf8(KORVANET_EXAMPLES_DIR) + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    std::vector<std::string> answers;
+    QString error;
+    korvanet::ReadJobFile(QString::fromUtf8(KORVANET_EXAMPLES_DIR) + QLatin1Char('/') + name, answers, error);
+    QStringList lines;
+    for (const std::string& answer : answers) lines.push_back(QString::fromStdString(answer));
     return lines;
 }
 
