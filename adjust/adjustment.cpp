@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Compute command after the input: preparation, misclosures, condition
 // equations, normal equations, corrections and precision, in this order.
 // Each step's numbers come from the pure functions of its own file; this file
@@ -9,26 +10,26 @@
 // towards +y (east).  Observations 0 = orientation angle, 1..8 = angles,
 // 9..14 = sides.
 
-#include "adjustment.h"
+#include "adjust/adjustment.h"
 
 #include <cmath>
 #include <string>
 #include <string_view>
 
-#include "adjustment_model.h"
-#include "condition_equations.h"
-#include "corrections.h"
-#include "display_text.h"
-#include "korvanet_error.h"
-#include "misclosures.h"
-#include "normal_equations.h"
-#include "number_text.h"
-#include "packed_angle.h"
-#include "precision.h"
-#include "preparation.h"
-#include "quality_assessment.h"
-#include "quality_weight_functions.h"
-#include "result_texts.h"
+#include "adjust/adjustment_model.h"
+#include "adjust/condition_equations.h"
+#include "adjust/corrections.h"
+#include "adjust/misclosures.h"
+#include "adjust/normal_equations.h"
+#include "adjust/precision.h"
+#include "adjust/preparation.h"
+#include "adjust/quality_assessment.h"
+#include "adjust/quality_weight_functions.h"
+#include "adjust/result_texts.h"
+#include "core/display_text.h"
+#include "core/korvanet_error.h"
+#include "core/number_text.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the Compute command does after the input: preparation,
 // misclosures, condition equations, normal equations, corrections and
@@ -6,10 +7,10 @@
 // Returns the quality check of the completed run (residuals, tests, ellipses);
 // it is kept apart from the record, which the report reads.
 
-#include "quality_check.h"
-#include "run_values.h"
-#include "survey_state.h"
-#include "text_display.h"
+#include "adjust/quality_check.h"
+#include "core/run_values.h"
+#include "core/survey_state.h"
+#include "core/text_display.h"
 
 namespace korvanet {
 

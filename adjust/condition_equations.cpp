@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: c(j), s(j) = cos, sin of angle j (times RHO_DEG); c(i+j), s(i+j)
 // of the sum of angles i and j, formed in degrees first.  S(n) = side n in
 // metres.  dXB = xB - xA, dYB = yB - yA, dXC = xC - xA, dYC = yC - yA,
@@ -12,11 +13,11 @@
 // t = (sum of n over the triangle) f / 4 the share every angle of the
 // triangle passed on.  Each triangle's entries therefore sum to zero.
 
-#include "condition_equations.h"
+#include "adjust/condition_equations.h"
 
 #include <cmath>
 
-#include "packed_angle.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

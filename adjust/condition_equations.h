@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Side azimuths, approximate coordinates and the coefficient matrix A of the
 // condition equations and the weight functions.
@@ -11,9 +12,9 @@
 
 #include <array>
 
-#include "adjustment_model.h"
-#include "run_values.h"
-#include "survey_state.h"
+#include "adjust/adjustment_model.h"
+#include "core/run_values.h"
+#include "core/survey_state.h"
 
 namespace korvanet {
 

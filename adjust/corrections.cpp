@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: v(i) = sum over j of k(j) A(j, i) q(i); angle corrections in arc
 // seconds (3600 per degree), side corrections in millimetres (1000 per metre);
 // SumPVV weighs each side correction by 1 / SideReciprocalWeight, the double
 // value of which q(9..14) are the single roundings.  Az(1) = A->B,
 // Az(2) = B->C, Az(3) = C->D, Az(4) = D->A, decimal degrees.
 
-#include "corrections.h"
+#include "adjust/corrections.h"
 
 #include <cmath>
 
-#include "packed_angle.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 

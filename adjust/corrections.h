@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The corrections of the observations from the correlates, and the adjusted
 // coordinates traversed from them.
@@ -9,10 +10,10 @@
 
 #include <array>
 
-#include "adjustment_model.h"
-#include "condition_equations.h"
-#include "run_values.h"
-#include "survey_state.h"
+#include "adjust/adjustment_model.h"
+#include "adjust/condition_equations.h"
+#include "core/run_values.h"
+#include "core/survey_state.h"
 
 namespace korvanet {
 

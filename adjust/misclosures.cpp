@@ -1,15 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: a(j) = angle j in decimal degrees, S(n) = side n in metres;
 // sin a(j) takes a(j) * RHO_DEG; a sine of two angles adds them in degrees
 // first.  Misclosures of angle sums in arc seconds (3600 per degree), of the
 // sine conditions in metres.
 
-#include "misclosures.h"
+#include "adjust/misclosures.h"
 
 #include <cmath>
 
-#include "adjustment_model.h"
-#include "korvanet_error.h"
-#include "packed_angle.h"
+#include "adjust/adjustment_model.h"
+#include "core/korvanet_error.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The angle-sum closure of the two triangles and the misclosures of the nine
 // condition equations.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: A(i, o) the coefficient of observation o in row i; q(o) its
 // reciprocal weight (single precision); N(i, j) = sum over o of
 // (A(i, o) q(o)) A(j, o).  Rows and columns 1..9 are the conditions, 10..13
@@ -5,13 +6,13 @@
 // side during a reduction.  The symmetric matrix is reduced in its upper
 // triangle only, dividing by the pivot afresh in every term.
 
-#include "normal_equations.h"
+#include "adjust/normal_equations.h"
 
 #include <cmath>
 #include <string>
 
-#include "display_text.h"
-#include "korvanet_error.h"
+#include "core/display_text.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The normal equations of the condition adjustment, the weight reciprocals of
 // the coordinates of B and C, and the correlates.
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "adjustment_model.h"
+#include "adjust/adjustment_model.h"
 
 namespace korvanet {
 

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: m0 = sqrt(pvv / r), with pvv the weighted sum of the squared
 // corrections (angles in arc seconds, weight 1; sides in millimetres, weight
 // 1 / SideReciprocalWeight) and r = 9 independent conditions; a mean error of
 // a quantity with reciprocal weight q is m0 sqrt(q), in millimetres for the
 // sides and coordinates.
 
-#include "precision.h"
+#include "adjust/precision.h"
 
 #include <cmath>
 
-#include "adjustment_model.h"
+#include "adjust/adjustment_model.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The precision of the adjusted figure: the mean error of unit weight, of a
 // side, of the coordinates of B and C and their point errors.

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: dx, dy = D - A in metres, x north and y east; azimuths in decimal
 // degrees from +x towards +y; RHO_DEG converts degrees to radians; Tolerance
 // in arc seconds; ms in millimetres; 206265 arc seconds per radian.
 
-#include "preparation.h"
+#include "adjust/preparation.h"
 
 #include <cmath>
 
-#include "korvanet_error.h"
-#include "packed_angle.h"
+#include "core/korvanet_error.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 

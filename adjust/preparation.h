@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The known data and the a-priori weights of the observations.
 //
@@ -8,8 +9,8 @@
 
 #include <vector>
 
-#include "adjustment_model.h"
-#include "korvanet_error.h"
+#include "adjust/adjustment_model.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 

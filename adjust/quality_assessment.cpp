@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: sigma0 = the entered tolerance (arc seconds), m0 the a-posteriori
 // mean error of unit weight (the record's single value); observations
 // 0 = orientation angle, 1..8 = angles, 9..14 = sides; residuals in arc
 // seconds and millimetres; w(2)..w(9) kept in metres and checked in
 // millimetres, as the window shows them.
 
-#include "quality_assessment.h"
+#include "adjust/quality_assessment.h"
 
 #include <cmath>
 #include <string>
 
-#include "number_text.h"
-#include "quality_cofactors.h"
-#include "quality_statistics.h"
+#include "adjust/quality_cofactors.h"
+#include "adjust/quality_statistics.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 namespace {

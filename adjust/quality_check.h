@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Can the adjusted figure be trusted?  The answer a surveyor asks for after
 // the coordinates: residuals, redundancy numbers, the global model test,
@@ -63,7 +64,7 @@ struct MisclosureCheck {
     // Fixed texts of the program: a run builds none of them.
     std::string_view name;  // "triangle 1", "triangle 2", "w(1)".."w(9)"
     std::string_view box;   // the window's box that shows it
-    bool seconds = true;  // unit: arc seconds, else millimetres
+    bool seconds = true;    // unit: arc seconds, else millimetres
     double value = 0;
     double meanError = 0;  // a-priori mean error m_w
     double limit = 0;      // 2 m_w

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: B rows 0 and 1 are the triangle closures (angles 1..4 and 5..8,
 // coefficient 1), rows 2..8 the kept condition rows 1..6 and 8 of A;
 // M = B Q B^T, 9 x 9, symmetric positive definite for a sound figure.
 // Cofactors in arc seconds^2 or mm^2 per unit weight.
 
-#include "quality_cofactors.h"
+#include "adjust/quality_cofactors.h"
 
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cofactors after the adjustment: of the residuals, of functions of the
 // observations (the coordinates), and of the misclosures before the
@@ -17,7 +18,7 @@
 
 #include <array>
 
-#include "quality_inputs.h"
+#include "adjust/quality_inputs.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one adjustment run hands to the quality check besides the survey
 // record: the linear model it solved and the observations as they were typed.
@@ -11,8 +12,8 @@
 
 #include <array>
 
-#include "adjustment_model.h"
-#include "normal_equations.h"
+#include "adjust/adjustment_model.h"
+#include "adjust/normal_equations.h"
 
 namespace korvanet {
 

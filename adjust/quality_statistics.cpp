@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: sxx, syy, sxy covariance in mm^2; a, b semi-axes in mm; the
 // azimuth of the major axis theta from tan(2 theta) = 2 sxy / (sxx - syy),
 // degrees from +x (north) towards +y (east), brought into [0, 180).
 
-#include "quality_statistics.h"
+#include "adjust/quality_statistics.h"
 
 #include <cmath>
 #include <numbers>

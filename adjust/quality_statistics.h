@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The statistics of the quality check, each from its cofactors: the error
 // ellipse of a point, Baarda's w of an observation, the limit of a misclosure.
@@ -8,7 +9,7 @@
 
 #include <optional>
 
-#include "quality_check.h"
+#include "adjust/quality_check.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: dXD = xD - xA, dYD = yD - yA, dXBD = xD - xB, dYBD = yD - yB,
 // dXCD = xD - xC, dYCD = yD - yC from the approximate coordinates, metres;
 // RHO_MM = 1000 / 206265 mm per metre per arc second.
@@ -10,11 +11,11 @@
 // other weight functions (each triangle's entries sum to zero).  A side
 // correction moves D along the side's azimuth.
 
-#include "quality_weight_functions.h"
+#include "adjust/quality_weight_functions.h"
 
 #include <cmath>
 
-#include "packed_angle.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The weight functions of x and y of D, when D is a point to be determined:
 // its coordinates as functions of the observations, linearised at the
@@ -11,9 +12,9 @@
 
 #include <array>
 
-#include "condition_equations.h"
-#include "quality_inputs.h"
-#include "survey_state.h"
+#include "adjust/condition_equations.h"
+#include "adjust/quality_inputs.h"
+#include "core/survey_state.h"
 
 namespace korvanet {
 

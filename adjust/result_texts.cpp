@@ -1,6 +1,7 @@
-#include "result_texts.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "adjust/result_texts.h"
 
-#include "display_text.h"
+#include "core/display_text.h"
 
 namespace korvanet {
 namespace {

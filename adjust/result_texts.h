@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The forms in which the results of the adjustment reach the window: each
 // rounds (ties to even) before it formats, as its value is shown.

@@ -1,4 +1,5 @@
-#include "form_canvas.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/form_canvas.h"
 
 #include <QPainter>
 #include <QPen>

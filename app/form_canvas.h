@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The client area of the form: a fixed-size surface in the window's
 // background colour that carries every control and paints the straight

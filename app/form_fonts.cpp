@@ -1,4 +1,5 @@
-#include "form_fonts.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/form_fonts.h"
 
 #include <QStringList>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The form's fonts.  The form names "MS Sans Serif", which no free desktop
 // has; a CJK sans-serif stands in for it so the Chinese captions show.

@@ -1,4 +1,5 @@
-#include "job_files.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/job_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,8 +7,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "job_file.h"
-#include "korvanet_error.h"
+#include "compute/job_file.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Job files on disk for the window: a job is the batch tool's file, UTF-8,
 // one answer per line in the order of the value prompts, confirmations not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Korvanet: rigorous conditional adjustment of a braced quadrilateral.
 // Starting the program shows the window; everything else starts there.
 //
@@ -11,11 +12,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "job_files.h"
-#include "korvanet_version.h"
-#include "main_window.h"
-#include "prompter.h"
-#include "qt_translations.h"
+#include "app/job_files.h"
+#include "app/main_window.h"
+#include "app/qt_translations.h"
+#include "core/korvanet_version.h"
+#include "core/prompter.h"
 
 namespace {
 

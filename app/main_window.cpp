@@ -1,8 +1,9 @@
-#include "main_window.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/main_window.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -25,17 +26,17 @@
 #include <exception>
 #include <stdexcept>
 
-#include "compute_run.h"
-#include "form_canvas.h"
-#include "form_fonts.h"
-#include "job_files.h"
-#include "job_run.h"
-#include "korvanet_error.h"
-#include "korvanet_version.h"
-#include "print_command.h"
-#include "qt_prompter.h"
-#include "quality_window.h"
-#include "twips.h"
+#include "app/form_canvas.h"
+#include "app/form_fonts.h"
+#include "app/job_files.h"
+#include "app/print_command.h"
+#include "app/qt_prompter.h"
+#include "app/quality_window.h"
+#include "app/twips.h"
+#include "compute/compute_run.h"
+#include "compute/job_run.h"
+#include "core/korvanet_error.h"
+#include "core/korvanet_version.h"
 
 namespace korvanet {
 namespace {

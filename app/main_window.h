@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Korvanet's one window, "Form1".
 //
@@ -28,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#include "quality_check.h"
-#include "survey_state.h"
-#include "text_display.h"
+#include "adjust/quality_check.h"
+#include "core/survey_state.h"
+#include "core/text_display.h"
 
 class QAction;
 class QFont;

@@ -1,4 +1,5 @@
-#include "print_command.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/print_command.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -8,10 +9,10 @@
 #include <QPrinterInfo>
 #include <exception>
 
-#include "korvanet_error.h"
-#include "report_layout.h"
-#include "report_printer.h"
-#include "survey_state.h"
+#include "core/korvanet_error.h"
+#include "core/survey_state.h"
+#include "print/report_printer.h"
+#include "report/report_layout.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Print command of the window: the report of the last Compute run on the
 // default printer, or, when the system has none, as a PDF the user places.

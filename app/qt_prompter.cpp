@@ -1,4 +1,5 @@
-#include "qt_prompter.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/qt_prompter.h"
 
 #include <QDialogButtonBox>
 #include <QInputDialog>
@@ -8,7 +9,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "korvanet_error.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 

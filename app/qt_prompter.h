@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Compute command's prompts on screen: a modal input box with the
 // message, the title (the application title when none is given), an edit
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "prompter.h"
+#include "core/prompter.h"
 
 class QWidget;
 

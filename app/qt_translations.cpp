@@ -1,4 +1,5 @@
-#include "qt_translations.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/qt_translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts (the input box's OK and Cancel, the file dialog and its
 // questions) in Chinese like the rest of the program.

@@ -1,4 +1,5 @@
-#include "quality_window.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/quality_window.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -21,7 +22,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "figure_drawing.h"
+#include "compute/figure_drawing.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window "质量检查": can the adjusted figure be trusted?  The global model
 // test, the observations with residual, redundancy number and w (the suspect
@@ -8,8 +9,8 @@
 #include <QDialog>
 #include <QString>
 
-#include "quality_check.h"
-#include "survey_state.h"
+#include "adjust/quality_check.h"
+#include "core/survey_state.h"
 
 class QLabel;
 class QPrinter;

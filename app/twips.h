@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The form is drawn up in twips, 1/1440 inch, measured from the top-left
 // corner of the client area.  The screen counts pixels at its logical

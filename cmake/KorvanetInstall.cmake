@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing Korvanet as a Linux desktop program: the programs in bin/, and
 # under share/ the menu entry, the icon, the AppStream metainfo, the job file
 # type, the manual pages and the example jobs.  Included at the end of the top
@@ -54,7 +55,7 @@ install(DIRECTORY docs/ DESTINATION ${KORVANET_DOCDIR}/docs FILES_MATCHING PATTE
 
 # Installs into a scratch DESTDIR and runs what got installed.
 add_test(NAME installed_tree
-  COMMAND ${KORVANET_TEST_LAUNCHER} ${CMAKE_SOURCE_DIR}/tests/install/check_install.sh
+  COMMAND ${KORVANET_TEST_LAUNCHER} ${CMAKE_SOURCE_DIR}/testing/install/check_install.sh
     ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION} ${KORVANET_APP_ID}
     ${KORVANET_PROGRAMS})
 set_tests_properties(installed_tree PROPERTIES TIMEOUT 300)

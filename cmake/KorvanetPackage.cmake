@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a Release build folder makes
 # korvanet_<version>-<release>_<arch>.deb from the install rules of
 # KorvanetInstall.cmake, for `apt install ./korvanet_*.deb`.

@@ -1,7 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One helper registers every test executable with CTest, headless and with a
 # timeout, so that a stuck modal dialog can never hang a test run.
 # Answers, boxes, dialogue and report of the reference jobs, shared by the golden tests.
-set(KORVANET_REFERENCE_DIR "${CMAKE_SOURCE_DIR}/tests/reference-jobs")
+set(KORVANET_REFERENCE_DIR "${CMAKE_SOURCE_DIR}/testing/reference-jobs")
 
 # Every test runs through this launcher: a fresh home, XDG folders, runtime
 # folder (mode 700) and temporary folder of its own under the build tree, so

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one test in surroundings of its own, so that no test reads or writes
 # the user's settings, files or temporary folder, and two tests running side
 # by side (ctest -j) never share a file:

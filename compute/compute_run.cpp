@@ -1,7 +1,8 @@
-#include "compute_run.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "compute/compute_run.h"
 
-#include "adjustment.h"
-#include "input_sequence.h"
+#include "adjust/adjustment.h"
+#include "entry/input_sequence.h"
 
 namespace korvanet {
 

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Compute command without a window: the input phase, then the adjustment.
 // The window's "进行计算" button, the batch tool, job files and the tests all
 // run this one path; the window's handler Command1_Click only calls it.
 
-#include "prompter.h"
-#include "quality_check.h"
-#include "survey_state.h"
-#include "text_display.h"
+#include "adjust/quality_check.h"
+#include "core/prompter.h"
+#include "core/survey_state.h"
+#include "core/text_display.h"
 
 namespace korvanet {
 

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: a point (x north, y east) in metres is drawn at
 // (left + (y - yMin) s, top + (xMax - x) s), s pixels per metre, so north is
 // up and east is right.  An ellipse with azimuth theta (from north towards
 // east) has its major axis along the screen direction (sin theta, -cos theta),
 // which is SVG's x axis turned by theta - 90 degrees (SVG turns clockwise).
 
-#include "figure_drawing.h"
+#include "compute/figure_drawing.h"
 
 #include <algorithm>
 #include <array>

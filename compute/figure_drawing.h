@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The adjusted figure drawn to scale, as the text of an SVG document: the four
 // points with their names (known points as triangles, determined points as
@@ -10,7 +11,7 @@
 
 #include <string>
 
-#include "quality_check.h"
+#include "adjust/quality_check.h"
 
 namespace korvanet {
 

@@ -1,4 +1,5 @@
-#include "job_file.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "compute/job_file.h"
 
 #include <iconv.h>
 
@@ -7,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "korvanet_error.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A job file: the answers a surveyor would type into the value prompts of one
 // Compute run, one per line, in the order the prompts come.  Confirmations

@@ -1,8 +1,9 @@
-#include "job_json.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "compute/job_json.h"
 
 #include <nlohmann/json.hpp>
 
-#include "quality_check.h"
+#include "adjust/quality_check.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A job's result as one JSON object on one line, for other programs: the
 // quality check of a completed run (global test, suspect observation, points
@@ -11,8 +12,8 @@
 
 #include <string>
 
-#include "job_run.h"
-#include "survey_state.h"
+#include "compute/job_run.h"
+#include "core/survey_state.h"
 
 namespace korvanet {
 

@@ -1,7 +1,8 @@
-#include "job_run.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "compute/job_run.h"
 
-#include "compute_run.h"
-#include "korvanet_error.h"
+#include "compute/compute_run.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The job runner: one Compute run answered from a job's answers instead of a
 // person, through the same Compute command as the window.  The batch tool runs
@@ -7,17 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "quality_check.h"
-#include "scripted_session.h"
-#include "survey_state.h"
-#include "text_display.h"
+#include "adjust/quality_check.h"
+#include "core/scripted_session.h"
+#include "core/survey_state.h"
+#include "core/text_display.h"
 
 namespace korvanet {
 
 struct JobRun {
-    ScriptedPrompter prompter;       // the dialogue of the run, prompt by prompt
+    ScriptedPrompter prompter;           // the dialogue of the run, prompt by prompt
     std::optional<std::string> failure;  // the message when the run did not complete
-    bool ranOutOfAnswers = false;    // the last prompt of the dialogue found no answer
+    bool ranOutOfAnswers = false;        // the last prompt of the dialogue found no answer
     // The quality check of the run, when it completed.
     std::optional<QualityCheck> quality;
 };

@@ -1,4 +1,5 @@
-#include "display_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/display_text.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 namespace {

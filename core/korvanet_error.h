@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Failures are values: a step that cannot compute throws one of these, the
 // command that ran it catches it and shows its message; the program goes on.

@@ -1,11 +1,12 @@
-#include "number_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/number_text.h"
 
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
-#include "korvanet_error.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 namespace {

@@ -1,4 +1,5 @@
-#include "packed_angle.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/packed_angle.h"
 
 #include <cmath>
 

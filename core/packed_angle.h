@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Packed sexagesimal angles d.mmss (45.3030 is 45 deg 30 min 30 sec) and the
 // degree/radian factors used by every conversion of the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal prompt that the input phase asks its values with.  The window
 // implements it with an input box; the batch tool and the tests script it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Working values that one Compute run hands from the input phase to the
 // adjustment.  They live for the run only; Print needs none of them.
@@ -13,7 +14,7 @@ struct RunValues {
     // 1..8 = angles, 9..14 = sides.  q(0) is 1 for a measured orientation angle
     // (Q1 != 0) and 0 when nothing was measured (Q1 = 0, or D known).
     std::array<float, 15> ReciprocalWeights{};
-    int SideCount = 0;            // 6 when D is not a known point, else 5
+    int SideCount = 0;  // 6 when D is not a known point, else 5
 };
 
 }  // namespace korvanet

@@ -1,4 +1,5 @@
-#include "scripted_session.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/scripted_session.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two interfaces answered without a window: a prompter that answers from
 // a list and records the dialogue, and a display that records every box it is
@@ -6,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "korvanet_error.h"
-#include "prompter.h"
-#include "text_display.h"
+#include "core/korvanet_error.h"
+#include "core/prompter.h"
+#include "core/text_display.h"
 
 namespace korvanet {
 

@@ -1,4 +1,5 @@
-#include "survey_state.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/survey_state.h"
 
 namespace korvanet {
 
@@ -18,16 +19,12 @@ void SurveyState::CreateArrays() {
 
 }  // namespace korvanet
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 
-bool DIsKnownPoint(const SurveyState& state) {
-    return !ReadsAsZero(state.xd) && !ReadsAsZero(state.yd);
-}
+bool DIsKnownPoint(const SurveyState& state) { return !ReadsAsZero(state.xd) && !ReadsAsZero(state.yd); }
 
-bool DIsNotKnownPoint(const SurveyState& state) {
-    return ReadsAsZero(state.xd) && ReadsAsZero(state.yd);
-}
+bool DIsNotKnownPoint(const SurveyState& state) { return ReadsAsZero(state.xd) && ReadsAsZero(state.yd); }
 
 }  // namespace korvanet

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record of every input and result that the Compute and Print commands share.
 //
@@ -31,13 +32,13 @@ struct SurveyState {
     std::vector<double> Side;          // 1..6, metres (observed, then adjusted)
     std::vector<double> X, Y;          // 0..4, metres
 
-    std::vector<float> w;              // 1..9: w(1) in seconds, w(2..9) in metres, single
-    double TriangleW[3] = {0, 0, 0};   // 1..2, seconds
-    std::vector<double> k;             // 1..9, correlates
+    std::vector<float> w;             // 1..9: w(1) in seconds, w(2..9) in metres, single
+    double TriangleW[3] = {0, 0, 0};  // 1..2, seconds
+    std::vector<double> k;            // 1..9, correlates
 
     double InvPxB = 0, InvPyB = 0, InvPxC = 0, InvPyC = 0;  // weight reciprocals
     float MxB = 0, MyB = 0, MxC = 0, MyC = 0;               // mm, single
-    float MdB = 0, MdC = 0;                                  // mm, single
+    float MdB = 0, MdC = 0;                                 // mm, single
 
     float Tolerance = 0;      // seconds: entered tolerance, later m0
     float SideMeanError = 0;  // mm: a-priori, later a-posteriori

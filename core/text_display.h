@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one operation the commands use on the window: set the text of a named
 // text box.  The window implements it; the batch tool and the tests record it.

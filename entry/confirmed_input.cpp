@@ -1,11 +1,12 @@
-#include "confirmed_input.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entry/confirmed_input.h"
 
 #include <string_view>
 #include <utility>
 
-#include "display_text.h"
-#include "korvanet_error.h"
-#include "number_text.h"
+#include "core/display_text.h"
+#include "core/korvanet_error.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Asking one value: the value prompt, its display in the window, and a
 // confirmation prompt; a value the surveyor declares wrong (by answering zero)
@@ -10,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "number_text.h"
-#include "prompter.h"
-#include "text_display.h"
+#include "core/number_text.h"
+#include "core/prompter.h"
+#include "core/text_display.h"
 
 namespace korvanet {
 

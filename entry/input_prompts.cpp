@@ -1,4 +1,5 @@
-#include "input_prompts.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entry/input_prompts.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts, boxes and display patterns of every value the Compute command
 // asks, in the order it asks them.  Their wording is what the surveyor reads:
@@ -5,7 +6,7 @@
 
 #include <string>
 
-#include "confirmed_input.h"
+#include "entry/confirmed_input.h"
 
 namespace korvanet {
 

@@ -1,14 +1,15 @@
-#include "input_sequence.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entry/input_sequence.h"
 
 #include <cmath>
 #include <string>
 
-#include "confirmed_input.h"
-#include "input_prompts.h"
-#include "korvanet_error.h"
-#include "number_text.h"
-#include "packed_angle.h"
-#include "value_rules.h"
+#include "core/korvanet_error.h"
+#include "core/number_text.h"
+#include "core/packed_angle.h"
+#include "entry/confirmed_input.h"
+#include "entry/input_prompts.h"
+#include "entry/value_rules.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first phase of the Compute command: creates the arrays of the record,
 // asks the tolerance, then every value through the confirmed-input protocol,
@@ -6,10 +7,10 @@
 // InputError ends the run there.  RunStopped passes through when the surveyor
 // stops the run.  The prompter keeps the answers given, whatever the end.
 
-#include "prompter.h"
-#include "run_values.h"
-#include "survey_state.h"
-#include "text_display.h"
+#include "core/prompter.h"
+#include "core/run_values.h"
+#include "core/survey_state.h"
+#include "core/text_display.h"
 
 namespace korvanet {
 

@@ -1,8 +1,9 @@
-#include "value_rules.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entry/value_rules.h"
 
-#include "korvanet_error.h"
-#include "number_text.h"
-#include "packed_angle.h"
+#include "core/korvanet_error.h"
+#include "core/number_text.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

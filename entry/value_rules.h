@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules a typed value must keep, judged the moment it is confirmed (the
 // tolerance, which has no confirmation, the moment it is typed), so that a
@@ -12,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 

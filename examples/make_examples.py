@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Makes the example jobs from true quadrilaterals with random observation noise.
 
 Angles get 2 arc seconds of noise (standard deviation), sides 6 mm; the

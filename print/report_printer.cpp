@@ -1,4 +1,5 @@
-#include "report_printer.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "print/report_printer.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,8 +15,8 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "korvanet_error.h"
-#include "report_placement.h"
+#include "core/korvanet_error.h"
+#include "report/report_placement.h"
 
 namespace korvanet {
 namespace {

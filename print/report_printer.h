@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printed page of the report: the placed rows drawn in the report's font,
 // each item at the left margin plus (column - 1) average character widths of
@@ -10,7 +11,7 @@
 
 #include <string>
 
-#include "report_document.h"
+#include "report/report_document.h"
 
 class QFont;
 class QPrinter;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number forms of the report (each value goes through the display rules of
 // the window):
 //   Blank(v, n)      " " then v with n fixed decimals          e.g. " 45.30000"
@@ -8,14 +9,14 @@
 // Packed angles d.mmss are written with 5 decimals, coordinates and sides in
 // metres with 3, misclosures in seconds or millimetres with 2, correlates with 8.
 
-#include "report_layout.h"
+#include "report/report_layout.h"
 
 #include <string>
 #include <utility>
 
-#include "display_text.h"
-#include "korvanet_error.h"
-#include "packed_angle.h"
+#include "core/display_text.h"
+#include "core/korvanet_error.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report of the last Compute run, laid out as lines of items at tab stops:
 // heading, known data, observed and adjusted angles and sides, misclosures,
 // correlates, adjusted coordinates and their precision.
 
-#include "report_document.h"
-#include "survey_state.h"
+#include "core/survey_state.h"
+#include "report/report_document.h"
 
 namespace korvanet {
 

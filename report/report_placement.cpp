@@ -1,6 +1,7 @@
-#include "report_placement.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/report_placement.h"
 
-#include "text_columns.h"
+#include "report/text_columns.h"
 
 namespace korvanet {
 namespace {

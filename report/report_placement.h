@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where every item of the report lands: the row it prints on and the column it
 // starts in.  Computed once, in character columns, and used by both the text
@@ -16,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "report_document.h"
+#include "report/report_document.h"
 
 namespace korvanet {
 

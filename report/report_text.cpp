@@ -1,7 +1,8 @@
-#include "report_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/report_text.h"
 
-#include "report_placement.h"
-#include "text_columns.h"
+#include "report/report_placement.h"
+#include "report/text_columns.h"
 
 namespace korvanet {
 

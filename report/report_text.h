@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report as plain text, in the columns a terminal shows: each row of the
 // placed report on a line of its own, an item starting in its column (a
@@ -6,7 +7,7 @@
 
 #include <string>
 
-#include "report_document.h"
+#include "report/report_document.h"
 
 namespace korvanet {
 

@@ -1,4 +1,5 @@
-#include "text_columns.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/text_columns.h"
 
 #include <cstddef>
 

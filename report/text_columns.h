@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How many character columns a text takes in a Song-style face: an East Asian
 // wide or full-width character (Chinese, kana, Hangul, full-width forms) takes

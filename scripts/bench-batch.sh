@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How fast korvanet-batch runs jobs, timed by bash itself:
 #  1. a whole --fields job as a process, side by side in one run with
 #     /bin/true and a trivial C++ program (one that loads only the C++

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Korvanet need.
 # Only what is missing is installed; nothing happens when everything is there.
 set -euo pipefail

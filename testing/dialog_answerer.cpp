@@ -1,4 +1,5 @@
-#include "dialog_answerer.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "testing/dialog_answerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

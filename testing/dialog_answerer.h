@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Answers the real modal dialogs that a test opens, the way a person would:
 // it types into the input box or the file dialog's name field and presses a

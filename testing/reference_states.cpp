@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Survey records as four completed Compute runs leave them, one for each
 // reference job: the values are those the runs printed, some given with more
 // digits than the report shows, so that the report's own rounding is at work.
-#include "reference_states.h"
+#include "testing/reference_states.h"
 
-#include "packed_angle.h"
+#include "core/packed_angle.h"
 
 namespace korvanet::testing {
 

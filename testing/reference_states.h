@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Completed survey records for the report tests, one per reference job
 // (known-d, free-d, free-d-negative-q1, free-d-q1-zero).
 
-#include "survey_state.h"
+#include "core/survey_state.h"
 
 namespace korvanet::testing {
 

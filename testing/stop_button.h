@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Presses "中止计算" on the input box a DialogAnswerer script is answering,
 // the way a person clicks it.  Call it from inside the script and return
@@ -9,7 +10,7 @@
 #include <QInputDialog>
 #include <QPushButton>
 
-#include "dialog_answerer.h"
+#include "testing/dialog_answerer.h"
 
 namespace korvanet::testing {
 

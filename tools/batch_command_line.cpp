@@ -1,4 +1,5 @@
-#include "batch_command_line.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/batch_command_line.h"
 
 namespace korvanet {
 

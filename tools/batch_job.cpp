@@ -1,4 +1,5 @@
-#include "batch_job.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/batch_job.h"
 
 #include <fstream>
 #include <iostream>
@@ -7,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "job_file.h"
-#include "korvanet_error.h"
+#include "compute/job_file.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One job of korvanet-batch, from the bytes of its file to its output: the
 // answers decoded, the Compute command run on a fresh record, the mode's
@@ -8,9 +9,9 @@
 #include <iosfwd>
 #include <string>
 
-#include "job_run.h"
-#include "scripted_session.h"
-#include "survey_state.h"
+#include "compute/job_run.h"
+#include "core/scripted_session.h"
+#include "core/survey_state.h"
 
 namespace korvanet {
 

@@ -1,16 +1,16 @@
-#include "batch_output.h"
-
-#include <ostream>
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/batch_output.h"
 
 #include <fstream>
 #include <iostream>
+#include <ostream>
 #include <utility>
 
-#include "figure_drawing.h"
-#include "job_json.h"
-#include "korvanet_error.h"
-#include "report_layout.h"
-#include "report_text.h"
+#include "compute/figure_drawing.h"
+#include "compute/job_json.h"
+#include "core/korvanet_error.h"
+#include "report/report_layout.h"
+#include "report/report_text.h"
 
 namespace korvanet {
 

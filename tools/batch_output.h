@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text outputs of korvanet-batch, one function per mode.
 
 #include <iosfwd>
 
-#include "batch_command_line.h"
-#include "batch_job.h"
+#include "tools/batch_command_line.h"
+#include "tools/batch_job.h"
 
 namespace korvanet {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvanet-batch: re-runs Compute jobs without the window.
 //
 // A job is the list of answers a surveyor would type into the value prompts of
@@ -19,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "batch_command_line.h"
-#include "batch_job.h"
-#include "batch_output.h"
-#include "job_json.h"
-#include "korvanet_version.h"
+#include "compute/job_json.h"
+#include "core/korvanet_version.h"
+#include "tools/batch_command_line.h"
+#include "tools/batch_job.h"
+#include "tools/batch_output.h"
 
 namespace {
 
@@ -98,8 +99,7 @@ int main(int argc, char** argv) {
                                                ? korvanet::SvgOutput(line->outputPath)
                                                : korvanet::TextOutputFor(line->mode);
         const std::string label = several || (json && line->jobs.size() > 1) ? name + ": " : "";
-        if (!korvanet::RunBatchJob(bytes, output, label, std::cout, std::cerr))
-            status = 1;
+        if (!korvanet::RunBatchJob(bytes, output, label, std::cout, std::cerr)) status = 1;
     }
     std::cout.flush();
     return status;

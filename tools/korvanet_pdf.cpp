@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvanet-pdf: writes the printed report of one Compute job as a PDF.
 //
 // korvanet-batch --pdf FILE JOB runs this program, so that only the PDF,
@@ -10,9 +11,9 @@
 #include <iostream>
 #include <string>
 
-#include "batch_job.h"
-#include "report_layout.h"
-#include "report_printer.h"
+#include "print/report_printer.h"
+#include "report/report_layout.h"
+#include "tools/batch_job.h"
 
 int main(int argc, char** argv) {
     // korvanet-pdf PDF [--] JOB; korvanet-batch has checked its own command line.

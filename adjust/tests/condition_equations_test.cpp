@@ -1,16 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matrix A: its fixed structure, and every entry against the numerical
 // derivative of its condition or coordinate through the triangle spreading.
 
-#include "condition_equations.h"
+#include "adjust/condition_equations.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "engine_fixtures.h"
-#include "misclosures.h"
-#include "packed_angle.h"
+#include "adjust/misclosures.h"
+#include "adjust/tests/engine_fixtures.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

@@ -1,10 +1,11 @@
-#include "engine_fixtures.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "adjust/tests/engine_fixtures.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "number_text.h"
-#include "packed_angle.h"
+#include "core/number_text.h"
+#include "core/packed_angle.h"
 
 namespace korvanet::testing {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the engine tests share: a display that records the boxes, a run set up
 // the way the input phase leaves it, and surveyed figures made from true
@@ -10,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "run_values.h"
-#include "survey_state.h"
-#include "text_display.h"
+#include "core/run_values.h"
+#include "core/survey_state.h"
+#include "core/text_display.h"
 
 namespace korvanet::testing {
 

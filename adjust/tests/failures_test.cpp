@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the computation cannot go on, the run ends with a message naming the
 // fault, and the boxes shown so far stay as they are.
 
@@ -6,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "adjustment.h"
-#include "engine_fixtures.h"
-#include "korvanet_error.h"
+#include "adjust/adjustment.h"
+#include "adjust/tests/engine_fixtures.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet::testing {
 namespace {

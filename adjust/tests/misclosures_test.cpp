@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The triangle closures, the nine misclosures and their display forms.
 
-#include "misclosures.h"
+#include "adjust/misclosures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "engine_fixtures.h"
-#include "result_texts.h"
+#include "adjust/result_texts.h"
+#include "adjust/tests/engine_fixtures.h"
 
 namespace korvanet {
 namespace {

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The normal matrix, Cm1 with its working copy, the correlates and the
 // refusal of degenerate systems.
 
-#include "normal_equations.h"
+#include "adjust/normal_equations.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "korvanet_error.h"
-#include "result_texts.h"
+#include "adjust/result_texts.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
 namespace {

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Corrections, the mean errors and the forms in which they are shown.
 
-#include "precision.h"
+#include "adjust/precision.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "corrections.h"
-#include "result_texts.h"
+#include "adjust/corrections.h"
+#include "adjust/result_texts.h"
 
 namespace korvanet {
 namespace {

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Side 6 and the azimuth A->D from the coordinates, and the a-priori weights.
 
-#include "preparation.h"
+#include "adjust/preparation.h"
 
 #include <gtest/gtest.h>
 
-#include "packed_angle.h"
-#include "result_texts.h"
+#include "adjust/result_texts.h"
+#include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {

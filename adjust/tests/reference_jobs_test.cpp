@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine against the boxes of the reference jobs, which an independent
 // implementation computed from the same answers.
 
@@ -10,15 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "adjustment.h"
-#include "engine_fixtures.h"
+#include "adjust/adjustment.h"
+#include "adjust/tests/engine_fixtures.h"
 
 namespace korvanet::testing {
 namespace {
 
-std::string ReferenceDir() {
-    return KORVANET_REFERENCE_DIR;
-}
+std::string ReferenceDir() { return KORVANET_REFERENCE_DIR; }
 
 std::vector<std::string> Lines(const std::string& path) {
     std::ifstream in(path);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's condition adjustment against an independent least-squares
 // adjustment by observation equations of the same observations and weights.
 
@@ -7,11 +8,11 @@
 #include <optional>
 #include <random>
 
-#include "adjustment.h"
-#include "engine_fixtures.h"
-#include "preparation.h"
-#include "quality_check.h"
-#include "rigorous_reference.h"
+#include "adjust/adjustment.h"
+#include "adjust/preparation.h"
+#include "adjust/quality_check.h"
+#include "adjust/tests/engine_fixtures.h"
+#include "adjust/tests/rigorous_reference.h"
 
 namespace korvanet::testing {
 namespace {

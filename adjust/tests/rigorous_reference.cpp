@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: z = (xA, yA, xB, yB, xC, yC, xD, yD) in metres, z = z0 + G p with p
 // the unknowns; azimuths atan2(dy, dx) in true degrees, angle residuals in arc
 // seconds, side residuals in millimetres.
 
-#include "rigorous_reference.h"
+#include "adjust/tests/rigorous_reference.h"
 
 #include <array>
 #include <cmath>

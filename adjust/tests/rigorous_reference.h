@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An independent least-squares adjustment of the braced quadrilateral by
 // observation equations, to hold the engine's condition adjustment against.
@@ -14,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine_fixtures.h"
+#include "adjust/tests/engine_fixtures.h"
 
 namespace korvanet::testing {
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report: the PDF through the printing back end, read back with
 // pdftotext -layout, file errors, and the window's Print command, through
 // its real dialogs answered as a person would and through a scripted printer
 // and user.
-#include "print_command.h"
+#include "app/print_command.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,11 +15,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "dialog_answerer.h"
-#include "korvanet_error.h"
-#include "reference_states.h"
-#include "report_layout.h"
-#include "report_printer.h"
+#include "core/korvanet_error.h"
+#include "print/report_printer.h"
+#include "report/report_layout.h"
+#include "testing/dialog_answerer.h"
+#include "testing/reference_states.h"
 
 using namespace korvanet;
 using korvanet::testing::DialogAnswerer;
@@ -32,8 +33,7 @@ namespace {
 QString PdfText(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(-1) || process.exitCode() != 0)
-        return QStringLiteral("(pdftotext failed)");
+    if (!process.waitForFinished(-1) || process.exitCode() != 0) return QStringLiteral("(pdftotext failed)");
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 

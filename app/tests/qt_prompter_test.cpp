@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real input box, shown headless and answered key by key.
 
-#include "qt_prompter.h"
+#include "app/qt_prompter.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -8,11 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "dialog_answerer.h"
-#include "korvanet_error.h"
-#include "prompter.h"
-#include "qt_translations.h"
-#include "stop_button.h"
+#include "app/qt_translations.h"
+#include "core/korvanet_error.h"
+#include "core/prompter.h"
+#include "testing/dialog_answerer.h"
+#include "testing/stop_button.h"
 
 using korvanet::PromptKind;
 using korvanet::QtPrompter;

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // After a completed run through the real window, 结果 → 质量检查… opens the
 // quality window, which names the angle typed 60" wrong; the form shows the
 // failed global test and the broken triangle closure in red.
 
-#include "quality_window.h"
+#include "app/quality_window.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,10 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "dialog_answerer.h"
-#include "job_files.h"
-#include "main_window.h"
-#include "stop_button.h"
+#include "app/job_files.h"
+#include "app/main_window.h"
+#include "testing/dialog_answerer.h"
+#include "testing/stop_button.h"
 
 using korvanet::MainWindow;
 using korvanet::QualityWindow;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window does, apart from Compute: the boxes it shows, where the
 // keyboard starts, setting a box's text, and ending the program.
 
@@ -8,8 +9,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "main_window.h"
-#include "text_display.h"
+#include "app/main_window.h"
+#include "core/text_display.h"
 
 using korvanet::MainWindow;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole Compute run through the real window: the button is clicked, every
 // real input box is answered key by key the way the surveyor would, and the
 // boxes end up showing what the reference job says.
@@ -8,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "dialog_answerer.h"
-#include "main_window.h"
+#include "app/main_window.h"
+#include "testing/dialog_answerer.h"
 
 using korvanet::MainWindow;
 using korvanet::testing::DialogAnswerer;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The form against its design: every text box, label, line and button with
 // its name, caption, position, size, font and colour.  The tables below are
 // written in twips from the design; the window converts them to pixels at
@@ -18,8 +19,8 @@
 #include <QTest>
 #include <memory>
 
-#include "form_canvas.h"
-#include "main_window.h"
+#include "app/form_canvas.h"
+#include "app/main_window.h"
 
 using korvanet::FormCanvas;
 using korvanet::MainWindow;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The surveyor's workflow through the real window: stopping a run, opening,
 // saving and dropping job files, and running again after a restart with the
 // earlier answers offered.  Every prompt is a real input box answered key by
@@ -16,13 +17,13 @@
 #include <QTest>
 #include <QUrl>
 
-#include "dialog_answerer.h"
-#include "job_files.h"
-#include "job_run.h"
-#include "main_window.h"
-#include "qt_translations.h"
-#include "scripted_session.h"
-#include "stop_button.h"
+#include "app/job_files.h"
+#include "app/main_window.h"
+#include "app/qt_translations.h"
+#include "compute/job_run.h"
+#include "core/scripted_session.h"
+#include "testing/dialog_answerer.h"
+#include "testing/stop_button.h"
 
 using korvanet::MainWindow;
 using korvanet::testing::DialogAnswerer;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quality check through the real path of a job (the Compute command
 // answered from the example jobs), its JSON and its drawing.
 
@@ -13,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "figure_drawing.h"
-#include "job_file.h"
-#include "job_json.h"
-#include "job_run.h"
-#include "scripted_session.h"
+#include "compute/figure_drawing.h"
+#include "compute/job_file.h"
+#include "compute/job_json.h"
+#include "compute/job_run.h"
+#include "core/scripted_session.h"
 
 namespace korvanet {
 namespace {

@@ -1,4 +1,5 @@
-#include "display_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/display_text.h"
 
 #include <gtest/gtest.h>
 

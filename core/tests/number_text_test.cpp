@@ -1,18 +1,23 @@
-#include "number_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 
-#include "korvanet_error.h"
-#include "survey_state.h"
+#include "core/korvanet_error.h"
+#include "core/survey_state.h"
 
 namespace korvanet {
 namespace {
 
 TEST(ReadNumber, AcceptsDecimalForms) {
-    struct Case { const char* text; double value; } cases[] = {
-        {"12", 12}, {" 12.5 ", 12.5}, {"-3", -3}, {"+3", 3}, {".5", 0.5}, {"5.", 5},
-        {"1e3", 1000}, {"1E-2", 0.01}, {"-2.5e+1", -25}, {"\t7\t", 7}, {"0e5", 0},
-        {"4324901.631", 4324901.631}, {"1e-400", 0},
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"12", 12},       {" 12.5 ", 12.5}, {"-3", -3},    {"+3", 3},
+        {".5", 0.5},      {"5.", 5},        {"1e3", 1000}, {"1E-2", 0.01},
+        {"-2.5e+1", -25}, {"\t7\t", 7},     {"0e5", 0},    {"4324901.631", 4324901.631},
+        {"1e-400", 0},
     };
     for (const auto& c : cases) {
         const NumberReading r = ReadNumber(c.text);
@@ -22,9 +27,9 @@ TEST(ReadNumber, AcceptsDecimalForms) {
 }
 
 TEST(ReadNumber, RejectsEverythingElse) {
-    for (const char* text : {"", " ", "abc", "inf", "nan", "NaN", "infinity", "0x10", "1,000",
-                             "1,5", "1.2.3", "e5", ".", "-", "+-1", "1e", "1e+", "12abc", "1 2",
-                             "--1", "١٢", "1_000"}) {
+    for (const char* text :
+         {"",   " ", "abc", "inf", "nan", "NaN", "infinity", "0x10", "1,000", "1,5", "1.2.3",
+          "e5", ".", "-",   "+-1", "1e",  "1e+", "12abc",    "1 2",  "--1",   "١٢",  "1_000"}) {
         EXPECT_FALSE(ReadNumber(text).IsNumber()) << "'" << text << "'";
     }
 }
@@ -65,18 +70,23 @@ TEST(SingleOrThrow, OverflowIsAnErrorNotUndefined) {
 
 TEST(DTests, ExactlyOneZeroFitsNeither) {
     SurveyState s;
-    s.xd = "0"; s.yd = "0";
+    s.xd = "0";
+    s.yd = "0";
     EXPECT_TRUE(DIsNotKnownPoint(s));
     EXPECT_FALSE(DIsKnownPoint(s));
-    s.xd = "100"; s.yd = "200";
+    s.xd = "100";
+    s.yd = "200";
     EXPECT_TRUE(DIsKnownPoint(s));
     EXPECT_FALSE(DIsNotKnownPoint(s));
-    s.xd = "0"; s.yd = "200";
+    s.xd = "0";
+    s.yd = "200";
     EXPECT_FALSE(DIsKnownPoint(s));
     EXPECT_FALSE(DIsNotKnownPoint(s));
-    s.xd = ""; s.yd = "0";  // empty is not zero
+    s.xd = "";
+    s.yd = "0";  // empty is not zero
     EXPECT_FALSE(DIsNotKnownPoint(s));
-    s.xd = ""; s.yd = "5";
+    s.xd = "";
+    s.yd = "5";
     EXPECT_TRUE(DIsKnownPoint(s));
 }
 

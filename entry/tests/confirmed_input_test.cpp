@@ -1,11 +1,12 @@
-#include "confirmed_input.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entry/confirmed_input.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "scripted_session.h"
+#include "core/scripted_session.h"
 
 namespace korvanet {
 namespace {

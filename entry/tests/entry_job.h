@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The answers of one input phase, for the tests: a plausible braced
 // quadrilateral that each test changes where it needs to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A value the run cannot use stops a scripted Compute command right after it
 // is confirmed: an InputError names the value and the fault in Chinese,
 // nothing more is asked, and the window keeps what it shows.
@@ -7,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "entry_job.h"
-#include "input_sequence.h"
-#include "korvanet_error.h"
-#include "scripted_session.h"
+#include "core/korvanet_error.h"
+#include "core/scripted_session.h"
+#include "entry/input_sequence.h"
+#include "entry/tests/entry_job.h"
 
 namespace korvanet {
 namespace {

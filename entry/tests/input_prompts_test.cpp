@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every prompt of the input phase, word for word, as the surveyor reads it:
 // each value is refused once so that its correction prompt and its second
 // confirmation are shown too.
@@ -8,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "entry_job.h"
-#include "input_sequence.h"
-#include "scripted_session.h"
+#include "core/scripted_session.h"
+#include "entry/input_sequence.h"
+#include "entry/tests/entry_job.h"
 
 namespace korvanet {
 namespace {

@@ -1,16 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input phase run through whole: which values are asked for each kind of
 // D, what the record and the working values hold afterwards, and what the
 // boxes show at each stage.
 
-#include "input_sequence.h"
+#include "entry/input_sequence.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "entry_job.h"
-#include "scripted_session.h"
+#include "core/scripted_session.h"
+#include "entry/tests/entry_job.h"
 
 namespace korvanet {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every value is judged the moment it is confirmed.  A script (the batch
 // tool) cannot answer a new question, so a refused value ends its run right
 // after the value's confirmation; a person is asked the value again through
@@ -8,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "entry_job.h"
-#include "input_sequence.h"
-#include "korvanet_error.h"
-#include "scripted_session.h"
+#include "core/korvanet_error.h"
+#include "core/scripted_session.h"
+#include "entry/input_sequence.h"
+#include "entry/tests/entry_job.h"
 
 namespace korvanet {
 namespace {

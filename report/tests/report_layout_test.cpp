@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report as data: which lines appear, their tab stops and number forms,
 // and the refusals.  Whole-report texts are checked in report_text_test.cpp.
-#include "report_layout.h"
+#include "report/report_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "korvanet_error.h"
-#include "packed_angle.h"
-#include "reference_states.h"
-#include "report_text.h"
+#include "core/korvanet_error.h"
+#include "core/packed_angle.h"
+#include "report/report_text.h"
+#include "testing/reference_states.h"
 
 namespace korvanet {
 namespace {

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character columns and the placement of items on rows: the rule for a tab
 // stop the line has passed and the one blank for a tab stop reached exactly.
-#include "report_placement.h"
+#include "report/report_placement.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "report_text.h"
-#include "text_columns.h"
+#include "report/report_text.h"
+#include "report/text_columns.h"
 
 namespace korvanet {
 namespace {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole report as text for every reference job, against golden files that
 // were checked line by line against the report's layout table.
-#include "report_text.h"
+#include "report/report_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "reference_states.h"
-#include "report_layout.h"
+#include "report/report_layout.h"
+#include "testing/reference_states.h"
 
 namespace korvanet {
 namespace {

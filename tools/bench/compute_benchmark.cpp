@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one whole Compute run without a window: the scripted input phase
 // followed by the adjustment, and the adjustment alone.
 
@@ -7,11 +8,11 @@
 #include <iterator>
 #include <string>
 
-#include "adjustment.h"
-#include "compute_run.h"
-#include "input_sequence.h"
-#include "job_file.h"
-#include "scripted_session.h"
+#include "adjust/adjustment.h"
+#include "compute/compute_run.h"
+#include "compute/job_file.h"
+#include "core/scripted_session.h"
+#include "entry/input_sequence.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A libFuzzer target: any bytes as a job file, through the batch tool's own
 // path (decoding, the Compute command on a fresh record, every text output).
 // A job may fail, but only as a KorvanetError with its message; anything
@@ -6,14 +7,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
-#include "batch_command_line.h"
-#include "batch_job.h"
-#include "batch_output.h"
+#include "tools/batch_command_line.h"
+#include "tools/batch_job.h"
+#include "tools/batch_output.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

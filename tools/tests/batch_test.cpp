@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool as a surveyor uses it: exit codes, usage, short jobs, stdin.
 
 #include <gtest/gtest.h>
@@ -6,14 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-#include "job_file.h"
-#include "korvanet_version.h"
+#include "compute/job_file.h"
+#include "core/korvanet_version.h"
 
 namespace {
 
@@ -158,7 +158,8 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
     EXPECT_EQ(objects[0]["points"].size(), 4u);
     EXPECT_EQ(objects[1]["job"], bad);
     EXPECT_EQ(objects[1]["completed"], false);
-    EXPECT_NE(r.err.find(bad + ": 计算中止: " + objects[1]["error"].get<std::string>()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(bad + ": 计算中止: " + objects[1]["error"].get<std::string>()), std::string::npos)
+        << r.err;
     EXPECT_EQ(objects[2]["completed"], true);
     // Q1 = 0: nothing measured the orientation, so no observation stands for it.
     for (const auto& o : objects[2]["observations"]) EXPECT_NE(o["kind"], "orientation");
@@ -208,7 +209,8 @@ TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
     EXPECT_EQ(neither.out, "");
     EXPECT_NE(neither.err.find("第 3 行"), std::string::npos) << neither.err;
     // Notepad's "Unicode" without its byte order mark: zero bytes, valid UTF-8 on their face.
-    const BatchRun utf16 = RunBatch("--fields " + WriteTempJob("utf16.txt", std::string("2\0.\0005\0\n\0", 8)));
+    const BatchRun utf16 =
+        RunBatch("--fields " + WriteTempJob("utf16.txt", std::string("2\0.\0005\0\n\0", 8)));
     EXPECT_EQ(utf16.exitCode, 1);
     EXPECT_EQ(utf16.out, "");
     EXPECT_NE(utf16.err.find("UTF-16"), std::string::npos) << utf16.err;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every job of the given folders through korvanet-batch and compares the
 # box texts, the dialogue and the report with the golden files beside the job.
 # usage: check_golden_jobs.sh BATCH DIR...

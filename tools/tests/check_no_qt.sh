@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The batch tool's text modes must start without loading Qt: its ELF file may
 # name no Qt library among the libraries it needs.
 # usage: check_no_qt.sh PROGRAM

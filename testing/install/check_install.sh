@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch DESTDIR, as a package would lay it out
 # under /usr, and checks what a user gets: only the programs in bin/, the
 # installed korvanet-batch giving the golden report of the installed example
