@@ -3,9 +3,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -21,7 +23,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStatusBar>
 #include <QStyle>
+#include <QTableView>
+#include <QUndoStack>
 #include <QUrl>
 #include <exception>
 #include <stdexcept>
@@ -29,6 +35,8 @@
 #include "app/form_canvas.h"
 #include "app/form_fonts.h"
 #include "app/job_files.h"
+#include "app/observation_sheet.h"
+#include "app/observation_sheet_model.h"
 #include "app/print_command.h"
 #include "app/qt_prompter.h"
 #include "app/quality_window.h"
@@ -103,12 +111,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     scrollArea_->setWidget(canvas_);
     setCentralWidget(scrollArea_);
 
+    createSheetDock();
     createMenus();
     createFramePanels();
     createLabels();
     createTextBoxes();
     createDiagrams();
     createButtons();
+    // The boxes are read-only: the keyboard passes them by (the mouse can
+    // still select and copy their text), from the sheet to the buttons.
+    for (QLineEdit* box : std::as_const(boxes_)) box->setFocusPolicy(Qt::ClickFocus);
+    setTabOrder(boxes_.value(QStringLiteral("Text1")), sheet_->view());
+    setTabOrder(sheet_->view(), sheet_->dKnownSwitch());
+    setTabOrder(sheet_->dKnownSwitch(), canvas_->findChild<QPushButton*>(QStringLiteral("Command1")));
     fitToScreen();
     setAcceptDrops(true);
     jobFolder_ = QDir::homePath();
@@ -131,6 +146,11 @@ void MainWindow::SetText(const std::string& box, const std::string& text) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mayDiscardSheet(QStringLiteral("退出"))) {
+        event->ignore();
+        return;
+    }
+    saveSettings();
     event->accept();
     QCoreApplication::exit(0);
 }
@@ -146,7 +166,20 @@ void MainWindow::runAgain() {
 void MainWindow::runCompute(const std::vector<std::string>& offered) {
     if (running_) return;
     beginRun();
+    const SheetContent before = sheet_->model()->content();
     QtPrompter prompter(this, offered);
+    // Each confirmed answer goes into the sheet and the data folder at once.
+    prompter.setAnswersObserver([this, &offered](const std::vector<std::string>& answers) {
+        job_ = answers;
+        if (offered.size() > job_.size()) {
+            job_.insert(job_.end(), offered.begin() + static_cast<std::ptrdiff_t>(job_.size()),
+                        offered.end());
+        }
+        fillingSheet_ = true;
+        sheet_->model()->setContent(sheet_->model()->contentOfJob(job_));
+        fillingSheet_ = false;
+        keepJobInHand();
+    });
     QString failure;
     bool programFault = false;
     try {
@@ -163,6 +196,10 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
         programFault = true;
     }
     endRun(prompter.Answers(), offered);
+    fillingSheet_ = true;
+    sheet_->model()->setContent(before);
+    fillingSheet_ = false;
+    putRunInSheet(QStringLiteral("进行计算"));
     // The command stops; what the window shows and the program stay.
     if (programFault) {
         QMessageBox::critical(this, QStringLiteral("计算中止"), failure);
@@ -179,11 +216,14 @@ void MainWindow::openJob(const QString& path) {
         QMessageBox::warning(this, QStringLiteral("打开作业"), error);
         return;
     }
+    if (!mayDiscardSheet(QStringLiteral("打开作业 %1").arg(QFileInfo(path).fileName()))) return;
     jobFolder_ = QFileInfo(path).absolutePath();
     beginRun();
     JobRun run = RunJob(answers, state_, *this);
     quality_ = run.quality;
     endRun(run.prompter.Answers(), answers);
+    putRunInSheet(QStringLiteral("打开作业"));
+    tookJobFile(path, answers);
     if (run.failure) {
         QMessageBox::warning(this, QStringLiteral("计算中止"),
                              QStringLiteral("作业 %1 没有算完:\n%2")
@@ -198,6 +238,7 @@ bool MainWindow::saveJob(const QString& path) {
         return false;
     }
     jobFolder_ = QFileInfo(path).absolutePath();
+    tookJobFile(path, job_);
     return true;
 }
 
@@ -206,6 +247,15 @@ void MainWindow::keepLastRunIn(const QString& path) {
     std::vector<std::string> answers;
     QString error;
     if (QFileInfo::exists(path) && ReadJobFile(path, answers, error)) job_ = std::move(answers);
+    // The sheet as it was left, even by a crash; it is not adjusted until
+    // the surveyor changes it or runs it, so the form starts empty.
+    fillingSheet_ = true;
+    sheet_->model()->setContent(sheet_->model()->contentOfJob(job_));
+    fillingSheet_ = false;
+    savedAnswers_.clear();
+    if (!jobPath_.isEmpty() && !ReadJobFile(jobPath_, savedAnswers_, error)) jobPath_.clear();
+    if (!job_.empty()) statusBar()->showMessage(QStringLiteral("已恢复上次的观测数据"));
+    showSheetState();
     updateJobActions();
 }
 
@@ -230,13 +280,175 @@ void MainWindow::endRun(const std::vector<std::string>& answers, const std::vect
         quality_.reset();
         greyBoxesFromEarlierRuns();
     }
-    if (!lastRunPath_.isEmpty()) {
-        QString error;
-        QDir().mkpath(QFileInfo(lastRunPath_).absolutePath());
-        if (!WriteJobFile(lastRunPath_, job_, error)) qWarning("%s", qUtf8Printable(error));
+    if (qualityWindow_) {
+        if (state_.RunCompleted && quality_) {
+            qualityWindow_->showCheck(state_, *quality_);
+        } else {
+            // What it shows no longer belongs to the figure.
+            qualityWindow_->setEnabled(false);
+        }
     }
+    keepJobInHand();
     updateJobActions();
     running_ = false;
+}
+
+void MainWindow::keepJobInHand() {
+    if (lastRunPath_.isEmpty()) return;
+    QString error;
+    QDir().mkpath(QFileInfo(lastRunPath_).absolutePath());
+    if (!WriteJobFile(lastRunPath_, job_, error)) statusBar()->showMessage(error);
+}
+
+// The sheet stands in a dock on the right of the form, so the form keeps its
+// place in the window.
+void MainWindow::createSheetDock() {
+    sheet_ = new ObservationSheet;
+    sheetDock_ = new QDockWidget(QStringLiteral("观测数据"), this);
+    sheetDock_->setObjectName(QStringLiteral("observationSheetDock"));
+    sheetDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    sheetDock_->setWidget(sheet_);
+    // The sheet uses the desktop's own font and colours, not the form's.
+    sheetDock_->setFont(QApplication::font());
+    sheetDock_->setPalette(QApplication::palette());
+    sheet_->setMinimumWidth(420);
+    addDockWidget(Qt::RightDockWidgetArea, sheetDock_);
+    connect(sheet_->model(), &ObservationSheetModel::figureChanged, this, &MainWindow::adjustSheet);
+    connect(sheet_, &ObservationSheet::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    statusBar()->setFont(QApplication::font());
+    statusBar()->setPalette(QApplication::palette());
+}
+
+void MainWindow::createEditMenu() {
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    QAction* undo = sheet_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = sheet_->undoStack()->createRedoAction(this, QStringLiteral("重做"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    QAction* paste = edit->addAction(QStringLiteral("粘贴到观测数据"), sheet_, &ObservationSheet::paste);
+    paste->setShortcut(QKeySequence::Paste);
+    // Only in the sheet: elsewhere Ctrl+V belongs to whatever has the keyboard.
+    paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    sheet_->addAction(paste);
+}
+
+void MainWindow::createViewMenu() {
+    QMenu* view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    QAction* shown = sheetDock_->toggleViewAction();
+    shown->setText(QStringLiteral("观测数据"));
+    view->addAction(shown);
+    view->addAction(QStringLiteral("转到观测数据"), QKeySequence(Qt::Key_F6), this, &MainWindow::focusSheet);
+}
+
+void MainWindow::focusSheet() {
+    sheetDock_->show();
+    sheetDock_->raise();
+    sheet_->focusTable();
+}
+
+bool MainWindow::sheetModified() const { return job_ != savedAnswers_; }
+
+void MainWindow::putRunInSheet(const QString& what) {
+    fillingSheet_ = true;
+    sheet_->model()->change(sheet_->model()->contentOfJob(job_), what);
+    fillingSheet_ = false;
+    showSheetState();
+}
+
+void MainWindow::tookJobFile(const QString& path, const std::vector<std::string>& answers) {
+    jobPath_ = QFileInfo(path).absoluteFilePath();
+    savedAnswers_ = answers;
+    recentJobs_.removeAll(jobPath_);
+    recentJobs_.prepend(jobPath_);
+    while (recentJobs_.size() > 8) recentJobs_.removeLast();
+    QSettings settings;
+    settings.setValue(QStringLiteral("jobs/recent"), recentJobs_);
+    settings.setValue(QStringLiteral("jobs/inHand"), jobPath_);
+    updateRecentMenu();
+    showSheetState();
+}
+
+void MainWindow::updateRecentMenu() {
+    recentMenu_->clear();
+    for (const QString& path : std::as_const(recentJobs_)) {
+        QAction* open = recentMenu_->addAction(QDir::toNativeSeparators(path));
+        connect(open, &QAction::triggered, this, [this, path] { openJob(path); });
+    }
+    recentMenu_->setEnabled(!recentJobs_.isEmpty());
+}
+
+void MainWindow::showSheetState() {
+    sheet_->showJob(jobPath_.isEmpty() ? QString() : QFileInfo(jobPath_).fileName(), sheetModified());
+}
+
+bool MainWindow::mayDiscardSheet(const QString& doing) {
+    if (!sheetModified()) return true;
+    QMessageBox ask(QMessageBox::Question, QStringLiteral("观测数据已修改"),
+                    QStringLiteral("观测数据与保存的作业文件不同。%1之前要保存吗?").arg(doing),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    ask.setDefaultButton(QMessageBox::Save);
+    ask.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    ask.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
+    ask.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    switch (ask.exec()) {
+        case QMessageBox::Save:
+            chooseFileToSave();
+            return !sheetModified();
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainWindow::saveSettings() {
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
+}
+
+void MainWindow::restoreSettings() {
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    recentJobs_ = settings.value(QStringLiteral("jobs/recent")).toStringList();
+    jobPath_ = settings.value(QStringLiteral("jobs/inHand")).toString();
+    updateRecentMenu();
+}
+
+void MainWindow::adjustSheet() {
+    if (running_ || fillingSheet_) return;
+    job_ = sheet_->model()->job();
+    keepJobInHand();
+    updateJobActions();
+    showSheetState();
+    if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
+        // Not a whole figure: what the form shows is the last whole one's.
+        state_.RunCompleted = false;
+        quality_.reset();
+        qualityAction_->setEnabled(false);
+        applyQualityColours(nullptr);
+        writtenThisRun_.clear();
+        greyBoxesFromEarlierRuns();
+        if (qualityWindow_) qualityWindow_->setEnabled(false);
+        statusBar()->showMessage(sheet_->model()->problemMessage(*problem));
+        return;
+    }
+    beginRun();
+    const std::vector<std::string> figure = job_;
+    JobRun run = RunJob(figure, state_, *this);
+    quality_ = run.quality;
+    endRun(run.prompter.Answers(), figure);
+    if (run.failure) {
+        statusBar()->showMessage(
+            QStringLiteral("计算没有完成: %1").arg(QString::fromStdString(*run.failure)));
+    } else if (quality_) {
+        statusBar()->showMessage(QStringLiteral("已平差。%1").arg(GlobalTestText(*quality_)));
+    }
 }
 
 void MainWindow::updateJobActions() {
@@ -311,12 +523,18 @@ void MainWindow::Command3_Click() { RunPrintCommand(state_, this); }
 
 void MainWindow::openQualityWindow() {
     if (!quality_ || !state_.RunCompleted) return;
-    auto* window = new QualityWindow(state_, *quality_, this);
-    window->show();
+    if (qualityWindow_) {
+        qualityWindow_->showCheck(state_, *quality_);
+        qualityWindow_->raise();
+        qualityWindow_->activateWindow();
+        return;
+    }
+    qualityWindow_ = new QualityWindow(state_, *quality_, this);
+    qualityWindow_->show();
 }
 
 void MainWindow::createQualityMenu() {
-    QMenu* results = menuBar()->addMenu(QStringLiteral("结果"));
+    QMenu* results = menuBar()->addMenu(QStringLiteral("结果(&R)"));
     qualityAction_ = results->addAction(QStringLiteral("质量检查…"), this, &MainWindow::openQualityWindow);
     qualityAction_->setObjectName(QStringLiteral("qualityAction"));
     qualityAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
@@ -346,9 +564,13 @@ void MainWindow::applyQualityColours(const QualityCheck* quality) {
 
 // The menu bar sits above the client area, so the form keeps its coordinates.
 void MainWindow::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->addAction(QStringLiteral("进行计算"), QKeySequence(Qt::Key_F5), this, &MainWindow::Command1_Click);
+    file->addSeparator();
     file->addAction(QStringLiteral("打开作业…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                     &MainWindow::chooseJobToOpen);
+    recentMenu_ = file->addMenu(QStringLiteral("最近的作业"));
+    recentMenu_->setObjectName(QStringLiteral("recentJobsMenu"));
     saveAction_ = file->addAction(QStringLiteral("保存作业…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
     runAgainAction_ = file->addAction(QStringLiteral("重新计算"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
@@ -358,11 +580,14 @@ void MainWindow::createMenus() {
     file->addSeparator();
     file->addAction(QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
 
+    createEditMenu();
+    createViewMenu();
     createQualityMenu();
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(QStringLiteral("关于 Korvanet"), this, &MainWindow::showAbout);
     updateJobActions();
+    updateRecentMenu();
 }
 
 // Ten lines divide the area (720, 1080)-(11880, 9480) into the seven panels:
@@ -621,7 +846,13 @@ void MainWindow::createButtons() {
 // Open large enough to show the whole form where the screen allows; a
 // smaller screen scrolls.
 void MainWindow::fitToScreen() {
-    QSize wanted = canvas_->size() + QSize(0, menuBar()->sizeHint().height());
+    QSize wanted =
+        canvas_->size() + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // The sheet stands beside the form.
+    if (sheetDock_ != nullptr && !sheetDock_->isHidden()) {
+        wanted.rwidth() +=
+            sheetDock_->sizeHint().width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
+    }
     const QScreen* screen = this->screen();
     if (screen == nullptr) {
         resize(wanted);

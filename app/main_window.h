@@ -17,12 +17,20 @@
 // program is given a place for them (keepLastRunIn), so Run again still works
 // after a restart.
 //
+// Beside the form, in a dock, the observation sheet (观测数据) holds the job
+// in hand as a table: whatever fills it (typing, pasting, a job opened, a
+// Compute run's prompts) is kept at once, and whenever every value of the
+// figure is accepted the figure is adjusted again through the job runner,
+// so that every box, the red and grey marks and the quality window follow
+// each edit.
+//
 // The form is laid out in twips exactly as designed and converted to pixels
 // at the screen's logical resolution; it sits in a scroll area so that all
 // of it can be reached on a small screen.
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <optional>
@@ -34,6 +42,8 @@
 #include "core/text_display.h"
 
 class QAction;
+class QDockWidget;
+class QMenu;
 class QFont;
 class QLabel;
 class QLineEdit;
@@ -43,6 +53,8 @@ class QScrollArea;
 namespace korvanet {
 
 class FormCanvas;
+class ObservationSheet;
+class QualityWindow;
 
 class MainWindow : public QMainWindow, public TextDisplay {
     Q_OBJECT
@@ -71,6 +83,15 @@ public:
     // takes it from there now if the file exists (the last program run's).
     void keepLastRunIn(const QString& path);
 
+    // The observation sheet beside the form.
+    ObservationSheet* sheet() const { return sheet_; }
+    // Whether the sheet differs from the job file it was opened from or
+    // saved to (with none, whether it holds anything).
+    bool sheetModified() const;
+    // The window's size, the dock's place, the recent jobs and the file of
+    // the job in hand, as the last program run left them.
+    void restoreSettings();
+
 public slots:
     // Run again: Compute with each prompt offering the earlier answer.
     void runAgain();
@@ -90,9 +111,26 @@ private slots:
     void chooseJobToOpen();
     void chooseFileToSave();
     void showAbout();
+    // The sheet changed: keep it, and adjust the figure when it is whole.
+    void adjustSheet();
+    void focusSheet();
 
 private:
     void createMenus();
+    void createSheetDock();
+    void createEditMenu();
+    void createViewMenu();
+    void updateRecentMenu();
+    // The job in hand to the user's data folder, at once.
+    void keepJobInHand();
+    // A run's answers into the sheet, as one step of its undo stack.
+    void putRunInSheet(const QString& what);
+    // The sheet's job label and the recent jobs after a job was opened or saved.
+    void tookJobFile(const QString& path, const std::vector<std::string>& answers);
+    void showSheetState();
+    // Before the sheet is replaced or the window closes: true to go on.
+    bool mayDiscardSheet(const QString& doing);
+    void saveSettings();
     void runCompute(const std::vector<std::string>& offered);
     void beginRun();
     void endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered);
@@ -138,6 +176,17 @@ private:
     bool running_ = false;
     QAction* saveAction_ = nullptr;
     QAction* runAgainAction_ = nullptr;
+
+    ObservationSheet* sheet_ = nullptr;
+    QDockWidget* sheetDock_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QPointer<QualityWindow> qualityWindow_;
+    // The job file the sheet came from or was saved to, and its answers.
+    QString jobPath_;
+    std::vector<std::string> savedAnswers_;
+    QStringList recentJobs_;
+    // Set while a run or a job fills the sheet: that is no edit to adjust.
+    bool fillingSheet_ = false;
 };
 
 }  // namespace korvanet

@@ -12,6 +12,7 @@
 // A value that breaks its rule is shown in a warning box titled "Korvanet"
 // and then asked again.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ public:
 
     bool Refuse(const std::string& message) override;
 
+    // Called as each new value is about to be asked, with the answers of the
+    // run so far, every one of them confirmed: the window keeps them at once.
+    using AnswersObserver = std::function<void(const std::vector<std::string>& answers)>;
+    void setAnswersObserver(AnswersObserver observer) { observer_ = std::move(observer); }
+
 protected:
     std::string Show(const std::string& message, const std::string& title, PromptKind kind,
                      std::size_t value) override;
@@ -38,6 +44,7 @@ protected:
 private:
     QWidget* parent_;
     std::vector<std::string> offered_;
+    AnswersObserver observer_;
 };
 
 // The narrowest the message may wrap to, in pixels at 96 dpi: the long

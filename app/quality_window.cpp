@@ -158,40 +158,29 @@ QString SuspectText(const QualityCheck& q) {
 }
 
 QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quality, QWidget* parent)
-    : QDialog(parent), quality_(quality), svg_(QString::fromStdString(FigureSvg(quality))) {
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("质量检查"));
     setAttribute(Qt::WA_DeleteOnClose);
-    title_ = QStringLiteral("质量检查: %1 - %2 - %3 - %4")
-                 .arg(QString::fromStdString(state.PointNames.size() > 0 ? state.PointNames[0] : ""),
-                      QString::fromStdString(state.PointNames.size() > 1 ? state.PointNames[1] : ""),
-                      QString::fromStdString(state.PointNames.size() > 2 ? state.PointNames[2] : ""),
-                      QString::fromStdString(state.PointNames.size() > 3 ? state.PointNames[3] : ""));
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
-    auto* heading = new QLabel(title_);
-    QFont headingFont = heading->font();
+    heading_ = new QLabel;
+    QFont headingFont = heading_->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     headingFont.setBold(true);
-    heading->setFont(headingFont);
-    layout->addWidget(heading);
+    heading_->setFont(headingFont);
+    layout->addWidget(heading_);
 
-    globalTest_ = new QLabel(GlobalTestText(quality_));
+    globalTest_ = new QLabel;
     globalTest_->setObjectName(QStringLiteral("globalTest"));
-    sigmaLine_ =
-        new QLabel(QStringLiteral("先验单位权中误差 σ0 = %1 秒 (输入的限差), 后验单位权中误差 m0 = %2 秒, "
-                                  "多余观测数 %3")
-                       .arg(Fixed(quality_.tolerance, 2), Fixed(quality_.m0, 2))
-                       .arg(quality_.redundancy));
-    suspectLine_ = new QLabel(SuspectText(quality_));
+    sigmaLine_ = new QLabel;
+    suspectLine_ = new QLabel;
     suspectLine_->setObjectName(QStringLiteral("suspect"));
     for (QLabel* line : {globalTest_, suspectLine_}) {
         QFont bold = line->font();
         bold.setBold(true);
         line->setFont(bold);
     }
-    if (!quality_.global.passed) globalTest_->setStyleSheet(QStringLiteral("color: #c80000"));
-    if (quality_.Suspect()) suspectLine_->setStyleSheet(QStringLiteral("color: #c80000"));
     for (QLabel* line : {globalTest_, sigmaLine_, suspectLine_}) {
         line->setTextFormat(Qt::PlainText);
         layout->addWidget(line);
@@ -202,20 +191,17 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
                                   "w = 改正数 / (σ0 √Qvv)")));
     observations_ = MakeTable(kObservationHeader, content);
     observations_->setObjectName(QStringLiteral("observations"));
-    fillObservations();
     layout->addWidget(observations_);
 
-    layout->addWidget(
-        new QLabel(QStringLiteral("点位精度与误差椭圆 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2))));
+    pointsHeading_ = new QLabel;
+    layout->addWidget(pointsHeading_);
     points_ = MakeTable(kPointHeader, content);
     points_->setObjectName(QStringLiteral("points"));
-    fillPoints();
     layout->addWidget(points_);
 
     drawing_ = new QSvgWidget;
-    drawing_->load(svg_.toUtf8());
-    drawing_->setFixedSize(drawing_->renderer()->defaultSize());
     layout->addWidget(drawing_, 0, Qt::AlignHCenter);
+    showCheck(state, quality);
 
     auto* scroll = new QScrollArea;
     scroll->setWidget(content);
@@ -236,6 +222,31 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     outer->addWidget(scroll);
     outer->addWidget(buttons);
     resize(980, 900);
+}
+
+void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& quality) {
+    quality_ = quality;
+    svg_ = QString::fromStdString(FigureSvg(quality_));
+    auto name = [&state](std::size_t point) {
+        return QString::fromStdString(state.PointNames.size() > point ? state.PointNames[point] : "");
+    };
+    title_ = QStringLiteral("质量检查: %1 - %2 - %3 - %4").arg(name(0), name(1), name(2), name(3));
+    heading_->setText(title_);
+    globalTest_->setText(GlobalTestText(quality_));
+    sigmaLine_->setText(
+        QStringLiteral("先验单位权中误差 σ0 = %1 秒 (输入的限差), 后验单位权中误差 m0 = %2 秒, 多余观测数 %3")
+            .arg(Fixed(quality_.tolerance, 2), Fixed(quality_.m0, 2))
+            .arg(quality_.redundancy));
+    suspectLine_->setText(SuspectText(quality_));
+    globalTest_->setStyleSheet(quality_.global.passed ? QString() : QStringLiteral("color: #c80000"));
+    suspectLine_->setStyleSheet(quality_.Suspect() ? QStringLiteral("color: #c80000") : QString());
+    fillObservations();
+    pointsHeading_->setText(
+        QStringLiteral("点位精度与误差椭圆 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2)));
+    fillPoints();
+    drawing_->load(svg_.toUtf8());
+    drawing_->setFixedSize(drawing_->renderer()->defaultSize());
+    setEnabled(true);
 }
 
 void QualityWindow::fillObservations() {

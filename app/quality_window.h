@@ -4,7 +4,8 @@
 // test, the observations with residual, redundancy number and w (the suspect
 // marked), the points with their error ellipses, and the figure drawn to
 // scale.  It can be printed or saved as PDF, the drawing saved as SVG or PNG.
-// It shows one completed run and keeps its own copy of it.
+// It shows one completed run and keeps its own copy of it; while open it
+// follows each new completed run of the window (showCheck).
 
 #include <QDialog>
 #include <QString>
@@ -23,6 +24,10 @@ class QualityWindow : public QDialog {
     Q_OBJECT
 public:
     QualityWindow(const SurveyState& state, const QualityCheck& quality, QWidget* parent = nullptr);
+
+    // Shows another completed run in the open window (the figure was
+    // adjusted again after an edit of the sheet).
+    void showCheck(const SurveyState& state, const QualityCheck& quality);
 
     QLabel* globalTestLine() const { return globalTest_; }
     QLabel* suspectLine() const { return suspectLine_; }
@@ -51,6 +56,8 @@ private:
     QualityCheck quality_;
     QString svg_;
     QString title_;
+    QLabel* heading_ = nullptr;
+    QLabel* pointsHeading_ = nullptr;
     QLabel* globalTest_ = nullptr;
     QLabel* sigmaLine_ = nullptr;
     QLabel* suspectLine_ = nullptr;

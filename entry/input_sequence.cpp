@@ -27,18 +27,13 @@ double DegreesOrThrow(double degrees, const std::string& text, const std::string
 // Exactly one zero coordinate of D fits neither reading of D; asking on would
 // adjust a figure the surveyor did not mean, so the run stops here.
 void RefuseHalfZeroD(const SurveyState& state) {
-    if (ReadsAsZero(state.xd) != ReadsAsZero(state.yd)) {
-        throw InputError("已知点 D 的座标只有一个输入了零 ( xd=" + state.xd + " , yd=" + state.yd +
-                         " ) 。纵座标和横座标都输入零 ( 即:xd=0 , yd=0 ) 表示 D 点不是已知点; "
-                         "两个都不为零表示 D 点是已知点。请重新进行计算。");
-    }
+    if (const Refusal refusal = CheckHalfZeroD(state.xd, state.yd)) throw InputError(*refusal);
 }
 
-// `what` is a fixed name (a literal), so the rule holds the text itself and
-// builds no copy of it on each run.
-ValueRule CoordinateRule(const char* what) {
-    return [what](const std::string& text, const NumberReading& reading) {
-        return CheckCoordinate(text, reading, what);
+// Each value is judged by the one rule of its place in the figure.
+ValueRule RuleOf(FigureValue value, int number = 0) {
+    return [value, number](const std::string& text, const NumberReading& reading) {
+        return CheckFigureValue(value, number, text, reading);
     };
 }
 
@@ -70,13 +65,13 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     state.Tolerance = SingleOrThrow(NumberOrThrow(tolerance, "规范测角限差"), "规范测角限差");
 
     const ConfirmedValue xa =
-        ConfirmedNumberInput(XOfAInstance(), prompter, display, CoordinateRule("已知点 A 的纵座标"));
+        ConfirmedNumberInput(XOfAInstance(), prompter, display, RuleOf(FigureValue::XOfA));
     state.xa = xa.text;
     const ConfirmedValue ya =
-        ConfirmedNumberInput(YOfAInstance(), prompter, display, CoordinateRule("已知点 A 的横座标"));
+        ConfirmedNumberInput(YOfAInstance(), prompter, display, RuleOf(FigureValue::YOfA));
     state.ya = ya.text;
-    state.xd = ConfirmedInput(XOfDInstance(), prompter, display, CoordinateRule("已知点 D 的纵座标"));
-    state.yd = ConfirmedInput(YOfDInstance(), prompter, display, CoordinateRule("已知点 D 的横座标"));
+    state.xd = ConfirmedInput(XOfDInstance(), prompter, display, RuleOf(FigureValue::XOfD));
+    state.yd = ConfirmedInput(YOfDInstance(), prompter, display, RuleOf(FigureValue::YOfD));
     RefuseHalfZeroD(state);
 
     // Without a second known point the figure is oriented by the azimuth T0 of
@@ -84,12 +79,12 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     const bool dNotKnown = DIsNotKnownPoint(state);
     if (dNotKnown) {
         const ConfirmedValue t0 =
-            ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, CheckAzimuthT0);
+            ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, RuleOf(FigureValue::AzimuthT0));
         state.T0 = NumberOf(t0, [] { return "外方位角 T0"; });
         values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0.text, "外方位角 T0");
 
-        const ConfirmedValue q1 =
-            ConfirmedNumberInput(OrientationQ1Instance(), prompter, display, CheckOrientationQ1);
+        const ConfirmedValue q1 = ConfirmedNumberInput(OrientationQ1Instance(), prompter, display,
+                                                       RuleOf(FigureValue::OrientationQ1));
         state.Qa = NumberOf(q1, [] { return "定向角 Q1"; });
         values.OrientationAngle = DegreesOrThrow(SignedPackedToDegrees(state.Qa), q1.text, "定向角 Q1");
         // A measured Q1 is an observation like the angles, whichever way it was
@@ -104,11 +99,8 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     }
 
     for (int i = 1; i <= 8; ++i) {
-        const ConfirmedValue angle =
-            ConfirmedNumberInput(ObservedAngleInstance(i), prompter, display,
-                                 [i](const std::string& text, const NumberReading& reading) {
-                                     return CheckObservedAngle(text, reading, i);
-                                 });
+        const ConfirmedValue angle = ConfirmedNumberInput(ObservedAngleInstance(i), prompter, display,
+                                                          RuleOf(FigureValue::ObservedAngle, i));
         state.AngleEntered[i] = NumberOf(angle, [i] { return AngleName(i); });
         const double degrees = PackedToDegrees(state.AngleEntered[i]);
         state.Angle[i] = std::isfinite(degrees) ? degrees : DegreesOrThrow(degrees, angle.text, AngleName(i));
@@ -117,11 +109,8 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     // A known D gives side 6 (A-D) from the coordinates, so it is not asked.
     values.SideCount = dNotKnown ? 6 : 5;
     for (int i = 1; i <= values.SideCount; ++i) {
-        const ConfirmedValue side =
-            ConfirmedNumberInput(ObservedSideInstance(i), prompter, display,
-                                 [i](const std::string& text, const NumberReading& reading) {
-                                     return CheckObservedSide(text, reading, i);
-                                 });
+        const ConfirmedValue side = ConfirmedNumberInput(ObservedSideInstance(i), prompter, display,
+                                                         RuleOf(FigureValue::ObservedSide, i));
         state.Side[i] = NumberOf(side, [i] { return kSideNames[i]; });
         state.SideObserved[i] = SingleOrThrow(state.Side[i], kSideNames[i]);
     }

@@ -140,4 +140,42 @@ Refusal CheckObservedSide(const std::string& text, const NumberReading& reading,
     return std::nullopt;
 }
 
+Refusal CheckHalfZeroD(const std::string& xd, const std::string& yd) {
+    if (ReadsAsZero(xd) == ReadsAsZero(yd)) return std::nullopt;
+    return "已知点 D 的座标只有一个输入了零 ( xd=" + xd + " , yd=" + yd +
+           " ) 。纵座标和横座标都输入零 ( 即:xd=0 , yd=0 ) 表示 D 点不是已知点; "
+           "两个都不为零表示 D 点是已知点。请重新进行计算。";
+}
+
+Refusal CheckFigureValue(FigureValue value, int number, const std::string& text,
+                         const NumberReading& reading) {
+    switch (value) {
+        case FigureValue::Tolerance:
+            return CheckTolerance(text);
+        case FigureValue::XOfA:
+            return CheckCoordinate(text, reading, "已知点 A 的纵座标");
+        case FigureValue::YOfA:
+            return CheckCoordinate(text, reading, "已知点 A 的横座标");
+        case FigureValue::XOfD:
+            return CheckCoordinate(text, reading, "已知点 D 的纵座标");
+        case FigureValue::YOfD:
+            return CheckCoordinate(text, reading, "已知点 D 的横座标");
+        case FigureValue::AzimuthT0:
+            return CheckAzimuthT0(text, reading);
+        case FigureValue::OrientationQ1:
+            return CheckOrientationQ1(text, reading);
+        case FigureValue::PointName:
+            return std::nullopt;
+        case FigureValue::ObservedAngle:
+            return CheckObservedAngle(text, reading, number);
+        case FigureValue::ObservedSide:
+            return CheckObservedSide(text, reading, number);
+    }
+    return std::nullopt;
+}
+
+Refusal CheckFigureValue(FigureValue value, int number, const std::string& text) {
+    return CheckFigureValue(value, number, text, ReadNumber(text));
+}
+
 }  // namespace korvanet

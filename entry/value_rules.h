@@ -44,4 +44,29 @@ Refusal CheckObservedSide(const std::string& text, const NumberReading& reading,
 // exponent has no such digits and is judged by its range alone.
 Refusal CheckPackedDigits(const std::string& text, const std::string& what);
 
+// D with exactly one coordinate typed as zero fits neither reading of D (both
+// zero: D is to be determined; neither zero: D is known).
+Refusal CheckHalfZeroD(const std::string& xd, const std::string& yd);
+
+// The values of a figure, in the order the prompts ask them.
+enum class FigureValue {
+    Tolerance,
+    XOfA,
+    YOfA,
+    XOfD,
+    YOfD,
+    AzimuthT0,
+    OrientationQ1,
+    PointName,      // number 0 = A .. 3 = D
+    ObservedAngle,  // number 1..8
+    ObservedSide,   // number 1..6
+};
+
+// One value judged alone, by the rule its prompt applies to it (a point name
+// takes any text); `number` counts the names, angles and sides as above.
+// The prompts judge their values through this very function.
+Refusal CheckFigureValue(FigureValue value, int number, const std::string& text,
+                         const NumberReading& reading);
+Refusal CheckFigureValue(FigureValue value, int number, const std::string& text);
+
 }  // namespace korvanet

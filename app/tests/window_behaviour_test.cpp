@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
@@ -53,9 +54,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Text1"));
-        // Text1 is first in the tab order: tabbing on reaches the next input box.
+        // The read-only boxes are passed by: tabbing on reaches the sheet,
+        // where Tab goes from cell to cell as in a spreadsheet.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Text2"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("observationTable"));
+        auto* table = qobject_cast<QTableView*>(QApplication::focusWidget());
+        const QModelIndex before = table->currentIndex();
+        QTest::keyClick(table, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), table);
+        QCOMPARE(table->currentIndex().row(), before.row());
+        QCOMPARE(table->currentIndex().column(), before.column() + 1);
+        // The mouse still selects a box, so its text can be copied.
+        for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+            QCOMPARE(box->focusPolicy(), Qt::ClickFocus);
+        }
     }
 
     void setTextReachesNamedAndArrayBoxes_data() {

@@ -5,6 +5,7 @@
 // the logical resolution (96 dpi offscreen: 15 twips a pixel).
 
 #include <QApplication>
+#include <QDockWidget>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
@@ -361,7 +362,11 @@ private slots:
             QVERIFY(window_->height() >= available.height() - allowance);
             QCOMPARE(scroll->verticalScrollBar()->maximum(), canvas.height() - viewport.height());
         }
-        QVERIFY(viewport.width() >= std::min(canvas.width(), available.width() - allowance - 20));
+        // The observation sheet stands beside the form and takes its share of the width.
+        auto* dock = window_->findChild<QDockWidget*>(QStringLiteral("observationSheetDock"));
+        QVERIFY(dock);
+        const int beside = dock->isVisible() && !dock->isFloating() ? dock->width() : 0;
+        QVERIFY(viewport.width() >= std::min(canvas.width(), available.width() - allowance - 20 - beside));
         QVERIFY(viewport.height() >= std::min(canvas.height(), available.height() - allowance - 20));
     }
 

@@ -93,6 +93,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.openJob(Reference(QStringLiteral("free-d.txt")));
         QVERIFY(!Box(window, QStringLiteral("Text8"))->text().isEmpty());  // the check row of a free D
+        // Kept in the home folder, which the file dialog then offers.
+        QVERIFY(window.saveJob(home_.filePath(QStringLiteral("free-d-copy.txt"))));
 
         const std::vector<std::string> job = JobAnswers(QStringLiteral("known-d.txt"));
         std::size_t next = 0;
@@ -132,8 +134,24 @@ private slots:
             QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
         }
 
-        // A completed run draws every box in its ordinary colour again.
-        window.openJob(Reference(QStringLiteral("free-d.txt")));
+        // The stopped run's answers are the sheet, unsaved: opening another
+        // job asks first, and saving keeps them.
+        const QString kept = home_.filePath(QStringLiteral("stopped.txt"));
+        {
+            DialogAnswerer answerer([&](const QString&, const QString&) {
+                return Reply{QStringLiteral("stopped"), Finish::Enter};
+            });
+            // A completed run draws every box in its ordinary colour again.
+            window.openJob(Reference(QStringLiteral("free-d.txt")));
+            QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+            QCOMPARE(answerer.messageBoxes()[0].title, QStringLiteral("观测数据已修改"));
+            QCOMPARE(answerer.fileDialogs().size(), std::size_t(1));
+        }
+        std::vector<std::string> saved;
+        QString error;
+        QVERIFY(korvanet::ReadJobFile(kept, saved, error));
+        QCOMPARE(saved, std::vector<std::string>(job.begin(), job.begin() + 9));
+        QCOMPARE(window.jobInHand(), JobAnswers(QStringLiteral("free-d.txt")));
         for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
             if (!box->text().trimmed().isEmpty())
                 QVERIFY2(DarkestInk(box) < 80, qPrintable(box->objectName()));

@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/observation_sheet.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QUndoStack>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/observation_sheet_model.h"
+
+namespace korvanet {
+
+void SheetView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        emit pasteRequested();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyRequested();
+        return;
+    }
+    if (state() != EditingState) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            goToNextValue();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+            emit clearRequested();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+// Enter in an editor (which Qt's delegate reports as submitting the cell)
+// confirms the value and moves on to the next value of the figure.
+void SheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool confirmed = hint == QAbstractItemDelegate::SubmitModelCache;
+    QTableView::closeEditor(editor, confirmed ? QAbstractItemDelegate::NoHint : hint);
+    if (confirmed) goToNextValue();
+}
+
+void SheetView::goToNextValue() {
+    auto* sheet = qobject_cast<ObservationSheetModel*>(model());
+    const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    const int next = sheet->nextRowOfFigure(row);
+    setCurrentIndex(sheet->index(next, ObservationSheetModel::ValueColumn));
+}
+
+ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
+    undo_ = new QUndoStack(this);
+    model_ = new ObservationSheetModel(undo_, this);
+
+    jobLabel_ = new QLabel(this);
+    jobLabel_->setObjectName(QStringLiteral("sheetJobLabel"));
+    jobLabel_->setTextFormat(Qt::PlainText);
+
+    dKnown_ = new QCheckBox(QStringLiteral("D 为已知点"), this);
+    dKnown_->setObjectName(QStringLiteral("dKnownSwitch"));
+    dKnown_->setToolTip(
+        QStringLiteral("D 为已知点: 输入 D 的座标, 不用 T0、Q1 和第 6 条边长;\n"
+                       "D 为待定点: 输入 T0、Q1 和六条边长, D 的座标按 0 计算。"));
+
+    view_ = new SheetView(this);
+    view_->setObjectName(QStringLiteral("observationTable"));
+    view_->setModel(model_);
+    view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                           QAbstractItemView::EditKeyPressed);
+    view_->setTabKeyNavigation(true);
+    view_->setWordWrap(false);
+    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view_->horizontalHeader()->setSectionResizeMode(ObservationSheetModel::ValueColumn, QHeaderView::Stretch);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view_->setCurrentIndex(model_->index(0, ObservationSheetModel::ValueColumn));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(jobLabel_);
+    layout->addWidget(dKnown_);
+    layout->addWidget(view_, 1);
+    setTabOrder(view_, dKnown_);
+
+    followSwitch();
+    showJob(QString(), false);
+    connect(dKnown_, &QCheckBox::toggled, this, &ObservationSheet::switchD);
+    connect(model_, &ObservationSheetModel::figureChanged, this, &ObservationSheet::followSwitch);
+    connect(view_, &SheetView::pasteRequested, this, &ObservationSheet::paste);
+    connect(view_, &SheetView::copyRequested, this, &ObservationSheet::copy);
+    connect(view_, &SheetView::clearRequested, this, &ObservationSheet::clearSelection);
+}
+
+void ObservationSheet::switchD(bool known) {
+    if (known == model_->dKnown()) return;
+    SheetContent after = model_->content();
+    after.dKnown = known;
+    model_->change(after, known ? QStringLiteral("D 为已知点") : QStringLiteral("D 为待定点"));
+}
+
+// The switch shows what the sheet holds (an undo or a job may change it).
+void ObservationSheet::followSwitch() {
+    const QSignalBlocker quiet(dKnown_);
+    dKnown_->setChecked(model_->dKnown());
+}
+
+std::size_t ObservationSheet::putJob(const std::vector<std::string>& answers, const QString& what) {
+    std::size_t used = 0;
+    model_->change(model_->contentOfJob(answers, &used), what);
+    return answers.size() - used;
+}
+
+void ObservationSheet::showJob(const QString& name, bool modified) {
+    jobLabel_->setText(QStringLiteral("作业: %1%2")
+                           .arg(name.isEmpty() ? QStringLiteral("(未保存)") : name,
+                                modified ? QStringLiteral(" *") : QString()));
+    jobLabel_->setToolTip(modified ? QStringLiteral("观测数据与保存的作业文件不同") : QString());
+}
+
+void ObservationSheet::focusTable() {
+    if (!view_->currentIndex().isValid()) {
+        view_->setCurrentIndex(model_->index(0, ObservationSheetModel::ValueColumn));
+    }
+    view_->setFocus(Qt::ShortcutFocusReason);
+}
+
+std::vector<QString> ObservationSheet::PastedValues(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // A final line break ends the last line; it starts no value.
+    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    std::vector<QString> values;
+    for (QString line : std::as_const(lines)) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const QChar separator = line.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(',');
+        if (!line.contains(separator)) {
+            // A line of a job file: the answer exactly as written.
+            values.push_back(line);
+            continue;
+        }
+        for (const QString& cell : line.split(separator)) values.push_back(cell.trimmed());
+    }
+    return values;
+}
+
+void ObservationSheet::paste() {
+    const std::vector<QString> values = PastedValues(QApplication::clipboard()->text());
+    if (values.empty()) {
+        emit message(QStringLiteral("剪贴板里没有可以粘贴的数值"));
+        return;
+    }
+    const QModelIndex current = view_->currentIndex();
+    const int row = current.isValid() ? current.row() : 0;
+    std::size_t used = 0;
+    QString told;
+    if (row == sheet_row::kTolerance && values.size() > static_cast<std::size_t>(sheet_row::kYOfD)) {
+        // From the first row on, the values are a job: its coordinates of D
+        // say whether D is known.
+        std::vector<std::string> answers;
+        answers.reserve(values.size());
+        for (const QString& value : values) answers.push_back(value.toStdString());
+        const SheetContent after = model_->contentOfJob(answers, &used);
+        model_->change(after, QStringLiteral("粘贴作业"));
+        told = QStringLiteral("已粘贴作业: 填入 %1 个数值").arg(used);
+    } else {
+        const SheetContent after = model_->contentFilledFrom(row, values, &used);
+        model_->change(after, QStringLiteral("粘贴 %1 个数值").arg(used));
+        told = QStringLiteral("已粘贴: 填入 %1 个数值").arg(used);
+    }
+    if (used < values.size()) {
+        told += QStringLiteral(", 另有 %1 个数值超出观测数据的末行, 没有用到").arg(values.size() - used);
+    }
+    emit message(told);
+}
+
+void ObservationSheet::copy() {
+    QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    if (selected.isEmpty() && view_->currentIndex().isValid()) selected.append(view_->currentIndex());
+    std::sort(selected.begin(), selected.end());
+    QStringList lines;
+    int lastRow = -1;
+    for (const QModelIndex& index : std::as_const(selected)) {
+        const QString cell = index.data(Qt::DisplayRole).toString();
+        if (index.row() == lastRow) {
+            lines.back() += QLatin1Char('\t') + cell;
+        } else {
+            lines.append(cell);
+        }
+        lastRow = index.row();
+    }
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void ObservationSheet::clearSelection() {
+    SheetContent after = model_->content();
+    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    for (const QModelIndex& index : selected) {
+        if (index.column() == ObservationSheetModel::ValueColumn && model_->applies(index.row())) {
+            after.texts.at(static_cast<std::size_t>(index.row())).clear();
+        }
+    }
+    model_->change(after, QStringLiteral("删除"));
+}
+
+}  // namespace korvanet

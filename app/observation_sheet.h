@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The observation sheet (观测数据): the whole figure in one table beside the
+// form, typed like a spreadsheet.  Enter confirms a cell and goes on to the
+// next value of the figure; Tab and the arrow keys move as in a spreadsheet;
+// Delete empties the selected cells.  Pasted text (a column or row copied
+// from a spreadsheet, lines of a job file, values separated by tabs or
+// commas) fills the cells of the figure from the current one on; pasted at
+// the first row, a whole job fills the sheet and sets the switch of D.
+// Every change is one step of the sheet's undo stack.
+//
+// The sheet knows nothing of the form: the window adjusts the figure when
+// the model says it changed.
+
+#include <QString>
+#include <QTableView>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QUndoStack;
+
+namespace korvanet {
+
+class ObservationSheetModel;
+
+// The table: the keys of a spreadsheet over the model.
+class SheetView : public QTableView {
+    Q_OBJECT
+public:
+    using QTableView::QTableView;
+
+signals:
+    void pasteRequested();
+    void copyRequested();
+    void clearRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void goToNextValue();
+};
+
+class ObservationSheet : public QWidget {
+    Q_OBJECT
+public:
+    explicit ObservationSheet(QWidget* parent = nullptr);
+
+    ObservationSheetModel* model() const { return model_; }
+    SheetView* view() const { return view_; }
+    QUndoStack* undoStack() const { return undo_; }
+    QCheckBox* dKnownSwitch() const { return dKnown_; }
+    QLabel* jobLabel() const { return jobLabel_; }
+
+    // Puts a whole job in the sheet as one step named `what`; the number of
+    // answers that found no row.
+    std::size_t putJob(const std::vector<std::string>& answers, const QString& what);
+    // Shows which job the sheet holds and whether it differs from its file.
+    void showJob(const QString& name, bool modified);
+    // Keyboard focus to the current cell (the first when there is none).
+    void focusTable();
+
+    // Splits pasted text into values: one line after another, each line
+    // split at tabs, or else at commas (each such value trimmed).
+    static std::vector<QString> PastedValues(const QString& text);
+
+public slots:
+    void paste();
+    void copy();
+    void clearSelection();
+
+signals:
+    // Something to tell the surveyor in the status bar.
+    void message(const QString& text);
+
+private:
+    void switchD(bool known);
+    void followSwitch();
+
+    QUndoStack* undo_ = nullptr;
+    ObservationSheetModel* model_ = nullptr;
+    SheetView* view_ = nullptr;
+    QCheckBox* dKnown_ = nullptr;
+    QLabel* jobLabel_ = nullptr;
+};
+
+}  // namespace korvanet
