@@ -308,16 +308,31 @@ void MainWindow::createSheetDock() {
     sheetDock_->setObjectName(QStringLiteral("observationSheetDock"));
     sheetDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     sheetDock_->setWidget(sheet_);
-    // The sheet uses the desktop's own font and colours, not the form's.
-    sheetDock_->setFont(QApplication::font());
-    sheetDock_->setPalette(QApplication::palette());
-    sheet_->setMinimumWidth(420);
+    // The sheet and the status bar use the desktop's own font and colours,
+    // not the form's: every attribute set, so that none comes from the form.
+    QFont plain = QApplication::font();
+    plain.setFamily(plain.family());
+    plain.setPointSizeF(plain.pointSizeF());
+    plain.setWeight(QFont::Normal);
+    QPalette colours = QApplication::palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = static_cast<QPalette::ColorGroup>(group);
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            colours.setBrush(g, r, colours.brush(g, r));
+        }
+    }
+    sheetDock_->setFont(plain);
+    sheetDock_->setPalette(colours);
+    sheet_->setMinimumWidth(440);
+    sheet_->setAutoFillBackground(true);
     addDockWidget(Qt::RightDockWidgetArea, sheetDock_);
+    sheetDock_->setAcceptDrops(true);
+    sheetDock_->installEventFilter(this);
     connect(sheet_->model(), &ObservationSheetModel::figureChanged, this, &MainWindow::adjustSheet);
     connect(sheet_, &ObservationSheet::message, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
-    statusBar()->setFont(QApplication::font());
-    statusBar()->setPalette(QApplication::palette());
+    statusBar()->setFont(plain);
 }
 
 void MainWindow::createEditMenu() {
@@ -515,6 +530,18 @@ void MainWindow::dropEvent(QDropEvent* event) {
     const QString path = urls.front().toLocalFile();
     QMetaObject::invokeMethod(
         this, [this, path] { openJob(path); }, Qt::QueuedConnection);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sheetDock_ && event->type() == QEvent::DragEnter) {
+        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+        return event->isAccepted();
+    }
+    if (watched == sheetDock_ && event->type() == QEvent::Drop) {
+        dropEvent(static_cast<QDropEvent*>(event));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::Command2_Click() { close(); }

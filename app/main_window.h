@@ -100,6 +100,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // A job file dropped on the sheet opens it, even with the sheet floating.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     // The form's three buttons: Compute, End, Print.

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QUndoStack>
@@ -14,6 +15,19 @@
 #include "app/observation_sheet_model.h"
 
 namespace korvanet {
+
+bool SheetDelegate::eventFilter(QObject* editor, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            auto* widget = qobject_cast<QWidget*>(editor);
+            emit commitData(widget);
+            emit closeEditor(widget, QAbstractItemDelegate::SubmitModelCache);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
+}
 
 void SheetView::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Paste)) {
@@ -35,6 +49,21 @@ void SheetView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+// A Chinese character typed on a cell that is not being edited (the input
+// method commits it, or shows it while composing) opens the cell's editor
+// and goes into it, as a Latin key does; Qt 6.4's view would open the editor
+// and drop the character.
+void SheetView::inputMethodEvent(QInputMethodEvent* event) {
+    const bool typed = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
+    if (state() != EditingState && typed && edit(currentIndex(), AnyKeyPressed, event)) {
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            QCoreApplication::sendEvent(editor, event);
+            return;
+        }
+    }
+    QTableView::inputMethodEvent(event);
 }
 
 // Enter in an editor (which Qt's delegate reports as submitting the cell)
@@ -69,14 +98,20 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
     view_ = new SheetView(this);
     view_->setObjectName(QStringLiteral("observationTable"));
     view_->setModel(model_);
+    view_->setItemDelegate(new SheetDelegate(view_));
     view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     view_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                            QAbstractItemView::EditKeyPressed);
     view_->setTabKeyNavigation(true);
     view_->setWordWrap(false);
-    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Measured once: the sheet is redrawn on every keystroke's edit, and
+    // measuring every cell again each time would cost more than adjusting
+    // the whole figure.  The longest texts of each column are there already
+    // (the quantities, the units, "不用: D 已知").
+    view_->resizeColumnsToContents();
+    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view_->horizontalHeader()->setSectionResizeMode(ObservationSheetModel::ValueColumn, QHeaderView::Stretch);
-    view_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->setCurrentIndex(model_->index(0, ObservationSheetModel::ValueColumn));
 
     auto* layout = new QVBoxLayout(this);

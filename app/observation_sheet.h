@@ -13,6 +13,7 @@
 // the model says it changed.
 
 #include <QString>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QWidget>
 #include <string>
@@ -25,6 +26,17 @@ class QUndoStack;
 namespace korvanet {
 
 class ObservationSheetModel;
+
+// Enter in a cell's editor confirms the value at once (Qt's own delegate
+// waits for the next turn of the event loop).
+class SheetDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override;
+};
 
 // The table: the keys of a spreadsheet over the model.
 class SheetView : public QTableView {
@@ -39,6 +51,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:

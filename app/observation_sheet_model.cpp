@@ -55,11 +55,15 @@ bool ComesFromKnownD(int row) {
     return row == sheet_row::kAzimuthT0 || row == sheet_row::kOrientationQ1 || row == sheet_row::kSixthSide;
 }
 
-// Why a row is not part of the figure, in the words of the state column.
+// Why a row is not part of the figure: short in the state column, whole in
+// the tooltip.
+QString NotApplicableState(int row) {
+    return IsDCoordinate(row) ? QStringLiteral("不用: D 待定") : QStringLiteral("不用: D 已知");
+}
 QString NotApplicableReason(int row) {
-    if (IsDCoordinate(row)) return QStringLiteral("D 为待定点: 座标按 0 计算");
-    if (row == sheet_row::kSixthSide) return QStringLiteral("D 为已知点: 由 A、D 的座标推算");
-    return QStringLiteral("D 为已知点: 不用输入, 由 A、D 的座标推算");
+    if (IsDCoordinate(row)) return QStringLiteral("D 为待定点: 不用输入, D 的座标按 0 计算");
+    if (row == sheet_row::kSixthSide) return QStringLiteral("D 为已知点: 不用输入, 由 A、D 的座标推算");
+    return QStringLiteral("D 为已知点: 不用输入, 由 A、D 的座标推算方位角");
 }
 
 std::string Std(const QString& text) { return text.toStdString(); }
@@ -108,7 +112,7 @@ QVariant ObservationSheetModel::data(const QModelIndex& index, int role) const {
                 case StateColumn:
                     switch (cell) {
                         case CellState::NotApplicable:
-                            return NotApplicableReason(row);
+                            return NotApplicableState(row);
                         case CellState::Empty:
                             return QStringLiteral("未输入");
                         case CellState::Accepted:

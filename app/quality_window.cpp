@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/quality_window.h"
 
+#include <QBrush>
 #include <QBuffer>
 #include <QByteArray>
 #include <QDialogButtonBox>
@@ -97,13 +98,29 @@ QTableWidget* MakeTable(const QStringList& header, QWidget* parent) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return table;
 }
 
-// A table just tall enough for its rows: the window scrolls as a whole.
-void FitHeight(QTableWidget* table) {
-    table->resizeColumnsToContents();
+// Sets a cell's text, making its item only once: the window follows every
+// edit of the sheet, and new items would have the whole table measured
+// again.  True when the text grew longer, so the column may need widening.
+bool SetCell(QTableWidget* table, int row, int column, const QString& text, Qt::Alignment alignment) {
+    QTableWidgetItem* item = table->item(row, column);
+    if (item == nullptr) {
+        item = new QTableWidgetItem(text);
+        item->setTextAlignment(alignment);
+        table->setItem(row, column, item);
+        return true;
+    }
+    const bool longer = text.size() > item->text().size();
+    if (item->text() != text) item->setText(text);
+    return longer;
+}
+
+// A table just tall enough for its rows: the window scrolls as a whole.  The
+// columns are measured only when some text grew.
+void FitHeight(QTableWidget* table, bool measureColumns) {
+    if (measureColumns) table->resizeColumnsToContents();
     int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
     for (int r = 0; r < table->rowCount(); ++r) height += table->rowHeight(r);
     table->setFixedHeight(height);
@@ -251,38 +268,38 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
 
 void QualityWindow::fillObservations() {
     const std::vector<ObservationCheck>& list = quality_.observations;
+    bool grew = observations_->rowCount() != static_cast<int>(list.size());
     observations_->setRowCount(static_cast<int>(list.size()));
     for (int r = 0; r < static_cast<int>(list.size()); ++r) {
         const bool suspect = quality_.suspect && *quality_.suspect == static_cast<std::size_t>(r);
         const QStringList cells = ObservationRow(list[r], suspect);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                          : Qt::AlignRight | Qt::AlignVCenter);
-            if (suspect) {
-                item->setForeground(kSuspect);
+            grew |= SetCell(observations_, r, c, cells[c],
+                            c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            QTableWidgetItem* item = observations_->item(r, c);
+            if (item->font().bold() != suspect) {
+                item->setForeground(suspect ? QBrush(kSuspect) : QBrush());
                 QFont bold = item->font();
-                bold.setBold(true);
+                bold.setBold(suspect);
                 item->setFont(bold);
+                grew = true;
             }
-            observations_->setItem(r, c, item);
         }
     }
-    FitHeight(observations_);
+    FitHeight(observations_, grew);
 }
 
 void QualityWindow::fillPoints() {
+    bool grew = points_->rowCount() != static_cast<int>(quality_.points.size());
     points_->setRowCount(static_cast<int>(quality_.points.size()));
     for (int r = 0; r < static_cast<int>(quality_.points.size()); ++r) {
         const QStringList cells = PointRow(quality_.points[r]);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c <= 1 ? Qt::AlignLeft | Qt::AlignVCenter
-                                          : Qt::AlignRight | Qt::AlignVCenter);
-            points_->setItem(r, c, item);
+            grew |= SetCell(points_, r, c, cells[c],
+                            c <= 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    FitHeight(points_);
+    FitHeight(points_, grew);
 }
 
 QString QualityWindow::documentHtml() const {

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// korvanet-sheet-bench: the live adjustment of the observation sheet through
+// the real window, offscreen.  One iteration is one edited cell (side S(1)
+// changed by a millimetre, as a commit of its editor sets it) until every box
+// of the form, the red marks, the quality window and its drawing show the
+// new figure.  Variants: with the window and the quality window painted as
+// well, and with the job in hand kept in a data folder as the program keeps
+// it.
+//
+//   korvanet-sheet-bench [--picture FILE.png] [benchmark options]
+//
+// --picture writes a picture of the window with the sheet (after one edit)
+// and ends.
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+
+#include "app/main_window.h"
+#include "app/observation_sheet.h"
+#include "app/observation_sheet_model.h"
+#include "app/quality_window.h"
+
+namespace {
+
+using korvanet::MainWindow;
+using korvanet::ObservationSheetModel;
+
+struct Bench {
+    MainWindow* window = nullptr;
+    QWidget* quality = nullptr;
+};
+
+Bench OpenWindow(MainWindow& window) {
+    window.openJob(QStringLiteral(KORVANET_EXAMPLE_JOB));
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->objectName() == QStringLiteral("qualityAction")) action->trigger();
+    }
+    return {&window, window.findChild<korvanet::QualityWindow*>()};
+}
+
+// One edit of S(1), alternating between two values a millimetre apart, and a
+// look at the box of S(1) so that the run cannot be left out.
+void EditOneCell(MainWindow& window, bool& other) {
+    ObservationSheetModel* model = window.sheet()->model();
+    other = !other;
+    model->setData(model->index(korvanet::sheet_row::kFirstSide, ObservationSheetModel::ValueColumn),
+                   other ? QStringLiteral("1832.482") : QStringLiteral("1832.481"));
+    const QString shown = window.findChild<QLineEdit*>(QStringLiteral("Text10(0)"))->text();
+    if (shown != (other ? QStringLiteral(" 1832.482") : QStringLiteral(" 1832.481"))) std::abort();
+}
+
+void EditedCellToEveryBox(benchmark::State& st) {
+    MainWindow window;
+    window.show();
+    OpenWindow(window);
+    bool other = false;
+    for (auto _ : st) EditOneCell(window, other);
+}
+BENCHMARK(EditedCellToEveryBox)->Unit(benchmark::kMicrosecond);
+
+void EditedCellToEveryBoxPainted(benchmark::State& st) {
+    MainWindow window;
+    window.show();
+    const Bench bench = OpenWindow(window);
+    bool other = false;
+    for (auto _ : st) {
+        EditOneCell(window, other);
+        window.repaint();
+        bench.quality->repaint();
+    }
+}
+BENCHMARK(EditedCellToEveryBoxPainted)->Unit(benchmark::kMicrosecond);
+
+void EditedCellToEveryBoxKept(benchmark::State& st) {
+    QTemporaryDir data;
+    MainWindow window;
+    window.keepLastRunIn(data.filePath(QStringLiteral("last-run.txt")));
+    window.show();
+    OpenWindow(window);
+    bool other = false;
+    for (auto _ : st) EditOneCell(window, other);
+}
+BENCHMARK(EditedCellToEveryBoxKept)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvanet"));
+    if (argc == 3 && std::strcmp(argv[1], "--picture") == 0) {
+        MainWindow window;
+        window.resize(1520, 760);
+        window.show();
+        OpenWindow(window);
+        // The quality window is not part of this picture.
+        if (auto* quality = window.findChild<korvanet::QualityWindow*>()) quality->close();
+        bool other = false;
+        EditOneCell(window, other);
+        window.sheet()->focusTable();
+        QApplication::processEvents();
+        return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
