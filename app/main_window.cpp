@@ -69,6 +69,10 @@ const QColor kPrintBackground(192, 192, 255);
 // that did not complete: plainly not part of what is shown beside it.
 const QColor kStaleText(150, 150, 150);
 
+// The window's remembered settings: ~/.config/Korvanet/Korvanet.conf, the
+// same file whether or not the application has been given a name.
+const char* const kSettingsOwner = "Korvanet";
+
 const char* const kJobFilter = "作业文件 (*.txt *.kvj);;所有文件 (*)";
 
 constexpr double kControlPoints = 8.25;
@@ -380,7 +384,7 @@ void MainWindow::tookJobFile(const QString& path, const std::vector<std::string>
     recentJobs_.removeAll(jobPath_);
     recentJobs_.prepend(jobPath_);
     while (recentJobs_.size() > 8) recentJobs_.removeLast();
-    QSettings settings;
+    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
     settings.setValue(QStringLiteral("jobs/recent"), recentJobs_);
     settings.setValue(QStringLiteral("jobs/inHand"), jobPath_);
     updateRecentMenu();
@@ -421,13 +425,13 @@ bool MainWindow::mayDiscardSheet(const QString& doing) {
 }
 
 void MainWindow::saveSettings() {
-    QSettings settings;
+    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("window/state"), saveState());
 }
 
 void MainWindow::restoreSettings() {
-    QSettings settings;
+    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
     recentJobs_ = settings.value(QStringLiteral("jobs/recent")).toStringList();

@@ -108,10 +108,9 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
     // measuring every cell again each time would cost more than adjusting
     // the whole figure.  The longest texts of each column are there already
     // (the quantities, the units, "不用: D 已知").
-    view_->resizeColumnsToContents();
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    view_->horizontalHeader()->setSectionResizeMode(ObservationSheetModel::ValueColumn, QHeaderView::Stretch);
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    measure();
     view_->setCurrentIndex(model_->index(0, ObservationSheetModel::ValueColumn));
 
     auto* layout = new QVBoxLayout(this);
@@ -128,6 +127,17 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
     connect(view_, &SheetView::pasteRequested, this, &ObservationSheet::paste);
     connect(view_, &SheetView::copyRequested, this, &ObservationSheet::copy);
     connect(view_, &SheetView::clearRequested, this, &ObservationSheet::clearSelection);
+}
+
+void ObservationSheet::measure() {
+    view_->resizeColumnsToContents();
+    view_->horizontalHeader()->setSectionResizeMode(ObservationSheetModel::ValueColumn, QHeaderView::Stretch);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+}
+
+void ObservationSheet::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) measure();
 }
 
 void ObservationSheet::switchD(bool known) {

@@ -86,12 +86,17 @@ public slots:
     void copy();
     void clearSelection();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 signals:
     // Something to tell the surveyor in the status bar.
     void message(const QString& text);
 
 private:
     void switchD(bool known);
+    // Column widths and row heights for the font the sheet is shown in.
+    void measure();
     void followSwitch();
 
     QUndoStack* undo_ = nullptr;

@@ -7,10 +7,11 @@
 // well, and with the job in hand kept in a data folder as the program keeps
 // it.
 //
-//   korvanet-sheet-bench [--picture FILE.png] [benchmark options]
+//   korvanet-sheet-bench [benchmark options]
+//   korvanet-sheet-bench --picture FILE.png | --picture-refused FILE.png
 //
 // --picture writes a picture of the window with the sheet (after one edit)
-// and ends.
+// and ends; --picture-refused the same with angle B(3) typed with 70 seconds.
 
 #include <benchmark/benchmark.h>
 
@@ -94,16 +95,23 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanet"));
-    if (argc == 3 && std::strcmp(argv[1], "--picture") == 0) {
+    const bool refused = argc == 3 && std::strcmp(argv[1], "--picture-refused") == 0;
+    if (argc == 3 && (refused || std::strcmp(argv[1], "--picture") == 0)) {
         MainWindow window;
-        window.resize(1520, 760);
+        window.resize(1500, 740);
         window.show();
         OpenWindow(window);
         // The quality window is not part of this picture.
         if (auto* quality = window.findChild<korvanet::QualityWindow*>()) quality->close();
         bool other = false;
         EditOneCell(window, other);
+        ObservationSheetModel* model = window.sheet()->model();
+        const int row = refused ? korvanet::sheet_row::kFirstAngle + 2 : korvanet::sheet_row::kFirstSide;
+        if (refused)
+            model->setData(model->index(row, ObservationSheetModel::ValueColumn), QStringLiteral("42.5970"));
         window.sheet()->focusTable();
+        // Where Enter leaves the keyboard: on the next row.
+        window.sheet()->view()->setCurrentIndex(model->index(row + 1, ObservationSheetModel::ValueColumn));
         QApplication::processEvents();
         return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
