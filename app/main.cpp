@@ -53,6 +53,9 @@ int main(int argc, char* argv[]) {
 #endif
 
     korvanet::MainWindow window;
+    // As the last program run left it: size, the sheet's place, recent jobs,
+    // then the job in hand itself.
+    window.restoreSettings();
     window.keepLastRunIn(korvanet::LastRunJobPath());
     window.show();
     if (argc == 2) {
