@@ -45,10 +45,6 @@ struct Job {
     RunValues run;
 };
 
-// The answers of a job file (tolerance, xa, ya, xd, yd, [T0, Q1], four names,
-// eight packed angles, five or six sides), read as the input phase reads them.
-Job JobFromAnswers(const std::vector<std::string>& answers);
-
 // A job built directly from numbers: angles in decimal degrees, sides in
 // metres.  `knownD` present: D is a known point; otherwise T0 and Q1 (decimal
 // degrees) orient the figure and q0 is the orientation angle's reciprocal weight.

@@ -19,7 +19,7 @@
 #include "print/report_printer.h"
 #include "report/report_layout.h"
 #include "testing/dialog_answerer.h"
-#include "testing/reference_states.h"
+#include "testing/reference_runs.h"
 
 using namespace korvanet;
 using korvanet::testing::DialogAnswerer;
@@ -126,7 +126,7 @@ private slots:
 
     void pdfHoldsTheReportInItsColumns() {
         const QString pdf = dir_.filePath(QStringLiteral("known-d.pdf"));
-        WriteReportPdf(BuildReport(testing::KnownDState()), pdf.toStdString());
+        WriteReportPdf(BuildReport(testing::ReferenceRun("known-d")), pdf.toStdString());
         const QString text = PdfText(pdf);
 
         for (const char* expected : {"--- Korvanet ---",
@@ -174,7 +174,7 @@ private slots:
     }
 
     void printingTwiceGivesTheSameReportAndLeavesTheRecord() {
-        const SurveyState original = testing::FreeDState();
+        const SurveyState original = testing::ReferenceRun("free-d");
         const SurveyState state = original;
         const QString first = dir_.filePath(QStringLiteral("first.pdf"));
         const QString second = dir_.filePath(QStringLiteral("second.pdf"));
@@ -189,7 +189,7 @@ private slots:
     }
 
     void fileErrorsComeBackAsMessages() {
-        const ReportDocument report = BuildReport(testing::KnownDState());
+        const ReportDocument report = BuildReport(testing::ReferenceRun("known-d"));
         const QString missingFolder = dir_.filePath(QStringLiteral("no-such-folder/report.pdf"));
         try {
             WriteReportPdf(report, missingFolder.toStdString());
@@ -206,7 +206,7 @@ private slots:
     void printCommandRefusesWithoutACompletedRun() {
         DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
         RunPrintCommand(SurveyState{}, nullptr);
-        SurveyState failed = testing::KnownDState();
+        SurveyState failed = testing::ReferenceRun("known-d");
         failed.RunCompleted = false;
         RunPrintCommand(failed, nullptr);
         QCOMPARE(answerer.fileDialogs().size(), std::size_t(0));
@@ -227,13 +227,13 @@ private slots:
     void printCommandUsesThePrinterWhenThereIsOne() {
         ScriptedDesk desk;
         desk.hasPrinter = true;
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(desk.printed, 1);
         QVERIFY(desk.suggested.isEmpty());
         QVERIFY(desk.messages.isEmpty());
 
         desk.printerFault = QStringLiteral("打印机没有响应");
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(desk.printed, 1);
         QVERIFY(desk.suggested.isEmpty());
         QCOMPARE(desk.messages, QStringList({QStringLiteral("warning: 打印机没有响应")}));
@@ -248,7 +248,7 @@ private slots:
             return Reply{QStringLiteral("报告 1"), Finish::Enter};
         });
         RealDialogsWithoutPrinter desk;
-        RunPrintCommand(testing::FreeDQ1ZeroState(), desk);
+        RunPrintCommand(testing::ReferenceRun("free-d-q1-zero"), desk);
 
         const auto files = answerer.fileDialogs();
         QCOMPARE(files.size(), std::size_t(1));
@@ -273,7 +273,7 @@ private slots:
         DialogAnswerer answerer([](const QString&, const QString&) { return Reply{{}, Finish::Escape}; });
         RealDialogsWithoutPrinter desk;
         const QStringList before = home_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(answerer.fileDialogs().size(), std::size_t(1));
         QVERIFY(answerer.messageBoxes().empty());
         QCOMPARE(home_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
@@ -291,7 +291,7 @@ private slots:
         }
         ScriptedDesk desk;
         desk.answer = blocker + QStringLiteral("/report.pdf");
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(desk.suggested, QStringList({home_.filePath(QStringLiteral("Korvanet-报告.pdf"))}));
         QCOMPARE(desk.messages.size(), qsizetype(1));
         QVERIFY2(desk.messages[0].startsWith(QStringLiteral("warning: 无法写入文件“") + desk.answer +

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report as data: which lines appear, their tab stops and number forms,
-// and the refusals.  Whole-report texts are checked in report_text_test.cpp.
+// and the refusals.  The records are those the reference jobs leave through
+// the job runner, changed where a test needs it; the whole report of each
+// reference job is checked as text against its golden file through the batch
+// tool (tools/tests/check_golden_jobs.sh).
 #include "report/report_layout.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +15,20 @@
 #include "core/korvanet_error.h"
 #include "core/packed_angle.h"
 #include "report/report_text.h"
-#include "testing/reference_states.h"
+#include "testing/reference_runs.h"
 
 namespace korvanet {
 namespace {
 
-using testing::FreeDState;
-using testing::KnownDState;
+// The records of the reference jobs, each run once.
+const SurveyState& KnownDState() {
+    static const SurveyState state = testing::ReferenceRun("known-d");
+    return state;
+}
+const SurveyState& FreeDState() {
+    static const SurveyState state = testing::ReferenceRun("free-d");
+    return state;
+}
 
 // A line's items as "column:text" pieces, "+" for an item that follows.
 std::string Describe(const ReportLine& line) {
@@ -241,7 +251,7 @@ TEST(ReportLayout, PrecisionOfBWithFiveDecimalsOfCWithTwo) {
 }
 
 TEST(ReportLayout, BuildingLeavesTheRecordAsItWasAndRepeats) {
-    const SurveyState original = FreeDState();
+    const SurveyState& original = FreeDState();
     SurveyState state = original;
     const std::string first = RenderReportText(BuildReport(state));
     const std::string second = RenderReportText(BuildReport(state));
@@ -258,6 +268,17 @@ TEST(ReportLayout, BuildingLeavesTheRecordAsItWasAndRepeats) {
     EXPECT_EQ(state.T0, original.T0);
     EXPECT_EQ(state.Qa, original.Qa);
     EXPECT_TRUE(state.RunCompleted);
+}
+
+// Points without names: the colon stands where the name would end.
+TEST(ReportLayout, EmptyPointNamesLeaveTheColonAlone) {
+    std::vector<std::string> answers = testing::ReferenceAnswers("free-d");
+    for (std::size_t name = 7; name <= 10; ++name) answers.at(name).clear();
+    const std::string text = RenderReportText(BuildReport(testing::CompletedRun(answers)));
+    const std::string pad(23, ' ');
+    EXPECT_NE(text.find("\n" + pad + ":    3719520.165  416464.592\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n" + pad + ":    3719301.782  416977.702\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n" + std::string(21, ' ') + "待定点(  ):\n"), std::string::npos) << text;
 }
 
 }  // namespace
