@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the engine tests share: a display that records the boxes, a run set up
-// the way the input phase leaves it, and surveyed figures made from true
-// coordinates.
+// What the engine tests share: a run set up the way the input phase leaves
+// it, and surveyed figures made from true coordinates.
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -13,27 +11,8 @@
 
 #include "core/run_values.h"
 #include "core/survey_state.h"
-#include "core/text_display.h"
 
 namespace korvanet::testing {
-
-class BoxRecorder : public TextDisplay {
-public:
-    void SetText(const std::string& box, const std::string& text) override {
-        if (texts_.count(box) == 0) order_.push_back(box);
-        texts_[box] = text;
-    }
-    const std::vector<std::string>& Order() const { return order_; }
-    bool Written(const std::string& box) const { return texts_.count(box) != 0; }
-    std::string Text(const std::string& box) const {
-        auto it = texts_.find(box);
-        return it == texts_.end() ? std::string("<not written>") : it->second;
-    }
-
-private:
-    std::vector<std::string> order_;
-    std::map<std::string, std::string> texts_;
-};
 
 struct Point {
     double x = 0, y = 0;  // metres, x north, y east
