@@ -9,6 +9,7 @@
 
 #include "adjust/adjustment.h"
 #include "adjust/tests/engine_fixtures.h"
+#include "core/form_boxes.h"
 #include "core/korvanet_error.h"
 
 namespace korvanet::testing {
@@ -50,7 +51,7 @@ TEST(Failures, SoundJobsGoThrough) {
         Job job = JobFromAnswers(answers);
         BoxRecorder display;
         EXPECT_NO_THROW(RunAdjustment(job.state, job.run, display));
-        EXPECT_TRUE(display.Written("Text51"));
+        EXPECT_TRUE(display.Written(boxes::kPointTable[3].y));
     }
 }
 
@@ -60,7 +61,7 @@ TEST(Failures, ZeroToleranceAfterTheDerivedSideAndAzimuth) {
     Job job = JobFromAnswers(answers);
     BoxRecorder display;
     ExpectMentions(FailureOf<AdjustmentError>(job, display), "规范测角限差为零");
-    EXPECT_EQ(display.Order(), (std::vector<std::string>{"Text6", "Text5"}));
+    EXPECT_EQ(display.Order(), (std::vector<std::string>{boxes::kOrientationQ1, boxes::kAzimuthT0}));
 }
 
 TEST(Failures, CoordinateOfDThatIsNoNumber) {
@@ -100,7 +101,7 @@ TEST(Failures, NegativeReciprocalWeightOfTheOrientation) {
     job.run.ReciprocalWeights[0] = -1.0f;  // the sign of Q1 is no variance
     BoxRecorder display;
     ExpectMentions(FailureOf<AdjustmentError>(job, display), "定向角 Q1 的权倒数为负数");
-    EXPECT_FALSE(display.Written("Text23"));
+    EXPECT_FALSE(display.Written(boxes::kTriangleMisclosure1));
 }
 
 TEST(Failures, FigureWithoutSidesHasNoSolution) {
@@ -109,8 +110,8 @@ TEST(Failures, FigureWithoutSidesHasNoSolution) {
     Job job = JobFromAnswers(answers);
     BoxRecorder display;
     ExpectMentions(FailureOf<AdjustmentError>(job, display), "主元为零或过小");
-    EXPECT_TRUE(display.Written("Text17"));  // every misclosure was shown
-    EXPECT_FALSE(display.Written("Text30"));
+    EXPECT_TRUE(display.Written(boxes::ConditionMisclosure(9)));  // every misclosure was shown
+    EXPECT_FALSE(display.Written(boxes::kWeightReciprocalXOfB));
 }
 
 TEST(Failures, ValueBeyondRangeIsNotShown) {
@@ -121,8 +122,8 @@ TEST(Failures, ValueBeyondRangeIsNotShown) {
     const std::string message = FailureOf<AdjustmentError>(job, display);
     ExpectMentions(message, "闭合差 w(1)");
     ExpectMentions(message, "不是有限数值");
-    EXPECT_TRUE(display.Written("Text24"));
-    EXPECT_FALSE(display.Written("Text25"));
+    EXPECT_TRUE(display.Written(boxes::kTriangleMisclosure2));
+    EXPECT_FALSE(display.Written(boxes::ConditionMisclosure(1)));
 }
 
 }  // namespace

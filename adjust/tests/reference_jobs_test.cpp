@@ -13,6 +13,7 @@
 
 #include "adjust/adjustment.h"
 #include "adjust/tests/engine_fixtures.h"
+#include "core/form_boxes.h"
 
 namespace korvanet::testing {
 namespace {
@@ -32,10 +33,16 @@ std::vector<std::string> Lines(const std::string& path) {
 // The boxes the input phase writes first: the entered values and the names
 // (the adjustment writes the names again in the table of points).
 bool WrittenByInput(const std::string& box, bool dNotKnown) {
-    static const std::set<std::string> kEntered = {"Text1",  "Text2",  "Text3", "Text4",
-                                                   "Text43", "Text46", "Text49"};
-    if (kEntered.count(box) || box.rfind("Text9(", 0) == 0 || box.rfind("Text10(", 0) == 0) return true;
-    return dNotKnown && (box == "Text5" || box == "Text6");
+    static const std::set<std::string> kEntered = {boxes::kXOfA,
+                                                   boxes::kYOfA,
+                                                   boxes::kXOfD,
+                                                   boxes::kYOfD,
+                                                   boxes::kPointTable[1].name,
+                                                   boxes::kPointTable[2].name,
+                                                   boxes::kPointTable[3].name};
+    const auto inArray = [&](const char* array) { return box.rfind(std::string(array) + "(", 0) == 0; };
+    if (kEntered.count(box) || inArray(boxes::kObservedAngles) || inArray(boxes::kObservedSides)) return true;
+    return dNotKnown && (box == boxes::kAzimuthT0 || box == boxes::kOrientationQ1);
 }
 
 class ReferenceJob : public ::testing::TestWithParam<const char*> {};
@@ -57,7 +64,8 @@ TEST_P(ReferenceJob, EveryBoxOfTheAdjustmentMatches) {
         ASSERT_NE(eq, std::string::npos) << line;
         const std::string box = line.substr(0, eq);
         fields[box] = line.substr(eq + 1);
-        if (!WrittenByInput(box, dNotKnown) && box != "Text40") expectedOrder.push_back(box);
+        if (!WrittenByInput(box, dNotKnown) && box != boxes::kPointTable[0].name)
+            expectedOrder.push_back(box);
     }
     // Every box the adjustment writes holds the reference text in the end ...
     for (const std::string& box : display.Order()) {
@@ -67,7 +75,7 @@ TEST_P(ReferenceJob, EveryBoxOfTheAdjustmentMatches) {
     // ... and the boxes it writes first come in the reference order.
     std::vector<std::string> order;
     for (const std::string& box : display.Order())
-        if (box != "Text40" && !WrittenByInput(box, dNotKnown)) order.push_back(box);
+        if (box != boxes::kPointTable[0].name && !WrittenByInput(box, dNotKnown)) order.push_back(box);
     EXPECT_EQ(order, expectedOrder);
 }
 
