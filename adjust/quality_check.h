@@ -17,7 +17,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace korvanet {
@@ -60,11 +59,14 @@ struct PointCheck {
     std::optional<PointPrecision> precision;  // determined points only
 };
 
+// The angle-sum closure of triangle 1 or 2, or the misclosure w(1)..w(9) of
+// a condition equation.
+enum class MisclosureKind { Triangle, Condition };
+
 struct MisclosureCheck {
-    // Fixed texts of the program: a run builds none of them.
-    std::string_view name;  // "triangle 1", "triangle 2", "w(1)".."w(9)"
-    std::string_view box;   // the window's box that shows it
-    bool seconds = true;    // unit: arc seconds, else millimetres
+    MisclosureKind kind = MisclosureKind::Condition;
+    int index = 0;        // triangle 1, 2; condition 1..9
+    bool seconds = true;  // unit: arc seconds, else millimetres
     double value = 0;
     double meanError = 0;  // a-priori mean error m_w
     double limit = 0;      // 2 m_w
@@ -89,5 +91,11 @@ struct QualityCheck {
 
     const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
 };
+
+// "triangle 1", "triangle 2", "w(1)".."w(9)"
+inline std::string MisclosureName(const MisclosureCheck& m) {
+    const std::string number = std::to_string(m.index);
+    return m.kind == MisclosureKind::Triangle ? "triangle " + number : "w(" + number + ")";
+}
 
 }  // namespace korvanet

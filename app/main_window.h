@@ -17,9 +17,11 @@
 // program is given a place for them (keepLastRunIn), so Run again still works
 // after a restart.
 //
-// The form is laid out in twips exactly as designed and converted to pixels
-// at the screen's logical resolution; it sits in a scroll area so that all
-// of it can be reached on a small screen.
+// The form itself is built as designed (app/form_design.h); it sits in a
+// scroll area so that all of it can be reached on a small screen.  The
+// window connects its buttons to the commands and colours its boxes: red
+// where the quality check finds a limit exceeded, grey where a box still
+// shows a value of an earlier run.
 
 #include <QHash>
 #include <QMainWindow>
@@ -34,10 +36,7 @@
 #include "core/text_display.h"
 
 class QAction;
-class QFont;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QScrollArea;
 
 namespace korvanet {
@@ -49,8 +48,8 @@ class MainWindow : public QMainWindow, public TextDisplay {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // `box` is "Text1".."Text51" or an array element "Text9(0)".."Text10(5)".
-    // A name the form does not have is a programming fault: std::logic_error.
+    // `box` is one of the form's boxes (core/form_boxes.h).  A name the form
+    // does not have is a programming fault: std::logic_error.
     void SetText(const std::string& box, const std::string& text) override;
 
     FormCanvas* canvas() const { return canvas_; }
@@ -105,24 +104,11 @@ private:
     void clearStaleGrey();
     static void clearStaleGrey(QLineEdit* box);
 
-    void createFramePanels();
-    void createLabels();
-    void createTextBoxes();
-    void createDiagrams();
-    void createButtons();
     void fitToScreen();
     void createQualityMenu();
     // Red text in the misclosure boxes beyond their limit and in the m0 box
     // when the global test fails; nullptr takes the red away again.
     void applyQualityColours(const QualityCheck* quality);
-
-    QPoint pixels(int x, int y) const;
-    QLabel* addLabel(const QString& caption, int left, int top, int width = 0, int height = 255);
-    QLabel* addLabel(const QString& caption, int left, int top, const QFont& font, int height, int width = 0);
-    QLabel* placeLabel(QLabel* label, int left, int top, int width, int height);
-    QLineEdit* addTextBox(const QString& name, int left, int top, int width, int height = 285);
-    QPushButton* addButton(const QString& name, const QString& caption, int left, const QColor& background);
-    void addLine(const QString& name, int x1, int y1, int x2, int y2, const QColor& colour, int width);
 
     SurveyState state_;
     QScrollArea* scrollArea_ = nullptr;

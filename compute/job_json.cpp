@@ -43,12 +43,8 @@ Json ObservationJson(const ObservationCheck& o) {
 }
 
 Json MisclosureJson(const MisclosureCheck& m) {
-    return {{"name", m.name},
-            {"value", m.value},
-            {"unit", m.seconds ? "arcsec" : "mm"},
-            {"mean_error", m.meanError},
-            {"limit", m.limit},
-            {"exceeded", m.exceeded}};
+    return {{"name", MisclosureName(m)}, {"value", m.value}, {"unit", m.seconds ? "arcsec" : "mm"},
+            {"mean_error", m.meanError}, {"limit", m.limit}, {"exceeded", m.exceeded}};
 }
 
 Json Failed(const std::string& job, const std::string& message) {

@@ -13,6 +13,7 @@
 #include "adjust/quality_check.h"
 #include "adjust/tests/engine_fixtures.h"
 #include "adjust/tests/rigorous_reference.h"
+#include "core/form_boxes.h"
 #include "core/scripted_session.h"
 
 namespace korvanet::testing {
@@ -141,9 +142,9 @@ TEST_P(NoisyFigures, ErrorFreeObservationsReturnTheTruth) {
         if (!s.knownD) {
             EXPECT_NEAR(st.X[4], s.truth.A.x, tenthMm) << figure;
             EXPECT_NEAR(st.Y[4], s.truth.A.y, tenthMm) << figure;
-            EXPECT_TRUE(display.Written("Text8")) << figure;
-            EXPECT_EQ(display.Text("Text8"), display.Text("Text41")) << figure;
-            EXPECT_EQ(display.Text("Text13"), display.Text("Text42")) << figure;
+            EXPECT_TRUE(display.Written(boxes::kPointTable[4].x)) << figure;
+            EXPECT_EQ(display.Text(boxes::kPointTable[4].x), display.Text(boxes::kPointTable[0].x)) << figure;
+            EXPECT_EQ(display.Text(boxes::kPointTable[4].y), display.Text(boxes::kPointTable[0].y)) << figure;
         }
         EXPECT_LT(st.Tolerance, 0.01) << "m0 of figure " << figure;
     }

@@ -78,7 +78,7 @@ TEST(QualityCheck, ABlunderOf60SecondsInAnyAngleIsNamed) {
             << example << ": T = " << clean.run.quality->global.statistic;
         EXPECT_EQ(clean.run.quality->Suspect(), nullptr) << example;
         for (const MisclosureCheck& m : clean.run.quality->misclosures)
-            EXPECT_FALSE(m.exceeded) << example << ": " << m.name << " = " << m.value << ", limit "
+            EXPECT_FALSE(m.exceeded) << example << ": " << MisclosureName(m) << " = " << m.value << ", limit "
                                      << m.limit;
 
         for (int i = 1; i <= 8; ++i) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/form_boxes.h"
 #include "core/scripted_session.h"
 #include "entry/tests/entry_job.h"
 
@@ -71,17 +72,17 @@ TEST(InputSequence, KnownDAsksFiveSidesAndNoOrientation) {
     EXPECT_EQ(state.Side[6], 0.0);
     EXPECT_EQ(state.SideObserved[6], 0.0f);
 
-    EXPECT_EQ(display.Text("Text1"), " 4324901.631");
-    EXPECT_EQ(display.Text("Text2"), " 520103.500");
-    EXPECT_EQ(display.Text("Text3"), " 4326012.250");
-    EXPECT_EQ(display.Text("Text4"), " 521500.750");
-    EXPECT_EQ(display.Text("Text40"), " 张家庄");
-    EXPECT_EQ(display.Text("Text49"), " D4");
-    EXPECT_EQ(display.Text("Text9(7)"), " 42.34050");
-    EXPECT_EQ(display.Text("Text10(4)"), " 1412.300");
-    EXPECT_FALSE(display.Written("Text5"));
-    EXPECT_FALSE(display.Written("Text6"));
-    EXPECT_FALSE(display.Written("Text10(5)"));
+    EXPECT_EQ(display.Text(boxes::kXOfA), " 4324901.631");
+    EXPECT_EQ(display.Text(boxes::kYOfA), " 520103.500");
+    EXPECT_EQ(display.Text(boxes::kXOfD), " 4326012.250");
+    EXPECT_EQ(display.Text(boxes::kYOfD), " 521500.750");
+    EXPECT_EQ(display.Text(boxes::kPointTable[0].name), " 张家庄");
+    EXPECT_EQ(display.Text(boxes::kPointTable[3].name), " D4");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(8)), " 42.34050");
+    EXPECT_EQ(display.Text(boxes::ObservedSide(5)), " 1412.300");
+    EXPECT_FALSE(display.Written(boxes::kAzimuthT0));
+    EXPECT_FALSE(display.Written(boxes::kOrientationQ1));
+    EXPECT_FALSE(display.Written(boxes::ObservedSide(6)));
 }
 
 TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
@@ -106,13 +107,13 @@ TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
     for (std::size_t i = 1; i < values.ReciprocalWeights.size(); ++i)
         EXPECT_EQ(values.ReciprocalWeights[i], 0.0f);
 
-    EXPECT_EQ(display.Text("Text3"), " 0.000");
-    EXPECT_EQ(display.Text("Text4"), " 0.000");
-    EXPECT_EQ(display.Text("Text5"), " 120.15300");
-    EXPECT_EQ(display.Text("Text6"), " -10.30000");
+    EXPECT_EQ(display.Text(boxes::kXOfD), " 0.000");
+    EXPECT_EQ(display.Text(boxes::kYOfD), " 0.000");
+    EXPECT_EQ(display.Text(boxes::kAzimuthT0), " 120.15300");
+    EXPECT_EQ(display.Text(boxes::kOrientationQ1), " -10.30000");
     EXPECT_EQ(state.Side[6], 1655.05);
     EXPECT_EQ(state.SideObserved[6], 1655.05f);
-    EXPECT_EQ(display.Text("Text10(5)"), " 1655.050");
+    EXPECT_EQ(display.Text(boxes::ObservedSide(6)), " 1655.050");
 }
 
 TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
@@ -159,7 +160,7 @@ TEST(InputSequence, CoordinatesOfDThatAreNotZeroMakeDKnown) {
         EXPECT_EQ(prompter.AnswersLeft(), 0u) << c.xd;
         EXPECT_FALSE(Asked(prompter, "外方位角")) << c.xd;
         EXPECT_EQ(state.xd, c.xd);
-        EXPECT_EQ(display.Text("Text3"), c.shownXd);
+        EXPECT_EQ(display.Text(boxes::kXOfD), c.shownXd);
     }
 }
 
@@ -176,14 +177,14 @@ TEST(InputSequence, AnglesAndSidesAreConvertedAsEntered) {
     EXPECT_EQ(state.Tolerance, 1.1f);
     EXPECT_EQ(state.AngleEntered[1], 45.3030);
     EXPECT_NEAR(state.Angle[1], 45.508333333333333, kDegreeTolerance);
-    EXPECT_EQ(display.Text("Text9(0)"), " 45.30300");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(1)), " 45.30300");
     EXPECT_NEAR(state.Angle[2], 46.25, kDegreeTolerance);
-    EXPECT_EQ(display.Text("Text9(1)"), " 46.15000");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(2)), " 46.15000");
     EXPECT_NEAR(state.Angle[8], 42.0 + 34.0 / 60 + 5.0 / 3600, kDegreeTolerance);
 
     EXPECT_EQ(state.Side[1], 1234.5);
     EXPECT_EQ(state.SideObserved[1], 1234.5f);
-    EXPECT_EQ(display.Text("Text10(0)"), " 1234.500");
+    EXPECT_EQ(display.Text(boxes::ObservedSide(1)), " 1234.500");
     // The observed copy is rounded to single precision, the working side is not.
     EXPECT_EQ(state.Side[3], 1789.4);
     EXPECT_EQ(state.SideObserved[3], 1789.4f);
@@ -198,15 +199,16 @@ TEST(InputSequence, YOfAIsShownAsTypedUntilConfirmedOrCorrected) {
         RecordingDisplay display;
         SurveyState state;
         RunInputSequence(state, prompter, display);
-        EXPECT_EQ(BoxHistory(display, "Text2"), (std::vector<std::string>{" 520103.5", " 520103.500"}));
-        EXPECT_EQ(BoxHistory(display, "Text1"), (std::vector<std::string>{" 4324901.631", " 4324901.631"}));
+        EXPECT_EQ(BoxHistory(display, boxes::kYOfA), (std::vector<std::string>{" 520103.5", " 520103.500"}));
+        EXPECT_EQ(BoxHistory(display, boxes::kXOfA),
+                  (std::vector<std::string>{" 4324901.631", " 4324901.631"}));
     }
     {
         auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers(2, {"0", "520103.25", ""}));
         RecordingDisplay display;
         SurveyState state;
         RunInputSequence(state, prompter, display);
-        EXPECT_EQ(BoxHistory(display, "Text2"),
+        EXPECT_EQ(BoxHistory(display, boxes::kYOfA),
                   (std::vector<std::string>{" 520103.5", "", " 520103.250", " 520103.250"}));
         EXPECT_EQ(state.ya, "520103.25");
         EXPECT_EQ(state.Y[0], 520103.25);
@@ -223,7 +225,7 @@ TEST(InputSequence, SeveralCorrectionsInARowKeepOnlyTheLastValue) {
     RunInputSequence(state, prompter, display);
 
     EXPECT_EQ(prompter.AnswersLeft(), 0u);
-    EXPECT_EQ(BoxHistory(display, "Text9(2)"),
+    EXPECT_EQ(BoxHistory(display, boxes::ObservedAngle(3)),
               (std::vector<std::string>{" 40.05200", "", " 47.10000", "", " 47.20000", "", " 47.20150",
                                         " 47.20150"}));
     EXPECT_EQ(state.AngleEntered[3], 47.2015);
@@ -244,10 +246,10 @@ TEST(InputSequence, PointNamesTakeAnyText) {
     SurveyState state;
     RunInputSequence(state, prompter, display);
     EXPECT_EQ(state.PointNames, (std::vector<std::string>{"", "  B 2 ", "0", "一二三四五六七八九十", ""}));
-    EXPECT_EQ(display.Text("Text40"), " ");
-    EXPECT_EQ(display.Text("Text43"), "   B 2 ");
-    EXPECT_EQ(display.Text("Text46"), " 0");
-    EXPECT_EQ(display.Text("Text49"), " 一二三四五六七八九十");
+    EXPECT_EQ(display.Text(boxes::kPointTable[0].name), " ");
+    EXPECT_EQ(display.Text(boxes::kPointTable[1].name), "   B 2 ");
+    EXPECT_EQ(display.Text(boxes::kPointTable[2].name), " 0");
+    EXPECT_EQ(display.Text(boxes::kPointTable[3].name), " 一二三四五六七八九十");
 }
 
 TEST(InputSequence, EachRunStartsWithFreshArrays) {

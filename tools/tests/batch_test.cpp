@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "compute/job_file.h"
+#include "core/form_boxes.h"
 #include "core/korvanet_version.h"
 
 namespace {
@@ -78,8 +79,9 @@ TEST(Batch, TooFewAnswersFailsWithTheFieldsSoFar) {
     const BatchRun r = RunBatch("--fields -", job);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("答案不够"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("Text10(3)= 559.316"), std::string::npos);
-    EXPECT_EQ(r.out.find("Text23="), std::string::npos) << "nothing past the input may be shown";
+    EXPECT_NE(r.out.find(korvanet::boxes::ObservedSide(4) + "= 559.316"), std::string::npos);
+    EXPECT_EQ(r.out.find(std::string(korvanet::boxes::kTriangleMisclosure1) + "="), std::string::npos)
+        << "nothing past the input may be shown";
 }
 
 TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
