@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "compute/figure_drawing.h"
-#include "compute/job_file.h"
+#include "compute/job_text.h"
 #include "compute/job_json.h"
 #include "compute/job_run.h"
 #include "core/scripted_session.h"
