@@ -81,6 +81,8 @@ std::string FileFaultReason(int errorNumber) {
             return "没有程序在读取这个管道或设备";
         case EPIPE:
             return "读取输出的程序已经退出";
+        case EBADF:
+            return "文件没有打开 (已被关闭)";
         case ENAMETOOLONG:
             return "文件名太长";
         case ELOOP:
