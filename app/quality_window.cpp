@@ -257,11 +257,11 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     outer->addWidget(buttons);
     // As large as the content asks, but never beyond the screen (a 1366 x 768
     // laptop): the content scrolls, the buttons stay in sight.
+    // The frame and the title bar are not known before the window is shown:
+    // room is left for them.
     QSize size(980, 900);
-    if (const QScreen* shown = screen()) {
-        const QSize room = shown->availableGeometry().size() - (frameGeometry().size() - geometry().size());
-        size = size.boundedTo(room - QSize(0, 40));
-    }
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(20, 60));
     resize(size);
 }
 
