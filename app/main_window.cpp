@@ -25,14 +25,17 @@
 #include <QUrl>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 #include "app/form_canvas.h"
 #include "app/form_design.h"
-#include "app/job_files.h"
+#include "app/form_fonts.h"
+#include "app/job_store.h"
 #include "app/print_command.h"
 #include "app/qt_prompter.h"
 #include "app/quality_window.h"
 #include "compute/compute_run.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_run.h"
 #include "core/form_boxes.h"
 #include "core/korvanet_error.h"
@@ -107,14 +110,33 @@ void MainWindow::Command1_Click() { runCompute({}); }
 
 void MainWindow::runAgain() {
     // A copy: the run replaces the job in hand while it still offers from it.
-    const std::vector<std::string> offered = job_;
+    const std::vector<std::string> offered = jobInHand();
     runCompute(offered);
 }
+
+namespace {
+
+// The job a run leaves in hand: its answers, and when it ended part-way the
+// answers it was offered beyond them, so that nothing offered is lost.
+std::vector<std::string> JobAfter(const std::vector<std::string>& answers,
+                                  const std::vector<std::string>& offered, bool completed) {
+    std::vector<std::string> job = answers;
+    if (!completed && offered.size() > job.size()) {
+        job.insert(job.end(), offered.begin() + static_cast<std::ptrdiff_t>(job.size()), offered.end());
+    }
+    return job;
+}
+
+}  // namespace
 
 void MainWindow::runCompute(const std::vector<std::string>& offered) {
     if (running_) return;
     beginRun();
     QtPrompter prompter(this, offered);
+    // Each confirmed value is kept at once, the rest of what was offered after it.
+    prompter.setOnConfirmed([this, &offered](const std::vector<std::string>& confirmed) {
+        replaceJobInHand(JobAfter(confirmed, offered, false));
+    });
     QString failure;
     bool programFault = false;
     try {
@@ -141,27 +163,33 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
 
 void MainWindow::openJob(const QString& path) {
     if (running_) return;
-    std::vector<std::string> answers;
-    QString error;
-    if (!ReadJobFile(path, answers, error)) {
-        QMessageBox::warning(this, QStringLiteral("打开作业"), error);
+    JobFile job;
+    try {
+        // Read as the batch tool reads a job: a folder, a device or a huge
+        // file is refused at once, before anything of the window changes.
+        job = ReadJobFile(QFile::encodeName(path).toStdString());
+    } catch (const KorvanetError& error) {
+        QMessageBox::warning(this, QStringLiteral("打开作业"), QString::fromUtf8(error.what()));
         return;
     }
     jobFolder_ = QFileInfo(path).absolutePath();
     beginRun();
-    JobRun run = RunJob(answers, state_, *this);
+    JobRun run = RunJob(job.answers, state_, *this);
     quality_ = run.quality;
-    endRun(run.prompter.Answers(), answers);
+    const std::size_t dropped = endRun(run.prompter.Answers(), job.answers);
     if (run.failure) {
-        QMessageBox::warning(this, QStringLiteral("计算中止"),
-                             QStringLiteral("作业 %1 没有算完:\n%2")
-                                 .arg(QFileInfo(path).fileName(), QString::fromStdString(*run.failure)));
+        QString message = QStringLiteral("作业 %1 没有算完:\n%2")
+                              .arg(QFileInfo(path).fileName(), QString::fromStdString(*run.failure));
+        if (dropped > 0) {
+            message += QStringLiteral("\n一次计算用不到的 %1 个多余答案没有保留。").arg(dropped);
+        }
+        QMessageBox::warning(this, QStringLiteral("计算中止"), message);
     }
 }
 
 bool MainWindow::saveJob(const QString& path) {
     QString error;
-    if (!WriteJobFile(path, job_, error)) {
+    if (!WriteJobFile(path, jobInHand(), error)) {
         QMessageBox::warning(this, QStringLiteral("保存作业"), error);
         return false;
     }
@@ -169,27 +197,35 @@ bool MainWindow::saveJob(const QString& path) {
     return true;
 }
 
-void MainWindow::keepLastRunIn(const QString& path) {
-    lastRunPath_ = path;
-    std::vector<std::string> answers;
-    QString error;
-    if (QFileInfo::exists(path) && ReadJobFile(path, answers, error)) job_ = std::move(answers);
+QString MainWindow::keepLastRunIn(const QString& path) {
+    const QString note = jobs_.rememberIn(path);
     updateJobActions();
+    emit jobInHandChanged();
+    return note;
+}
+
+void MainWindow::replaceJobInHand(std::vector<std::string> job) {
+    const QString failure = jobs_.replace(std::move(job));
+    // Told once the run is over, not between two prompts.
+    if (!failure.isEmpty() && keepingFailure_.isEmpty()) keepingFailure_ = failure;
+    updateJobActions();
+    emit jobInHandChanged();
 }
 
 void MainWindow::beginRun() {
     running_ = true;
+    keepingFailure_.clear();
     writtenThisRun_.clear();
     quality_.reset();
     qualityAction_->setEnabled(false);
     applyQualityColours(nullptr);
 }
 
-void MainWindow::endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered) {
-    job_ = answers;
-    if (!state_.RunCompleted && offered.size() > job_.size()) {
-        job_.insert(job_.end(), offered.begin() + static_cast<std::ptrdiff_t>(job_.size()), offered.end());
-    }
+std::size_t MainWindow::endRun(const std::vector<std::string>& answers,
+                               const std::vector<std::string>& offered) {
+    std::vector<std::string> job = JobAfter(answers, offered, state_.RunCompleted);
+    const std::size_t most = ValuesAskedBy(job);
+    const std::size_t dropped = job.size() > most ? job.size() - most : 0;
     if (state_.RunCompleted) {
         clearStaleGrey();
         if (quality_) applyQualityColours(&*quality_);
@@ -198,18 +234,21 @@ void MainWindow::endRun(const std::vector<std::string>& answers, const std::vect
         quality_.reset();
         greyBoxesFromEarlierRuns();
     }
-    if (!lastRunPath_.isEmpty()) {
-        QString error;
-        QDir().mkpath(QFileInfo(lastRunPath_).absolutePath());
-        if (!WriteJobFile(lastRunPath_, job_, error)) qWarning("%s", qUtf8Printable(error));
-    }
+    // A run that ended before its first answer leaves the job in hand as it was.
+    if (!answers.empty()) replaceJobInHand(std::move(job));
     updateJobActions();
     running_ = false;
+    if (!keepingFailure_.isEmpty()) {
+        const QString failure = std::exchange(keepingFailure_, QString());
+        QMessageBox::warning(this, QStringLiteral("保存上次计算的答案"),
+                             failure + QStringLiteral("\n下次启动时 重新计算 可能拿不到这些答案。"));
+    }
+    return dropped;
 }
 
 void MainWindow::updateJobActions() {
-    saveAction_->setEnabled(!job_.empty());
-    runAgainAction_->setEnabled(!job_.empty());
+    saveAction_->setEnabled(!jobInHand().empty());
+    runAgainAction_->setEnabled(!jobInHand().empty());
 }
 
 void MainWindow::greyBoxesFromEarlierRuns() {

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "adjust/quality_check.h"
+#include "app/job_store.h"
 #include "core/survey_state.h"
 #include "core/text_display.h"
 
@@ -61,14 +62,22 @@ public:
     // Writes the answers of the last run (see jobInHand) to `path`; a failure
     // is shown in a message box.  False when nothing was written.
     bool saveJob(const QString& path);
-    // The job the window holds: the answers of the last run, one per value
-    // in the order asked.  When that run ended part-way, the answers it was
-    // offered beyond that point (the rest of the opened job, or of the
-    // answers Run again offered) follow, so that nothing typed is lost.
-    const std::vector<std::string>& jobInHand() const { return job_; }
-    // Keeps the job in hand in `path` from now on, after every run, and
+    // The job the window holds: the answers of the last run (while a run is
+    // on, those confirmed so far), one per value in the order asked.  When that run ended part-way, the
+    // answers it was offered beyond that point (the rest of the opened job, or of the answers Run again
+    // offered) follow, so that nothing typed is lost. It never holds more answers than a run can use.
+    const std::vector<std::string>& jobInHand() const { return jobs_.job(); }
+    // Keeps the job in hand in `path` from now on, each time it changes, and
     // takes it from there now if the file exists (the last program run's).
-    void keepLastRunIn(const QString& path);
+    // A damaged file is set aside; the returned note says so (else empty).
+    QString keepLastRunIn(const QString& path);
+    // The job in hand changed (a value was confirmed, a run ended): `job`
+    // replaces it and is written at once, whole, to the remembered file, so
+    // that a crash loses nothing confirmed.  jobInHandChanged follows.
+    void replaceJobInHand(std::vector<std::string> job);
+
+signals:
+    void jobInHandChanged();
 
 public slots:
     // Run again: Compute with each prompt offering the earlier answer.
@@ -94,7 +103,8 @@ private:
     void createMenus();
     void runCompute(const std::vector<std::string>& offered);
     void beginRun();
-    void endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered);
+    // Returns how many answers of `offered` were dropped as more than a run can use.
+    std::size_t endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered);
     void updateJobActions();
     // After a run that did not complete: every box still showing a value of
     // an earlier run is greyed, the boxes this run wrote are not.
@@ -117,8 +127,8 @@ private:
     std::optional<QualityCheck> quality_;  // of the last completed run
     QAction* qualityAction_ = nullptr;
 
-    std::vector<std::string> job_;
-    QString lastRunPath_;
+    JobStore jobs_;
+    QString keepingFailure_;  // the first failed write of the remembered job during a run
     QString jobFolder_;
     QSet<QString> writtenThisRun_;
     bool running_ = false;

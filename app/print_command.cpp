@@ -2,6 +2,7 @@
 #include "app/print_command.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <QPrinterInfo>
 #include <exception>
 
+#include "compute/file_writer.h"
 #include "core/korvanet_error.h"
 #include "core/survey_state.h"
 #include "print/report_printer.h"
@@ -52,7 +54,13 @@ void RunPrintCommand(const SurveyState& state, PrintDesk& desk) {
         if (path.isEmpty()) return;  // the user chose not to save
         // A name typed without its ending still becomes a PDF the system opens as one.
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-        WriteReportPdf(report, path.toStdString());
+        const std::string pdf = ReportPdf(report);
+        try {
+            WriteFileWhole(QFile::encodeName(path).toStdString(), pdf);
+        } catch (const KorvanetError& error) {
+            throw KorvanetError("无法写入文件“" + path.toStdString() + "”（" + error.what() +
+                                "），报告没有保存。");
+        }
         desk.Inform(QStringLiteral("系统中没有打印机，报告已保存为 PDF 文件：\n") +
                     QDir::toNativeSeparators(path));
     } catch (const KorvanetError& error) {

@@ -12,6 +12,7 @@
 // A value that breaks its rule is shown in a warning box titled "Korvanet"
 // and then asked again.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ public:
 
     bool Refuse(const std::string& message) override;
 
+    // Called with the answers of the run so far each time a further value
+    // is about to be asked: every one of them has then been confirmed and
+    // has passed its rule.  The window keeps them at once.
+    void setOnConfirmed(std::function<void(const std::vector<std::string>& confirmed)> onConfirmed) {
+        onConfirmed_ = std::move(onConfirmed);
+    }
+
 protected:
     std::string Show(const std::string& message, const std::string& title, PromptKind kind,
                      std::size_t value) override;
@@ -38,6 +46,7 @@ protected:
 private:
     QWidget* parent_;
     std::vector<std::string> offered_;
+    std::function<void(const std::vector<std::string>&)> onConfirmed_;
 };
 
 // The narrowest the message may wrap to, in pixels at 96 dpi: the long

@@ -14,15 +14,22 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QTextDocument>
+#include <QTextOption>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "compute/figure_drawing.h"
+#include "compute/file_writer.h"
+#include "core/korvanet_error.h"
+#include "print/report_printer.h"
 
 namespace korvanet {
 namespace {
@@ -122,6 +129,19 @@ QString HtmlTable(const QStringList& header, const std::vector<QStringList>& row
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
+}
+
+// Writes `bytes` whole to `path`; false, with `error` (when asked for) saying
+// what could not be saved, where and why.
+bool SaveWhole(const QString& what, const QString& path, const std::string& bytes, QString* error) {
+    try {
+        WriteFileWhole(QFile::encodeName(path).toStdString(), bytes);
+        return true;
+    } catch (const KorvanetError& e) {
+        if (error != nullptr)
+            *error = QStringLiteral("无法保存%1 %2: %3").arg(what, path, QString::fromUtf8(e.what()));
+        return false;
+    }
 }
 
 }  // namespace
@@ -235,7 +255,14 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(scroll);
     outer->addWidget(buttons);
-    resize(980, 900);
+    // As large as the content asks, but never beyond the screen (a 1366 x 768
+    // laptop): the content scrolls, the buttons stay in sight.
+    // The frame and the title bar are not known before the window is shown:
+    // room is left for them.
+    QSize size(980, 900);
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(20, 60));
+    resize(size);
 }
 
 void QualityWindow::fillObservations() {
@@ -301,22 +328,29 @@ void QualityWindow::printOn(QPrinter& printer) const {
     renderer.render(&painter);
     painter.end();
     document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("figure.png")), figure);
+    // A cell may wrap between words, never inside a number: a coordinate
+    // broken as "3521408." over "250" reads as two numbers.
+    QTextOption wrapping = document.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(wrapping);
     document.setHtml(documentHtml());
     document.print(&printer);
 }
 
-bool QualityWindow::savePdf(const QString& path) const {
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) return false;
-    probe.close();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printOn(printer);
-    return true;
+bool QualityWindow::savePdf(const QString& path, QString* error) const {
+    std::string pdf;
+    try {
+        pdf = PdfBytes([this](QPrinter& printer) { printOn(printer); });
+    } catch (const KorvanetError& e) {
+        if (error != nullptr)
+            *error = QStringLiteral("无法保存 PDF %1: %2").arg(path, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return SaveWhole(QStringLiteral(" PDF"), path, pdf, error);
 }
 
-bool QualityWindow::saveDrawing(const QString& path) const {
+bool QualityWindow::saveDrawing(const QString& path, QString* error) const {
+    QByteArray bytes = svg_.toUtf8();
     if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         QSvgRenderer renderer(svg_.toUtf8());
         QImage image(renderer.defaultSize() * 2, QImage::Format_RGB32);
@@ -324,11 +358,15 @@ bool QualityWindow::saveDrawing(const QString& path) const {
         QPainter painter(&image);
         renderer.render(&painter);
         painter.end();
-        return image.save(path, "PNG");
+        bytes.clear();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG")) {
+            if (error != nullptr) *error = QStringLiteral("无法保存图形 %1: 无法生成 PNG 图像").arg(path);
+            return false;
+        }
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    return file.write(svg_.toUtf8()) == svg_.toUtf8().size();
+    return SaveWhole(QStringLiteral("图形"), path, bytes.toStdString(), error);
 }
 
 void QualityWindow::print() {
@@ -342,8 +380,8 @@ void QualityWindow::askSavePdf() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("存为 PDF"), QStringLiteral("质量检查.pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;
-    if (!savePdf(path))
-        QMessageBox::warning(this, QStringLiteral("存为 PDF"), QStringLiteral("无法写入文件:\n") + path);
+    QString error;
+    if (!savePdf(path, &error)) QMessageBox::warning(this, QStringLiteral("存为 PDF"), error);
 }
 
 void QualityWindow::askSaveDrawing() {
@@ -351,8 +389,8 @@ void QualityWindow::askSaveDrawing() {
         QFileDialog::getSaveFileName(this, QStringLiteral("保存图形"), QStringLiteral("图形.svg"),
                                      QStringLiteral("SVG 图形 (*.svg);;PNG 图像 (*.png)"));
     if (path.isEmpty()) return;
-    if (!saveDrawing(path))
-        QMessageBox::warning(this, QStringLiteral("保存图形"), QStringLiteral("无法写入文件:\n") + path);
+    QString error;
+    if (!saveDrawing(path, &error)) QMessageBox::warning(this, QStringLiteral("保存图形"), error);
 }
 
 }  // namespace korvanet

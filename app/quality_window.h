@@ -33,10 +33,11 @@ public:
 
     // The whole check as a document on `printer` (paper or PDF).
     void printOn(QPrinter& printer) const;
-    // Writes the check as PDF to `path`; false when the file cannot be written.
-    bool savePdf(const QString& path) const;
-    // Writes the drawing as SVG, or as PNG when `path` ends in ".png".
-    bool saveDrawing(const QString& path) const;
+    // Writes the check as PDF to `path`, whole; false, with `error` naming
+    // the file and the reason, when it cannot be written.
+    bool savePdf(const QString& path, QString* error = nullptr) const;
+    // Writes the drawing as SVG, or as PNG when `path` ends in ".png"; as savePdf.
+    bool saveDrawing(const QString& path, QString* error = nullptr) const;
 
 private slots:
     void print();

@@ -3,6 +3,7 @@
 
 #include "compute/compute_run.h"
 #include "core/korvanet_error.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 
@@ -25,6 +26,15 @@ JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay&
         run.failure = e.what();
     }
     return run;
+}
+
+std::size_t ValuesAskedBy(const std::vector<std::string>& job) {
+    // The tolerance, four coordinates, four names, eight angles, five sides;
+    // D not known adds T0, Q1 and the side A-D.  A job too short to tell
+    // may still be a D-not-known one.
+    constexpr std::size_t kDKnown = 22, kDNotKnown = 25;
+    if (job.size() < 5) return kDNotKnown;
+    return ReadsAsZero(job[3]) && ReadsAsZero(job[4]) ? kDNotKnown : kDKnown;
 }
 
 }  // namespace korvanet

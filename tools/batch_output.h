@@ -5,7 +5,7 @@
 #include <iosfwd>
 
 #include "tools/batch_command_line.h"
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
 
 namespace korvanet {
 
@@ -24,7 +24,8 @@ JobOutput TextOutputFor(BatchMode mode);
 // --json: the job's object on one line, named `jobName`.
 JobOutput JsonOutput(std::string jobName);
 // --svg: the drawing of a completed job written to `path`; nothing for a
-// failed one.  Throws a KorvanetError when the file cannot be written.
+// failed one.  Throws a KorvanetError naming the file and the reason when
+// it cannot be written whole.
 JobOutput SvgOutput(std::string path);
 
 }  // namespace korvanet

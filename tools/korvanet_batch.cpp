@@ -14,23 +14,24 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
+#include "compute/file_writer.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_json.h"
+#include "core/korvanet_error.h"
 #include "core/korvanet_version.h"
 #include "tools/batch_command_line.h"
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
 
 namespace {
-
-// What a surveyor reads in front of a job's messages and output: the name
-// as typed, and for "-" what it stands for.
-std::string JobName(const std::string& job) { return job == "-" ? "标准输入" : job; }
 
 // korvanet-pdf beside this program's own file, wherever it was installed.
 std::string PdfProgramPath() {
@@ -57,10 +58,55 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
     return 1;
 }
 
-}  // namespace
+// Standard output, buffered, remembering why its first failed write failed
+// (a full disk, a closed pipe), so that the message can say so.
+class CheckedStandardOutput : public std::streambuf {
+public:
+    CheckedStandardOutput() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+    int fault() const { return fault_; }
+    // Writes out what is buffered and closes the descriptor; false on any failure.
+    bool finish() {
+        if (sync() != 0) return false;
+        if (::close(STDOUT_FILENO) != 0 && fault_ == 0) fault_ = errno;
+        return fault_ == 0;
+    }
 
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
+protected:
+    int_type overflow(int_type c) override {
+        if (sync() != 0) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override {
+        const char* next = pbase();
+        while (fault_ == 0 && next < pptr()) {
+            const ssize_t n = ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0)
+                fault_ = n < 0 ? errno : ENOSPC;
+            else
+                next += n;
+        }
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return fault_ == 0 ? 0 : -1;
+    }
+
+private:
+    std::array<char, 1 << 16> buffer_{};
+    int fault_ = 0;
+};
+
+// Output that never reached standard output must not pass for success: said
+// on standard error, exit status 1.
+int OutputLost(int errorNumber) {
+    std::cerr << "无法写出结果到标准输出: " << korvanet::FileFaultReason(errorNumber) << '\n';
+    return 1;
+}
+
+int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
     std::string problem;
     const auto line =
         korvanet::ParseBatchCommandLine(std::vector<std::string>(argv + 1, argv + argc), problem);
@@ -82,15 +128,17 @@ int main(int argc, char** argv) {
     // JSON Lines need no headers: every object names its job.
     const bool several = line->jobs.size() > 1 && !json;
     int status = 0;
-    std::string bytes;
     for (std::size_t i = 0; i < line->jobs.size(); ++i) {
         const std::string& job = line->jobs[i];
-        const std::string name = JobName(job);
+        const std::string name = korvanet::JobFileName(job);
         if (several) std::cout << (i == 0 ? "" : "\n") << "==> " << name << " <==\n";
-        if (!korvanet::ReadJobFile(job, bytes)) {
-            if (json) std::cout << korvanet::FailedJobJson(job, "无法读取作业文件: " + name) << '\n';
+        std::string bytes;
+        try {
+            bytes = korvanet::ReadJobFileBytes(job);
+        } catch (const korvanet::KorvanetError& e) {
+            if (json) std::cout << korvanet::FailedJobJson(job, e.what()) << '\n';
             std::cout.flush();
-            std::cerr << (several ? name + ": " : "") << "无法读取作业文件: " << name << '\n';
+            std::cerr << (several ? name + ": " : "") << e.what() << '\n';
             status = 1;
             continue;
         }
@@ -100,7 +148,22 @@ int main(int argc, char** argv) {
                                                : korvanet::TextOutputFor(line->mode);
         const std::string label = several || (json && line->jobs.size() > 1) ? name + ": " : "";
         if (!korvanet::RunBatchJob(bytes, output, label, std::cout, std::cerr)) status = 1;
+        // The stream keeps its failure once a write failed: no later job
+        // could reach the output either.
+        if (standardOutput.fault() != 0) return OutputLost(standardOutput.fault());
     }
-    std::cout.flush();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    CheckedStandardOutput standardOutput;
+    std::streambuf* const original = std::cout.rdbuf(&standardOutput);
+    int status = Run(argc, argv, standardOutput);
+    // A file system may report a failed write only when the file is closed.
+    if (standardOutput.fault() == 0 && !standardOutput.finish()) status = OutputLost(standardOutput.fault());
+    std::cout.rdbuf(original);
     return status;
 }

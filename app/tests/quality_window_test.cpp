@@ -16,8 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/job_files.h"
 #include "app/main_window.h"
+#include "compute/job_file_reader.h"
 #include "core/form_boxes.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
@@ -33,11 +33,10 @@ namespace {
 
 // The answers of an example job, read as the window reads job files.
 QStringList ExampleJob(const QString& name) {
-    std::vector<std::string> answers;
-    QString error;
-    korvanet::ReadJobFile(QString::fromUtf8(KORVANET_EXAMPLES_DIR) + QLatin1Char('/') + name, answers, error);
+    const korvanet::JobFile job =
+        korvanet::ReadJobFile(std::string(KORVANET_EXAMPLES_DIR) + '/' + name.toStdString());
     QStringList lines;
-    for (const std::string& answer : answers) lines.push_back(QString::fromStdString(answer));
+    for (const std::string& answer : job.answers) lines.push_back(QString::fromStdString(answer));
     return lines;
 }
 

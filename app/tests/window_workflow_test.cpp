@@ -17,9 +17,10 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/job_files.h"
+#include "app/job_store.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_run.h"
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
@@ -44,10 +45,7 @@ QByteArray Bytes(const QString& path) {
 }
 
 std::vector<std::string> JobAnswers(const QString& name) {
-    std::vector<std::string> answers;
-    QString error;
-    korvanet::ReadJobFile(Reference(name), answers, error);
-    return answers;
+    return korvanet::ReadJobFile(Reference(name).toStdString()).answers;
 }
 
 QLineEdit* Box(const MainWindow& window, const QString& name) { return window.findChild<QLineEdit*>(name); }
@@ -246,10 +244,7 @@ private slots:
         }
         QCOMPARE(Box(window, Name(boxes::ObservedSide(1)))->text(), QStringLiteral(" 340.445"));
         // What the next start offers is this run's job.
-        QString error;
-        std::vector<std::string> kept;
-        QVERIFY(korvanet::ReadJobFile(korvanet::LastRunJobPath(), kept, error));
-        QCOMPARE(kept, changed);
+        QCOMPARE(korvanet::ReadJobFile(korvanet::LastRunJobPath().toStdString()).answers, changed);
 
         // Stopped part-way, Run again keeps the answers it had not reached yet.
         DialogAnswerer stopper([](const QString&, const QString& message) {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "compute/figure_drawing.h"
-#include "compute/job_file.h"
 #include "compute/job_json.h"
 #include "compute/job_run.h"
+#include "compute/job_text.h"
 #include "core/scripted_session.h"
 
 namespace korvanet {

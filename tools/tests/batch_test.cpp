@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "compute/job_file.h"
+#include "compute/job_text.h"
 #include "core/form_boxes.h"
 #include "core/korvanet_version.h"
 

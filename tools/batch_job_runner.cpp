@@ -1,28 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
 
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <optional>
+#include <ostream>
 #include <utility>
 #include <vector>
 
-#include "compute/job_file.h"
+#include "compute/job_text.h"
 #include "core/korvanet_error.h"
 
 namespace korvanet {
-
-bool ReadJobFile(const std::string& path, std::string& bytes) {
-    if (path == "-") {
-        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
 
 bool RunBatchJob(const std::string& bytes, const JobOutput& output, const std::string& label,
                  std::ostream& out, std::ostream& err) {
@@ -30,7 +17,7 @@ bool RunBatchJob(const std::string& bytes, const JobOutput& output, const std::s
     std::string notice;
     std::optional<std::string> undecodable;
     try {
-        answers = ReadJobAnswers(bytes, &notice);
+        answers = DecodeJobAnswers(bytes, &notice);
     } catch (const KorvanetError& e) {
         undecodable = e.what();
     }
@@ -47,7 +34,7 @@ bool RunBatchJob(const std::string& bytes, const JobOutput& output, const std::s
         output(FinishedJob{state, display, run}, out);
     } catch (const KorvanetError& e) {
         out.flush();
-        err << label << "打印中止: " << e.what() << '\n';
+        err << label << e.what() << '\n';
         return false;
     }
     if (undecodable) {

@@ -3,7 +3,8 @@
 // One job of korvanet-batch, from the bytes of its file to its output: the
 // answers decoded, the Compute command run on a fresh record, the mode's
 // output written, the notes and the failure reported.  korvanet-batch,
-// korvanet-pdf and the fuzz target all run jobs through here.
+// korvanet-pdf and the fuzz target all run jobs through here; the bytes are
+// read by compute/job_file_reader.h.
 
 #include <functional>
 #include <iosfwd>
@@ -24,11 +25,9 @@ struct FinishedJob {
 
 // Writes a mode's output of a finished job to `out`; for a failed run, what
 // the mode shows of it (the boxes or the dialogue so far), or nothing.  May
-// throw a KorvanetError when the output cannot be made.
+// throw a KorvanetError, whose message is told whole, when the output
+// cannot be made or written.
 using JobOutput = std::function<void(const FinishedJob&, std::ostream& out)>;
-
-// Reads a job file whole: "-" is standard input.  False when it cannot be read.
-bool ReadJobFile(const std::string& path, std::string& bytes);
 
 // Runs one job from the bytes of its file and writes its output with
 // `output`.  Notes and the failure go to `err`, each line beginning with

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "compute/job_file.h"
+#include "compute/job_text.h"
 
 #include <iconv.h>
 
@@ -120,10 +120,13 @@ std::vector<std::string> SplitJobLines(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> ReadJobAnswers(const std::string& bytes, std::string* notice) {
+std::vector<std::string> DecodeJobAnswers(const std::string& bytes, std::string* notice) {
     if (notice != nullptr) notice->clear();
     std::string_view text = bytes;
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+    // An empty file is no job: run, it would only stop at the first prompt,
+    // and in the window it would replace the answers in hand by nothing.
+    if (text.empty()) throw InputError("作业文件是空的, 没有一个答案");
     // Notepad's "Unicode" is UTF-16: its byte order mark says so, and
     // without one its zero bytes do; no text file of answers has them.
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
