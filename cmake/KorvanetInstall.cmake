@@ -39,11 +39,25 @@ install(FILES data/${KORVANET_APP_ID}.svg
 install(FILES data/${KORVANET_APP_ID}.xml
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/mime/packages)
 
-# The manual pages name the version they describe.
+# The manual pages name the version they describe.  They are installed
+# compressed, as Debian policy asks of a package (gzip -9n: best compression,
+# no file name or time stamp, so the same page gives the same bytes); man,
+# lexgrog and mandb read them so in any installed tree.
+set(KORVANET_MAN_PAGES "")
 foreach(page korvanet.1 korvanet-batch.1)
-  configure_file(data/${page}.in ${CMAKE_CURRENT_BINARY_DIR}/man/${page} @ONLY)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set(man ${CMAKE_CURRENT_BINARY_DIR}/man/${page})
+  configure_file(data/${page}.in ${man} @ONLY)
+  add_custom_command(OUTPUT ${man}.gz
+    COMMAND gzip -9n -c ${man} > ${man}.gz
+    DEPENDS ${man} VERBATIM)
+  list(APPEND KORVANET_MAN_PAGES ${man}.gz)
 endforeach()
+add_custom_target(korvanet_man_pages ALL DEPENDS ${KORVANET_MAN_PAGES})
+install(FILES ${KORVANET_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The licence, where Debian keeps it: machine-readable (DEP-5), pointing to
+# the full text in /usr/share/common-licenses/GPL-3.
+install(FILES data/copyright DESTINATION ${KORVANET_DOCDIR})
 
 # The example jobs with the report, box texts and dialogue each one gives, so
 # that a colleague can check an installation against known results; the

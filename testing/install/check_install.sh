@@ -63,6 +63,10 @@ if [ $rc -ne 0 ] || [ "$(cat "$tmp/version")" != "korvanet-batch $version" ]; th
   fail "korvanet-batch --version printed '$(cat "$tmp/version")' (exit $rc), expected 'korvanet-batch $version'"
 fi
 
+# The licence as Debian reads it (DEP-5).
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  "$share/doc/korvanet/copyright" || fail "no machine-readable copyright file in share/doc/korvanet"
+
 # The desktop entry and the metainfo pass the desktop's validators.
 desktop=$share/applications/$app_id.desktop
 metainfo=$share/metainfo/$app_id.metainfo.xml
@@ -89,14 +93,15 @@ for type in $(sed -n 's/^MimeType=//p' "$desktop" | tr ';' ' '); do
   grep -q "^[0-9]*:$type:" "$tmp/mime/globs2" || fail "no file name pattern defines $type"
 done
 
-# The manual pages: well-formed for groff and man-db, and korvanet-batch's
-# page documents every option its usage text names.
-for page in "$share"/man/man1/*.1; do
-  groff -k -man -Tutf8 -ww -z "$page" 2>"$tmp/err"
+# The manual pages (compressed, as Debian asks): well-formed for groff and
+# man-db, and korvanet-batch's page documents every option its usage text names.
+for page in "$share"/man/man1/*.1.gz; do
+  [ -e "$page" ] || { fail "no compressed manual page in $share/man/man1"; continue; }
+  gzip -dc "$page" | groff -k -man -Tutf8 -ww -z 2>"$tmp/err"
   [ -s "$tmp/err" ] && fail "groff warns on $(basename "$page"): $(cat "$tmp/err")"
   lexgrog "$page" >/dev/null || fail "man-db finds no NAME line in $(basename "$page")"
 done
-batch_page=$share/man/man1/korvanet-batch.1
+batch_page=$share/man/man1/korvanet-batch.1.gz
 if [ -f "$batch_page" ]; then
   MANWIDTH=80 man -l "$batch_page" >"$tmp/page" 2>/dev/null || fail "man -l $batch_page"
   "$batch" >"$tmp/usage" 2>&1
