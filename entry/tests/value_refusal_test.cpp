@@ -13,6 +13,7 @@
 #include "core/scripted_session.h"
 #include "entry/input_sequence.h"
 #include "entry/tests/entry_job.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -88,7 +89,7 @@ TEST(ValueRefusal, EachRuleAcceptsInsideAndRefusesOutsideItsBounds) {
         std::vector<std::string> answers = EntryJob::DNotKnown().ValueAnswers();
         answers.at(row.value) = row.typed;
         auto prompter = ScriptedPrompter::ForJob(answers);
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         const std::string label = std::to_string(row.value) + " '" + row.typed + "'";
         if (row.accepted) {
@@ -155,7 +156,7 @@ TEST(ValueRefusal, APersonIsAskedAgainAndNothingTypedBeforeIsLost) {
     answers.insert(answers.begin() + 1, "2.5");  // ...and simply asked again
     answers.at(2 * 11) = "40.0560";              // angle 3 typed with 60 seconds
     PersonAtTheKeyboard person(answers);
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, person, display);
 
