@@ -40,8 +40,10 @@ enum class PointD { Known, NotKnown };
 // in the solution.
 inline constexpr bool IsDependentCondition(int row) { return row == 7 || row == 9; }
 
-// Two triangle closures and the seven independent conditions of the solution.
-inline constexpr int kIndependentConditionCount = 9;
+// The redundancy of the figure, the degrees of freedom of m0 and of the global
+// test: two triangle closures and the seven independent conditions of the
+// solution.
+inline constexpr int kRedundancy = 9;
 
 // Stores a double in a single-precision field.  A value beyond the single
 // range becomes an infinity (which the display refuses), never undefined.

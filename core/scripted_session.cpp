@@ -5,8 +5,21 @@
 
 namespace korvanet {
 
+namespace {
+// A run of the figure asks some forty prompts and writes some sixty boxes.
+constexpr std::size_t kPromptsOfARun = 64;
+constexpr std::size_t kBoxesOfARun = 64;
+}  // namespace
+
+RecordingDisplay::RecordingDisplay() {
+    order_.reserve(kBoxesOfARun);
+    finalTexts_.reserve(kBoxesOfARun);
+}
+
 ScriptedPrompter::ScriptedPrompter(std::vector<std::string> answers, bool confirmByEnter)
-    : answers_(std::move(answers)), confirmByEnter_(confirmByEnter) {}
+    : answers_(std::move(answers)), confirmByEnter_(confirmByEnter) {
+    dialogue_.reserve(kPromptsOfARun);
+}
 
 ScriptedPrompter ScriptedPrompter::ForJob(std::vector<std::string> valueAnswers) {
     return ScriptedPrompter(std::move(valueAnswers), true);

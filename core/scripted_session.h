@@ -57,6 +57,7 @@ private:
 
 class RecordingDisplay : public TextDisplay {
 public:
+    RecordingDisplay();
     void SetText(const std::string& box, const std::string& text) override;
 
     // Boxes in the order each was first written, with their final texts.

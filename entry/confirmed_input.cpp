@@ -48,8 +48,7 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
     display.SetText(instance.box, instance.firstDisplayUnformatted
                                       ? Displayed(value, reading, DisplayPattern::None)
                                       : shown);
-    bool wrong =
-        IsWrongAnswer(prompter.Ask(FirstConfirmationPrompt(instance.subject), "", PromptKind::Confirmation));
+    bool wrong = IsWrongAnswer(prompter.Ask(instance.firstConfirmation, "", PromptKind::Confirmation));
     for (;;) {
         while (wrong) {
             // The refused value leaves the box before the new one is asked.
@@ -58,8 +57,7 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
             reading = ReadNumber(value);
             shown = Displayed(value, reading, instance.pattern);
             display.SetText(instance.box, shown);
-            wrong = IsWrongAnswer(
-                prompter.Ask(SecondConfirmationPrompt(instance.secondSubject), "", PromptKind::Confirmation));
+            wrong = IsWrongAnswer(prompter.Ask(instance.secondConfirmation, "", PromptKind::Confirmation));
         }
         display.SetText(instance.box, shown);
         const std::optional<std::string> refusal = rule ? rule(value, reading) : std::nullopt;

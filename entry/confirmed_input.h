@@ -30,9 +30,9 @@ struct ConfirmedInstance {
     std::string valuePrompt;
     std::string title;  // empty: the application title
     std::string correctionPrompt;
-    std::string subject;        // names the value in the first confirmation
-    std::string secondSubject;  // names it in "确认这次..." (usually the same)
-    std::string box;            // "Text1", "Text9(0)", ...
+    std::string firstConfirmation;   // "确认" + what names the value + kConfirmationTail
+    std::string secondConfirmation;  // "确认这次" + ...: after a correction
+    std::string box;                 // "Text1", "Text9(0)", ...
     DisplayPattern pattern = DisplayPattern::None;
     // y of A is shown exactly as typed while it is first confirmed.
     bool firstDisplayUnformatted = false;

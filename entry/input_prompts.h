@@ -14,17 +14,17 @@ namespace korvanet {
 inline constexpr const char* kTolerancePrompt = "输入规范测角限差 : ( 以秒为单位 )";
 inline constexpr const char* kToleranceTitle = "规范限差";
 
-ConfirmedInstance XOfAInstance();
-ConfirmedInstance YOfAInstance();
-ConfirmedInstance XOfDInstance();
-ConfirmedInstance YOfDInstance();
-ConfirmedInstance AzimuthT0Instance();
-ConfirmedInstance OrientationQ1Instance();
+const ConfirmedInstance& XOfAInstance();
+const ConfirmedInstance& YOfAInstance();
+const ConfirmedInstance& XOfDInstance();
+const ConfirmedInstance& YOfDInstance();
+const ConfirmedInstance& AzimuthT0Instance();
+const ConfirmedInstance& OrientationQ1Instance();
 // point: 0 = A, 1 = B, 2 = C, 3 = D
-ConfirmedInstance PointNameInstance(int point);
+const ConfirmedInstance& PointNameInstance(int point);
 // i = 1..8 in the order of the diagram; shown in Text9(i - 1)
-ConfirmedInstance ObservedAngleInstance(int i);
+const ConfirmedInstance& ObservedAngleInstance(int i);
 // i = 1..6; shown in Text10(i - 1)
-ConfirmedInstance ObservedSideInstance(int i);
+const ConfirmedInstance& ObservedSideInstance(int i);
 
 }  // namespace korvanet

@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "core/korvanet_error.h"
+#include "core/prompter.h"
 #include "report/report_placement.h"
 
 namespace korvanet {
@@ -127,7 +128,7 @@ void WriteReportPdf(const ReportDocument& report, const std::string& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setCreator(QStringLiteral("Korvanet"));
+    printer.setCreator(QString::fromUtf8(kApplicationTitle));
     printer.setDocName(QStringLiteral("Korvanet 报告"));
     try {
         PrintReport(report, printer);

@@ -20,8 +20,8 @@ ConfirmedInstance Sample(DisplayPattern pattern = DisplayPattern::ThreeDecimals)
     instance.valuePrompt = "输入某值 :";
     instance.title = "某标题";
     instance.correctionPrompt = "输入正确的某值 :";
-    instance.subject = "输入的某值";
-    instance.secondSubject = "输入的另一个某值";
+    instance.firstConfirmation = FirstConfirmationPrompt("输入的某值");
+    instance.secondConfirmation = SecondConfirmationPrompt("输入的另一个某值");
     instance.box = "Text7";
     instance.pattern = pattern;
     return instance;
