@@ -100,8 +100,7 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
                                      return CheckObservedAngle(text, reading, i);
                                  });
         state.AngleEntered[i] = NumberOf(angle, AngleName(i));
-        const double degrees = PackedToDegrees(state.AngleEntered[i]);
-        state.Angle[i] = std::isfinite(degrees) ? degrees : DegreesOrThrow(degrees, angle.text, AngleName(i));
+        state.Angle[i] = DegreesOrThrow(PackedToDegrees(state.AngleEntered[i]), angle.text, AngleName(i));
     }
 
     // A known D gives side 6 (A-D) from the coordinates, so it is not asked.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entry/value_rules.h"
 
-#include "core/korvanet_error.h"
 #include "core/number_text.h"
 #include "core/packed_angle.h"
 
