@@ -203,7 +203,7 @@ void AdjustmentRun::Corrections() {
 
 void AdjustmentRun::Precision() {
     const float m0 = UnitWeightError(sums_.SumVV, sums_.SumPVV, state_.TriangleW[1], state_.TriangleW[2]);
-    state_.Tolerance = m0;
+    state_.M0 = m0;
     Show(boxes::kUnitWeightError, m0, "单位权中误差 m0 ", UnitWeightErrorText(m0));
     state_.SideMeanError = MeanErrorFromReciprocalWeight(m0, weights_.SideReciprocalWeight);
     Show(boxes::kSideMeanError, state_.SideMeanError, "边长中误差", MillimetreText(state_.SideMeanError));

@@ -140,7 +140,7 @@ QualityCheck AssessQuality(const SurveyState& state, const QualityInputs& in) {
     const ConditionCofactors cofactors(in.A, in.q, in.range);
     QualityCheck check;
     check.tolerance = in.tolerance;
-    check.m0 = state.Tolerance;  // the run has replaced the tolerance by m0
+    check.m0 = state.M0;
     check.observations = Observations(state, in, cofactors);
     check.suspect = SuspectObservation(check.observations);
     check.global = GlobalModelTest(check.observations, in);

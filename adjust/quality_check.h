@@ -19,11 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "adjust/adjustment_model.h"
+
 namespace korvanet {
 
 // The two critical values.  The figure always has nine independent
-// conditions, so the chi-square bound is that of 9 degrees of freedom.
-inline constexpr int kQualityRedundancy = 9;
+// conditions (kRedundancy), so the chi-square bound is that of 9 degrees of
+// freedom.
 inline constexpr double kGlobalTestCritical = 16.919;  // chi2(9), 95 %, one-sided
 inline constexpr double kWTestCritical = 3.29;         // normal, alpha = 0.1 %, two-sided
 
@@ -82,7 +84,7 @@ struct GlobalTest {
 struct QualityCheck {
     double tolerance = 0;  // sigma0, arc seconds, as entered
     double m0 = 0;         // a-posteriori mean error of unit weight, arc seconds
-    int redundancy = kQualityRedundancy;
+    int redundancy = kRedundancy;
     GlobalTest global;
     std::vector<ObservationCheck> observations;  // orientation (if any), angles 1..8, sides
     std::optional<std::size_t> suspect;          // index into `observations`

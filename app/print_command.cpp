@@ -12,17 +12,12 @@
 
 #include "compute/file_writer.h"
 #include "core/korvanet_error.h"
+#include "core/prompter.h"
 #include "core/survey_state.h"
 #include "print/report_printer.h"
 #include "report/report_layout.h"
 
 namespace korvanet {
-namespace {
-
-// The title every message box of the program carries.
-const char* const kTitle = "Korvanet";
-
-}  // namespace
 
 bool QtPrintDesk::PrintOnDefaultPrinter(const ReportDocument& report) {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
@@ -39,11 +34,11 @@ QString QtPrintDesk::AskPdfPath(const QString& suggested) {
 }
 
 void QtPrintDesk::Inform(const QString& message) {
-    QMessageBox::information(parent_, QString::fromUtf8(kTitle), message);
+    QMessageBox::information(parent_, QString::fromUtf8(kApplicationTitle), message);
 }
 
 void QtPrintDesk::Warn(const QString& message) {
-    QMessageBox::warning(parent_, QString::fromUtf8(kTitle), message);
+    QMessageBox::warning(parent_, QString::fromUtf8(kApplicationTitle), message);
 }
 
 void RunPrintCommand(const SurveyState& state, PrintDesk& desk) {

@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "core/korvanet_error.h"
+#include "core/prompter.h"
 #include "report/report_placement.h"
 
 namespace korvanet {
@@ -122,7 +123,7 @@ std::string PdfBytes(const std::function<void(QPrinter&)>& draw) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(fileName);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setCreator(QStringLiteral("Korvanet"));
+        printer.setCreator(QString::fromUtf8(kApplicationTitle));
         draw(printer);
     }  // the printer finishes its file here
     QFile file(fileName);

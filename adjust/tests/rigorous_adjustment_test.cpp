@@ -113,7 +113,7 @@ TEST_P(NoisyFigures, EngineEqualsRigorousLeastSquares) {
             EXPECT_NEAR(st.X[4], s.truth.A.x, mm) << "closure in x, figure " << figure;
             EXPECT_NEAR(st.Y[4], s.truth.A.y, mm) << "closure in y, figure " << figure;
         }
-        ExpectRelative(st.Tolerance, ref.sigma0, 1e-3, "m0", figure);
+        ExpectRelative(st.M0, ref.sigma0, 1e-3, "m0", figure);
         ExpectRelative(st.InvPxB, ref.QxB, 1e-3, "1/px(b)", figure);
         ExpectRelative(st.InvPyB, ref.QyB, 1e-3, "1/py(b)", figure);
         ExpectRelative(st.InvPxC, ref.QxC, 1e-3, "1/px(c)", figure);
@@ -146,7 +146,7 @@ TEST_P(NoisyFigures, ErrorFreeObservationsReturnTheTruth) {
             EXPECT_EQ(display.Text(boxes::kPointTable[4].x), display.Text(boxes::kPointTable[0].x)) << figure;
             EXPECT_EQ(display.Text(boxes::kPointTable[4].y), display.Text(boxes::kPointTable[0].y)) << figure;
         }
-        EXPECT_LT(st.Tolerance, 0.01) << "m0 of figure " << figure;
+        EXPECT_LT(st.M0, 0.01) << "m0 of figure " << figure;
     }
 }
 

@@ -113,7 +113,7 @@ TEST(QualityCheck, JsonOfACompletedJobHoldsEveryField) {
         EXPECT_EQ(j.at("job"), std::string(example) + ".txt");
         EXPECT_EQ(j.at("completed"), true);
         EXPECT_EQ(j.at("tolerance_arcsec").get<double>(), dKnown ? 2.5 : 3.0);
-        EXPECT_EQ(j.at("m0_arcsec").get<double>(), static_cast<double>(c.state.Tolerance));
+        EXPECT_EQ(j.at("m0_arcsec").get<double>(), static_cast<double>(c.state.M0));
         EXPECT_EQ(j.at("redundancy"), 9);
         EXPECT_EQ(j.at("global_test").at("critical").get<double>(), 16.919);
         EXPECT_TRUE(j.at("global_test").at("statistic").is_number());

@@ -13,6 +13,7 @@
 #include "core/scripted_session.h"
 #include "entry/input_sequence.h"
 #include "entry/tests/entry_job.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -27,7 +28,7 @@ struct Failure {
     std::string message;
     std::vector<std::string> asked;  // every prompt message, in order
     std::size_t answersLeft = 0;
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
 };
 
@@ -242,7 +243,7 @@ TEST(InputFailures, ACoordinateStopsTheRunRightAfterItsConfirmation) {
 
 TEST(InputFailures, TheNextRunStartsCleanlyFromTheTolerance) {
     SurveyState state;
-    RecordingDisplay display;
+    HistoryDisplay display;
     EntryJob bad = EntryJob::DKnown();
     bad.angles[2] = "abc";
     auto first = ScriptedPrompter::ForJob(bad.ValueAnswers());

@@ -13,6 +13,7 @@
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
 #include "entry/tests/entry_job.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -29,7 +30,7 @@ bool Asked(const ScriptedPrompter& prompter, const std::string& part) {
 }
 
 // The texts one box was given, in order.
-std::vector<std::string> BoxHistory(const RecordingDisplay& display, const std::string& box) {
+std::vector<std::string> BoxHistory(const HistoryDisplay& display, const std::string& box) {
     std::vector<std::string> texts;
     const std::string prefix = box + "=";
     for (const auto& entry : display.History()) {
@@ -41,7 +42,7 @@ std::vector<std::string> BoxHistory(const RecordingDisplay& display, const std::
 TEST(InputSequence, KnownDAsksFiveSidesAndNoOrientation) {
     const EntryJob job = EntryJob::DKnown();
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     state.T0 = 88.0809;  // from an earlier run: a run with D known leaves it
     state.Qa = 3.3;
@@ -88,7 +89,7 @@ TEST(InputSequence, KnownDAsksFiveSidesAndNoOrientation) {
 TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
     const EntryJob job = EntryJob::DNotKnown();
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     const RunValues values = RunInputSequence(state, prompter, display);
 
@@ -133,7 +134,7 @@ TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
         EntryJob job = EntryJob::DNotKnown();
         job.q1 = c.q1;
         auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         const RunValues values = RunInputSequence(state, prompter, display);
         EXPECT_NEAR(values.OrientationAngle, c.degrees, kDegreeTolerance) << c.q1;
@@ -153,7 +154,7 @@ TEST(InputSequence, CoordinatesOfDThatAreNotZeroMakeDKnown) {
         job.xd = c.xd;
         job.yd = c.yd;
         auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         const RunValues values = RunInputSequence(state, prompter, display);
         EXPECT_EQ(values.SideCount, 5) << c.xd;
@@ -170,7 +171,7 @@ TEST(InputSequence, AnglesAndSidesAreConvertedAsEntered) {
     job.angles[1] = "46.15";
     job.sides[0] = "1234.5";
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, prompter, display);
 
@@ -196,7 +197,7 @@ TEST(InputSequence, YOfAIsShownAsTypedUntilConfirmedOrCorrected) {
     job.ya = "520103.5";
     {
         auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         RunInputSequence(state, prompter, display);
         EXPECT_EQ(BoxHistory(display, boxes::kYOfA), (std::vector<std::string>{" 520103.5", " 520103.500"}));
@@ -205,7 +206,7 @@ TEST(InputSequence, YOfAIsShownAsTypedUntilConfirmedOrCorrected) {
     }
     {
         auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers(2, {"0", "520103.25", ""}));
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         RunInputSequence(state, prompter, display);
         EXPECT_EQ(BoxHistory(display, boxes::kYOfA),
@@ -220,7 +221,7 @@ TEST(InputSequence, SeveralCorrectionsInARowKeepOnlyTheLastValue) {
     // Value 0 is the tolerance, 1 to 4 the coordinates, 5 to 8 the names: angle 3 is value 11.
     auto prompter = ScriptedPrompter::ForAllPrompts(
         job.AllPromptAnswers(11, {"0", "47.1", "0e5", "47.2", " 0 ", "47.2015", "ok"}));
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, prompter, display);
 
@@ -242,7 +243,7 @@ TEST(InputSequence, PointNamesTakeAnyText) {
     EntryJob job = EntryJob::DKnown();
     job.names = {"", "  B 2 ", "0", "一二三四五六七八九十"};
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, prompter, display);
     EXPECT_EQ(state.PointNames, (std::vector<std::string>{"", "  B 2 ", "0", "一二三四五六七八九十", ""}));
@@ -256,7 +257,7 @@ TEST(InputSequence, EachRunStartsWithFreshArrays) {
     SurveyState state;
     {
         auto prompter = ScriptedPrompter::ForJob(EntryJob::DNotKnown().ValueAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         RunInputSequence(state, prompter, display);
         state.RunCompleted = true;
     }
@@ -264,7 +265,7 @@ TEST(InputSequence, EachRunStartsWithFreshArrays) {
     EntryJob second = EntryJob::DKnown();
     second.names = {"P1", "P2", "P3", "P4"};
     auto prompter = ScriptedPrompter::ForJob(second.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     const RunValues values = RunInputSequence(state, prompter, display);
     EXPECT_FALSE(state.RunCompleted);
     EXPECT_EQ(state.Side[6], 0.0);  // side 6 of the earlier run is gone

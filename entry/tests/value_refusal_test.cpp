@@ -13,6 +13,7 @@
 #include "core/scripted_session.h"
 #include "entry/input_sequence.h"
 #include "entry/tests/entry_job.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -189,7 +190,7 @@ TEST(ValueRefusal, APersonIsAskedAgainAndNothingTypedBeforeIsLost) {
     answers.insert(answers.begin() + 1, "2.5");  // ...and simply asked again
     answers.at(2 * 11) = "40.0560";              // angle 3 typed with 60 seconds
     PersonAtTheKeyboard person(answers);
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, person, display);
 
