@@ -26,8 +26,8 @@ ConfirmedInstance Instance(std::string valuePrompt, std::string title, std::stri
 ConfirmedInstance PointName(int point) {
     switch (point) {
         case 0:
-            return Instance("输入 A 点的点名 :", "", "输入 A 点正确的点名 :", "输入的 A 点的点名", boxes::kPointTable[0].name,
-                            DisplayPattern::None);
+            return Instance("输入 A 点的点名 :", "", "输入 A 点正确的点名 :", "输入的 A 点的点名",
+                            boxes::kPointTable[0].name, DisplayPattern::None);
         case 1:
             return Instance("输入待定点 B 点的点名 :", "", "输入 B 点正确的点名 :", "输入的待定点 B 点的点名",
                             boxes::kPointTable[1].name, DisplayPattern::None);
@@ -38,8 +38,8 @@ ConfirmedInstance PointName(int point) {
             // Only the confirmation of a corrected name calls D a point to be
             // determined ("待定点"); the first one does not.
             ConfirmedInstance instance =
-                Instance("输入 D 点的点名 :", "", "输入 D 点正确的点名 :", "输入的 D 点的点名", boxes::kPointTable[3].name,
-                         DisplayPattern::None);
+                Instance("输入 D 点的点名 :", "", "输入 D 点正确的点名 :", "输入的 D 点的点名",
+                         boxes::kPointTable[3].name, DisplayPattern::None);
             instance.secondConfirmation = SecondConfirmationPrompt("输入的待定点 D 点的点名");
             return instance;
         }
@@ -90,16 +90,18 @@ const ConfirmedInstance& YOfAInstance() {
 }
 
 const ConfirmedInstance& XOfDInstance() {
-    static const ConfirmedInstance instance = Instance(
-        "输入已知点 D 的纵座标 :  如果 D 点不是已知点, 纵座标输入零 ( 即:xd=0 )", "",
-        "输入已知点 D 正确的纵座标 :", "输入的已知点 D 的纵座标", boxes::kXOfD, DisplayPattern::ThreeDecimals);
+    static const ConfirmedInstance instance =
+        Instance("输入已知点 D 的纵座标 :  如果 D 点不是已知点, 纵座标输入零 ( 即:xd=0 )", "",
+                 "输入已知点 D 正确的纵座标 :", "输入的已知点 D 的纵座标", boxes::kXOfD,
+                 DisplayPattern::ThreeDecimals);
     return instance;
 }
 
 const ConfirmedInstance& YOfDInstance() {
-    static const ConfirmedInstance instance = Instance(
-        "输入已知点 D 的横座标 :  如果 D 点不是已知点, 横座标输入零 ( 即:yd=0 )", "",
-        "输入已知点 D 正确的横座标 :", "输入的已知点 D 的横座标", boxes::kYOfD, DisplayPattern::ThreeDecimals);
+    static const ConfirmedInstance instance =
+        Instance("输入已知点 D 的横座标 :  如果 D 点不是已知点, 横座标输入零 ( 即:yd=0 )", "",
+                 "输入已知点 D 正确的横座标 :", "输入的已知点 D 的横座标", boxes::kYOfD,
+                 DisplayPattern::ThreeDecimals);
     return instance;
 }
 
