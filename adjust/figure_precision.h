@@ -20,7 +20,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace korvanet {
 
 struct SidePrecision {
@@ -46,12 +45,12 @@ struct TriangleClosure {
 };
 
 struct FigureSummary {
-    std::vector<SidePrecision> sides;  // the observed sides: 1..5, and 6 when D is determined
-    std::size_t weakest = 0;           // index into `sides`: the largest relative mean error
+    std::vector<SidePrecision> sides;               // the observed sides: 1..5, and 6 when D is determined
+    std::size_t weakest = 0;                        // index into `sides`: the largest relative mean error
     std::vector<RelativeEllipse> relativeEllipses;  // B-C; B-D and C-D when D is determined
     std::array<TriangleClosure, 4> triangles{};
-    double ferrero = 0;             // m_beta = sqrt([WW] / 3n), n = 4, arc seconds
-    int smallestAngle = 0;          // 1..8
+    double ferrero = 0;               // m_beta = sqrt([WW] / 3n), n = 4, arc seconds
+    int smallestAngle = 0;            // 1..8
     double smallestAngleDegrees = 0;  // the smallest adjusted angle, decimal degrees
     double aprioriSideMeanError = 0;  // ms of the preparation, mm
     int shortestSide = 0;             // the shortest measured side, 1..6

@@ -25,19 +25,20 @@ struct OrderClass {
     std::string standard;  // "GB 50026-2007 工程测量规范"
     std::string clause;    // "表 3.4.1"
     std::optional<double> meanSideKm;
-    std::optional<double> angleMeanError;       // m_beta, arc seconds
-    std::optional<double> measuredSides;        // relative mean error of the measured sides
-    std::optional<double> weakestSide;          // relative mean error of the weakest side
-    std::optional<double> triangleClosure;      // largest triangle closure, arc seconds
-    std::optional<double> smallestAngle;        // degrees
+    std::optional<double> angleMeanError;          // m_beta, arc seconds
+    std::optional<double> measuredSides;           // relative mean error of the measured sides
+    std::optional<double> weakestSide;             // relative mean error of the weakest side
+    std::optional<double> triangleClosure;         // largest triangle closure, arc seconds
+    std::optional<double> smallestAngle;           // degrees
     std::optional<double> smallestAngleException;  // degrees, allowed for a single angle
 };
 
 struct ClassCheck {
-    std::string_view kind;  // "triangle_closure", "ferrero", "smallest_angle", "weakest_side", "measured_sides"
-    std::string item;       // the triangle's name, "m_beta", "B(3)", "S(2)" ...
-    double value = 0;       // arc seconds, degrees, or a relative error
-    double limit = 0;       // in the unit of the value
+    std::string_view
+        kind;          // "triangle_closure", "ferrero", "smallest_angle", "weakest_side", "measured_sides"
+    std::string item;  // the triangle's name, "m_beta", "B(3)", "S(2)" ...
+    double value = 0;  // arc seconds, degrees, or a relative error
+    double limit = 0;  // in the unit of the value
     bool passed = false;
     std::string note;  // the formula or the exception, in the surveyor's words
 };

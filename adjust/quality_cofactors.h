@@ -46,7 +46,6 @@ public:
     double CofactorWithObservation(const ObservationRow& f, const ConditionRow& gf, int o) const;
 
 private:
-
     // Outside the range the weights are zero, and so are the columns of G:
     // every sum runs over the observations in range alone.
     std::array<ObservationRow, kConditions> G_{};  // L^-1 B Q

@@ -62,8 +62,9 @@ CoordinateCofactors CoordinateCofactorsOf(const QualityInputs& in, const Conditi
     return c;
 }
 
-std::vector<SidePrecision> SidePrecisions(const std::vector<PointCheck>& points, const std::vector<double>& adjusted,
-                                          const CoordinateCofactors& c, double m0, int lastSide) {
+std::vector<SidePrecision> SidePrecisions(const std::vector<PointCheck>& points,
+                                          const std::vector<double>& adjusted, const CoordinateCofactors& c,
+                                          double m0, int lastSide) {
     std::vector<SidePrecision> sides;
     for (int n = 1; n <= lastSide; ++n) {
         const int p = kSideEnds[n][0], q = kSideEnds[n][1];
@@ -112,8 +113,8 @@ std::vector<RelativeEllipse> RelativeEllipses(const CoordinateCofactors& c, doub
         dy[2 * q + 1] = 1;
         dy[2 * p + 1] = -1;
         const double m02 = m0 * m0;
-        const ErrorEllipse e =
-            EllipseFromCovariance(m02 * Quadratic(c, dx, dx), m02 * Quadratic(c, dy, dy), m02 * Quadratic(c, dx, dy));
+        const ErrorEllipse e = EllipseFromCovariance(m02 * Quadratic(c, dx, dx), m02 * Quadratic(c, dy, dy),
+                                                     m02 * Quadratic(c, dx, dy));
         list.push_back({p, q, e.a, e.b, e.azimuth, std::hypot(e.a, e.b)});
     }
     return list;

@@ -23,9 +23,9 @@
 namespace korvanet {
 
 struct CoordinateCofactors {
-    std::array<ObservationRow, 8> f{};                       // x, y of A, B, C, D
-    std::array<ConditionCofactors::ConditionRow, 8> gf{};    // G f_k
-    std::array<std::array<double, 8>, 8> Q{};                // mm^2 per unit weight
+    std::array<ObservationRow, 8> f{};                         // x, y of A, B, C, D
+    std::array<ConditionCofactors::ConditionRow, 8> gf{};      // G f_k
+    std::array<std::array<double, 8>, 8> Q{};                  // mm^2 per unit weight
     std::array<bool, 4> determined{false, true, true, false};  // D when it is not a known point
 };
 
@@ -35,8 +35,9 @@ CoordinateCofactors CoordinateCofactorsOf(const QualityInputs& inputs, const Con
 
 // The observed sides 1..lastSide with their adjusted lengths (`adjusted`,
 // metres, 1..6) and the directions of the adjusted points.
-std::vector<SidePrecision> SidePrecisions(const std::vector<PointCheck>& points, const std::vector<double>& adjusted,
-                                          const CoordinateCofactors& c, double m0, int lastSide);
+std::vector<SidePrecision> SidePrecisions(const std::vector<PointCheck>& points,
+                                          const std::vector<double>& adjusted, const CoordinateCofactors& c,
+                                          double m0, int lastSide);
 
 // The side with the largest relative mean error.
 std::size_t WeakestSide(const std::vector<SidePrecision>& sides);

@@ -36,7 +36,8 @@ void AddReliability(std::vector<ObservationCheck>& observations, const QualityIn
         for (int p = 1; p <= 3; ++p) {
             if (!c.determined[p]) continue;
             const double dx = mdb * cofactors.CofactorWithObservation(c.f[2 * p], c.gf[2 * p], column) / q;
-            const double dy = mdb * cofactors.CofactorWithObservation(c.f[2 * p + 1], c.gf[2 * p + 1], column) / q;
+            const double dy =
+                mdb * cofactors.CofactorWithObservation(c.f[2 * p + 1], c.gf[2 * p + 1], column) / q;
             largest = std::fmax(largest, std::hypot(dx, dy));
         }
         o.mdb = mdb;

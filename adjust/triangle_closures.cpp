@@ -14,10 +14,8 @@ std::array<TriangleClosure, 4> TriangleClosures(const std::array<double, 9>& ang
         std::string_view name;
         std::array<int, 4> angles;
     };
-    static constexpr std::array<Triangle, 4> kTriangles = {{{"ABC", {1, 2, 3, 4}},
-                                                            {"ACD", {5, 6, 7, 8}},
-                                                            {"ABD", {1, 2, 7, 8}},
-                                                            {"BCD", {3, 4, 5, 6}}}};
+    static constexpr std::array<Triangle, 4> kTriangles = {
+        {{"ABC", {1, 2, 3, 4}}, {"ACD", {5, 6, 7, 8}}, {"ABD", {1, 2, 7, 8}}, {"BCD", {3, 4, 5, 6}}}};
     std::array<TriangleClosure, 4> closures{};
     for (std::size_t t = 0; t < kTriangles.size(); ++t) {
         double sum = 0;

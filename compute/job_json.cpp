@@ -39,7 +39,7 @@ Json PointJson(const PointCheck& p) {
 Json ObservationJson(const ObservationCheck& o) {
     return {{"kind", KindName(o.kind)}, {"index", o.index},       {"observed", o.observed},
             {"adjusted", o.adjusted},   {"residual", o.residual}, {"redundancy", o.redundancy},
-            {"w", Optional(o.w)},       {"mdb", Optional(o.mdb)},           {"external_mm", Optional(o.external)}};
+            {"w", Optional(o.w)},       {"mdb", Optional(o.mdb)}, {"external_mm", Optional(o.external)}};
 }
 
 const char* const kPointIds[4] = {"A", "B", "C", "D"};
@@ -70,7 +70,6 @@ void AddFigure(Json& j, const FigureSummary& f) {
     j["ferrero_arcsec"] = f.ferrero;
     j["smallest_angle"] = {{"index", f.smallestAngle}, {"degrees", f.smallestAngleDegrees}};
 }
-
 
 void AddClass(Json& j, const FigureSummary& f, const OrderClass& c) {
     j["class"] = {{"name", c.name},

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "adjust/order_classes.h"
-
 #include "tools/batch_command_line.h"
 #include "tools/batch_job.h"
 

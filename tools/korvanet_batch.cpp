@@ -16,9 +16,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,13 +83,14 @@ std::string Figure(const std::optional<double>& value, const char* unit) {
 
 // --classes: one class a line, its figures, its standard and clause.
 void PrintClasses(const korvanet::OrderClassTable& table) {
-    std::cout << "等级\t平均边长\t测角中误差\t测边相对中误差\t最弱边相对中误差\t三角形最大闭合差\t最小角\t规范\n";
+    std::cout
+        << "等级\t平均边长\t测角中误差\t测边相对中误差\t最弱边相对中误差\t三角形最大闭合差\t最小角\t规范\n";
     for (const korvanet::OrderClass& c : table.classes) {
         std::cout << c.name << '\t' << Figure(c.meanSideKm, " km") << '\t' << Figure(c.angleMeanError, "″")
                   << '\t' << OneIn(c.measuredSides) << '\t' << OneIn(c.weakestSide) << '\t'
                   << Figure(c.triangleClosure, "″") << '\t' << Figure(c.smallestAngle, "°")
-                  << (c.smallestAngleException ? " (" + Figure(c.smallestAngleException, "°") + ")" : "") << '\t'
-                  << c.standard << (c.clause.empty() ? "" : " " + c.clause) << '\n';
+                  << (c.smallestAngleException ? " (" + Figure(c.smallestAngleException, "°") + ")" : "")
+                  << '\t' << c.standard << (c.clause.empty() ? "" : " " + c.clause) << '\n';
     }
     if (!table.source.empty()) std::cout << "\n来源: " << table.source << '\n';
 }
