@@ -10,6 +10,7 @@
 #include <cmath>
 #include <string>
 
+#include "adjust/figure_assessment.h"
 #include "adjust/quality_cofactors.h"
 #include "adjust/quality_statistics.h"
 #include "core/number_text.h"
@@ -146,6 +147,7 @@ QualityCheck AssessQuality(const SurveyState& state, const QualityInputs& in) {
     check.global = GlobalModelTest(check.observations, in);
     check.points = Points(state, in, cofactors, check.m0);
     check.misclosures = Misclosures(state, in, cofactors);
+    AssessFigure(state, in, cofactors, check);
     return check;
 }
 

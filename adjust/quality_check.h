@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "adjust/adjustment_model.h"
+#include "adjust/figure_precision.h"
 
 namespace korvanet {
 
@@ -40,6 +41,11 @@ struct ObservationCheck {
     double cofactor = 0;      // (Q_vv)_ii: arc seconds^2, or mm^2, per unit weight
     double redundancy = 0;    // r_i = (Q_vv)_ii / q_i, 0..1
     std::optional<double> w;  // Baarda's w; none where the residual has no variance
+    // Internal reliability: the minimal detectable bias, in the observation's
+    // unit (arc seconds, or mm); external: the largest shift of a determined
+    // point that a bias of that size causes, mm.  None where w is none.
+    std::optional<double> mdb;
+    std::optional<double> external;
 };
 
 struct ErrorEllipse {
@@ -90,6 +96,7 @@ struct QualityCheck {
     std::optional<std::size_t> suspect;          // index into `observations`
     std::vector<PointCheck> points;              // A, B, C, D
     std::vector<MisclosureCheck> misclosures;    // triangle 1, triangle 2, w(1)..w(9)
+    FigureSummary figure;                        // sides, relative ellipses, closures
 
     const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
 };

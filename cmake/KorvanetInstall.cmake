@@ -29,6 +29,10 @@ endif()
 set_target_properties(${KORVANET_PROGRAMS} PROPERTIES INSTALL_RPATH "")
 install(TARGETS ${KORVANET_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# The table of order classes (GB 50026-2007, GB/T 17942-2000), which
+# korvanet-batch --class and the quality window read.
+install(FILES data/order-classes.json DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/korvanet)
+
 # Desktop integration.
 install(FILES data/${KORVANET_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)

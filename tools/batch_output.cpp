@@ -51,9 +51,10 @@ JobOutput TextOutputFor(BatchMode mode) {
     return {};
 }
 
-JobOutput JsonOutput(std::string jobName) {
-    return [jobName = std::move(jobName)](const FinishedJob& job, std::ostream& out) {
-        out << JobJson(jobName, job.run, job.state) << '\n';
+JobOutput JsonOutput(std::string jobName, std::optional<OrderClass> orderClass) {
+    return [jobName = std::move(jobName), orderClass = std::move(orderClass)](const FinishedJob& job,
+                                                                              std::ostream& out) {
+        out << JobJson(jobName, job.run, job.state, orderClass ? &*orderClass : nullptr) << '\n';
     };
 }
 

@@ -17,7 +17,10 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
+#include <optional>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -25,6 +28,7 @@
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
+#include "compute/order_class_table.h"
 #include "core/korvanet_error.h"
 #include "core/korvanet_version.h"
 #include "tools/batch_command_line.h"
@@ -56,6 +60,43 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
         std::cerr << "无法启动写 PDF 的程序 " << program << " (" << std::strerror(errno) << ")\n";
     }
     return 1;
+}
+
+// The program's own file, for what is installed beside it.
+std::string SelfPath() {
+    std::vector<char> self(4096);
+    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
+    return n <= 0 ? std::string() : std::string(self.data(), static_cast<std::size_t>(n));
+}
+
+// A relative mean error as the surveyor writes it: 1/N.
+std::string OneIn(const std::optional<double>& relative) {
+    if (!relative) return "-";
+    // Through the stream: a user's denominator may lie beyond any integer type.
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(0) << 1 / *relative;
+    return "1/" + text.str();
+}
+
+std::string Figure(const std::optional<double>& value, const char* unit) {
+    if (!value) return "-";
+    std::ostringstream text;
+    text << *value << unit;
+    return text.str();
+}
+
+// --classes: one class a line, its figures, its standard and clause.
+void PrintClasses(const korvanet::OrderClassTable& table) {
+    std::cout
+        << "等级\t平均边长\t测角中误差\t测边相对中误差\t最弱边相对中误差\t三角形最大闭合差\t最小角\t规范\n";
+    for (const korvanet::OrderClass& c : table.classes) {
+        std::cout << c.name << '\t' << Figure(c.meanSideKm, " km") << '\t' << Figure(c.angleMeanError, "″")
+                  << '\t' << OneIn(c.measuredSides) << '\t' << OneIn(c.weakestSide) << '\t'
+                  << Figure(c.triangleClosure, "″") << '\t' << Figure(c.smallestAngle, "°")
+                  << (c.smallestAngleException ? " (" + Figure(c.smallestAngleException, "°") + ")" : "")
+                  << '\t' << c.standard << (c.clause.empty() ? "" : " " + c.clause) << '\n';
+    }
+    if (!table.source.empty()) std::cout << "\n来源: " << table.source << '\n';
 }
 
 // Standard output, buffered, remembering why its first failed write failed
@@ -122,6 +163,28 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
         std::cout << "korvanet-batch " << korvanet::kVersion << '\n';
         return 0;
     }
+    std::optional<korvanet::OrderClass> orderClass;
+    if (line->listClasses || !line->orderClass.empty()) {
+        korvanet::OrderClassTable table;
+        try {
+            table = korvanet::LoadOrderClassTable(korvanet::ShippedOrderClassesPath(SelfPath()),
+                                                  korvanet::UserOrderClassesPath());
+        } catch (const korvanet::KorvanetError& e) {
+            std::cerr << "korvanet-batch: " << e.what() << '\n';
+            return 2;
+        }
+        if (line->listClasses) {
+            PrintClasses(table);
+            return 0;
+        }
+        const korvanet::OrderClass* found = table.Find(line->orderClass);
+        if (found == nullptr) {
+            std::cerr << "korvanet-batch: 没有等级 " << line->orderClass << "; 等级表中有: " << table.Names()
+                      << '\n';
+            return 2;
+        }
+        orderClass = *found;
+    }
     if (line->mode == korvanet::BatchMode::Pdf) return RunPdfProgram(*line);
 
     const bool json = line->mode == korvanet::BatchMode::Json;
@@ -142,7 +205,7 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
             status = 1;
             continue;
         }
-        const korvanet::JobOutput output = json ? korvanet::JsonOutput(job)
+        const korvanet::JobOutput output = json ? korvanet::JsonOutput(job, orderClass)
                                            : line->mode == korvanet::BatchMode::Svg
                                                ? korvanet::SvgOutput(line->outputPath)
                                                : korvanet::TextOutputFor(line->mode);

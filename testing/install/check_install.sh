@@ -49,6 +49,13 @@ elif ! cmp "$source/examples/known-d.report" "$tmp/known-d.report"; then
   fail "installed korvanet-batch's report differs from examples/known-d.report"
 fi
 
+# The order classes, from the table installed under share/korvanet/.
+if ! "$batch" --json --class 四等 "$job" >"$tmp/known-d.json" 2>"$tmp/err"; then
+  fail "installed korvanet-batch --json --class 四等: $(cat "$tmp/err")"
+elif ! grep -q '"compliant":' "$tmp/known-d.json"; then
+  fail "the installed tool's JSON has no class checks"
+fi
+
 # --pdf, through whatever the installed tool runs for it.
 if ! "$batch" --pdf "$tmp/known-d.pdf" "$job" >/dev/null 2>"$tmp/err"; then
   fail "installed korvanet-batch --pdf: $(cat "$tmp/err")"
