@@ -267,7 +267,7 @@ TEST_P(NoisyFigures, FigurePrecisionEqualsRigorousLeastSquares) {
         const ReferenceSolution ref =
             RigorousAdjustment(s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth));
         Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
-        BoxRecorder display;
+        RecordingDisplay display;
         const QualityCheck check = RunAdjustment(job.state, job.run, display);
         const FigureSummary& f = check.figure;
         const std::array<Point, 4> P = {s.truth.A, ref.B, ref.C, s.knownD ? *s.knownD : ref.D};
