@@ -26,6 +26,9 @@ struct JobRun {
 // Runs the Compute command on `state` with `answers`, showing every box on
 // `display`.  Never throws a KorvanetError: a failed run comes back as its
 // message, and so does a job with answers left over when the run is done.
-JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display);
+// `scale`: the precision figures from the run's m0, or from sigma0 for a
+// design (精度估算), whose error-free observations give m0 = 0.
+JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display,
+              PrecisionScale scale = PrecisionScale::APosteriori);
 
 }  // namespace korvanet

@@ -29,6 +29,7 @@
 #include "tools/batch_command_line.h"
 #include "tools/batch_job.h"
 #include "tools/batch_output.h"
+#include "tools/design_batch.h"
 
 namespace {
 
@@ -135,6 +136,11 @@ int main(int argc, char** argv) {
             return 2;
         }
         orderClass = *found;
+    }
+    if (line->design) {
+        const int status = korvanet::RunDesignFiles(*line, orderClass, std::cout, std::cerr);
+        std::cout.flush();
+        return status;
     }
     if (line->mode == korvanet::BatchMode::Pdf) return RunPdfProgram(*line);
 
