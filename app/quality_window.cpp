@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/precision_summary.h"
 #include "compute/figure_drawing.h"
 
 namespace korvanet {
@@ -54,18 +55,25 @@ QString ResidualText(const ObservationCheck& o) {
 
 QString WText(const ObservationCheck& o) { return o.w ? Fixed(*o.w, 2) : QStringLiteral("—"); }
 
-QStringList ObservationRow(const ObservationCheck& o, bool suspect) {
-    return {ObservationName(o),
-            ValueText(o, o.observed),
-            ValueText(o, o.adjusted),
-            ResidualText(o),
-            Fixed(o.redundancy, 3),
-            WText(o),
-            suspect ? QStringLiteral("◀ 可疑") : QString()};
+// The minimal detectable bias in the observation's unit, and the shift of the points it causes.
+QString MdbText(const ObservationCheck& o) {
+    if (!o.mdb) return QStringLiteral("—");
+    return Fixed(*o.mdb, 2) +
+           (o.kind == ObservationKind::Side ? QStringLiteral(" 毫米") : QStringLiteral(" 秒"));
+}
+QString ExternalText(const ObservationCheck& o) {
+    return o.external ? Fixed(*o.external, 2) : QStringLiteral("—");
 }
 
-const QStringList kObservationHeader = {"观测值",         "观测", "平差值", "改正数 v",
-                                        "多余观测分量 r", "w",    "检验"};
+QStringList ObservationRow(const ObservationCheck& o, bool suspect) {
+    return {ObservationName(o), ValueText(o, o.observed), ValueText(o, o.adjusted),
+            ResidualText(o),    Fixed(o.redundancy, 3),   WText(o),
+            MdbText(o),         ExternalText(o),          suspect ? QStringLiteral("◀ 可疑") : QString()};
+}
+
+const QStringList kObservationHeader = {
+    "观测值", "观测", "平差值", "改正数 v", "多余观测分量 r", "w", "最小可探测粗差 ∇", "外部可靠性 (毫米)",
+    "检验"};
 const QStringList kPointHeader = {"点",
                                   "点名",
                                   "纵座标 x (米)",
@@ -169,12 +177,13 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
-    auto* heading = new QLabel(title_);
-    QFont headingFont = heading->font();
+    heading_ = new QLabel(title_);
+    heading_->setObjectName(QStringLiteral("heading"));
+    QFont headingFont = heading_->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     headingFont.setBold(true);
-    heading->setFont(headingFont);
-    layout->addWidget(heading);
+    heading_->setFont(headingFont);
+    layout->addWidget(heading_);
 
     globalTest_ = new QLabel(GlobalTestText(quality_));
     globalTest_->setObjectName(QStringLiteral("globalTest"));
@@ -199,7 +208,8 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
 
     layout->addWidget(
         new QLabel(QStringLiteral("观测值: 改正数 = 平差值 - 观测值; r = 多余观测分量; "
-                                  "w = 改正数 / (σ0 √Qvv)")));
+                                  "w = 改正数 / (σ0 √Qvv); ∇ = 4.13 σ0 √(q / r) (α0 = 0.1 %, "
+                                  "检验功效 80 %); 外部可靠性 = ∇ 引起的待定点最大位移")));
     observations_ = MakeTable(kObservationHeader, content);
     observations_->setObjectName(QStringLiteral("observations"));
     fillObservations();
@@ -211,6 +221,18 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     points_->setObjectName(QStringLiteral("points"));
     fillPoints();
     layout->addWidget(points_);
+
+    summary_ = new PrecisionSummary(quality_, content);
+    // The title line says whether the figure meets the chosen class.
+    auto showCompliance = [this](const QString& text) {
+        heading_->setText(text.isEmpty() ? title_ : title_ + QStringLiteral("  —  ") + text);
+        heading_->setStyleSheet(text.isEmpty()                            ? QString()
+                                : text.startsWith(QStringLiteral("符合")) ? QStringLiteral("color: #008000")
+                                                                          : QStringLiteral("color: #c80000"));
+    };
+    connect(summary_, &PrecisionSummary::complianceChanged, this, showCompliance);
+    showCompliance(summary_->complianceText());
+    layout->addWidget(summary_);
 
     drawing_ = new QSvgWidget;
     drawing_->load(svg_.toUtf8());
@@ -281,13 +303,13 @@ QString QualityWindow::documentHtml() const {
     for (const PointCheck& p : quality_.points) pointRows.push_back(PointRow(p));
     const int marked = quality_.suspect ? static_cast<int>(*quality_.suspect) : -1;
     const QString red = QStringLiteral(" style=\"color:#c80000\"");
-    return QStringLiteral("<h2>%1</h2>").arg(title_.toHtmlEscaped()) +
+    return QStringLiteral("<h2>%1</h2>").arg(heading_->text().toHtmlEscaped()) +
            QStringLiteral("<p><b%1>%2</b><br>%3<br><b%4>%5</b></p>")
                .arg(quality_.global.passed ? QString() : red, GlobalTestText(quality_).toHtmlEscaped(),
                     sigmaLine_->text().toHtmlEscaped(), quality_.Suspect() ? red : QString(),
                     SuspectText(quality_).toHtmlEscaped()) +
            HtmlTable(kObservationHeader, observationRows, marked) + QStringLiteral("<p></p>") +
-           HtmlTable(kPointHeader, pointRows, -1) +
+           HtmlTable(kPointHeader, pointRows, -1) + summary_->html() +
            QStringLiteral("<p><img src=\"figure.png\" width=\"540\"></p>");
 }
 

@@ -19,6 +19,8 @@ class QTableWidget;
 
 namespace korvanet {
 
+class PrecisionSummary;
+
 class QualityWindow : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +31,8 @@ public:
     QTableWidget* observationsTable() const { return observations_; }
     QTableWidget* pointsTable() const { return points_; }
     QSvgWidget* drawing() const { return drawing_; }
+    PrecisionSummary* precisionSummary() const { return summary_; }
+    QLabel* headingLine() const { return heading_; }
     const QString& svg() const { return svg_; }
 
     // The whole check as a document on `printer` (paper or PDF).
@@ -57,6 +61,8 @@ private:
     QTableWidget* observations_ = nullptr;
     QTableWidget* points_ = nullptr;
     QSvgWidget* drawing_ = nullptr;
+    QLabel* heading_ = nullptr;
+    PrecisionSummary* summary_ = nullptr;
 };
 
 // The texts of the window, also used by the printed document.
