@@ -42,7 +42,8 @@ constexpr double kGrabRadius = 14;                        // pixels around a poi
 QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
 QString OneIn(double relative) {
-    return relative > 0 ? QStringLiteral("1/%1").arg(std::llround(1 / relative)) : QStringLiteral("-");
+    if (!(relative > 0)) return QStringLiteral("-");
+    return QStringLiteral("1/%1").arg(QString::number(1 / relative, 'f', 0));
 }
 
 // What each check of a design judges, in the surveyor's words.

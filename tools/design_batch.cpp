@@ -31,7 +31,9 @@ std::string Fixed(double value, int decimals) {
 // A relative mean error as the surveyor writes it: 1/N.
 std::string OneIn(double relative) {
     if (!(relative > 0)) return "-";
-    return "1/" + std::to_string(static_cast<long long>(1 / relative + 0.5));
+    const double n = 1 / relative;
+    if (!(n < 1e15)) return "1/" + Fixed(n, 0);  // a planned sigma0 far below any instrument's
+    return "1/" + std::to_string(static_cast<long long>(n + 0.5));
 }
 
 std::string ObservationName(const ObservationCheck& o) {
