@@ -72,7 +72,8 @@ Design ExampleDesign() {
 
 Design DesignOf(const QualityCheck& adjusted) {
     Design d;
-    d.tolerance = adjusted.tolerance;
+    // The tolerance as it was typed, not its single-precision value (2.3, not 2.29999995).
+    d.tolerance = QString::number(static_cast<float>(adjusted.tolerance), 'g', 7).toDouble();
     for (int p = 0; p < 4; ++p)
         d.points[p] = {adjusted.points[p].name, adjusted.points[p].x, adjusted.points[p].y};
     d.dKnown = adjusted.points[3].known;
