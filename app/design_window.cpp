@@ -273,7 +273,7 @@ void DesignWindow::recompute() {
     }
     double x[4], y[4];
     for (int p = 0; p < 4; ++p) x[p] = design_.points[p].x, y[p] = design_.points[p].y;
-    drawing_->show(QString::fromStdString(FigureSvg(*run_->run.quality)), x, y);
+    drawing_->show(QString::fromStdString(FigureSvg(*run_->run.quality, true)), x, y);
     summary_->setText(summaryHtml());
 }
 

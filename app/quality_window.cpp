@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -238,6 +239,10 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     drawing_->load(svg_.toUtf8());
     drawing_->setFixedSize(drawing_->renderer()->defaultSize());
     layout->addWidget(drawing_, 0, Qt::AlignHCenter);
+    auto* relative = new QCheckBox(QStringLiteral("图中画出相对误差椭圆"));
+    relative->setObjectName(QStringLiteral("relativeEllipses"));
+    connect(relative, &QCheckBox::toggled, this, &QualityWindow::showRelativeEllipses);
+    layout->addWidget(relative, 0, Qt::AlignHCenter);
 
     auto* scroll = new QScrollArea;
     scroll->setWidget(content);
@@ -258,6 +263,11 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     outer->addWidget(scroll);
     outer->addWidget(buttons);
     resize(980, 900);
+}
+
+void QualityWindow::showRelativeEllipses(bool show) {
+    svg_ = QString::fromStdString(FigureSvg(quality_, show));
+    drawing_->load(svg_.toUtf8());
 }
 
 void QualityWindow::fillObservations() {

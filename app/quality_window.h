@@ -33,6 +33,8 @@ public:
     QSvgWidget* drawing() const { return drawing_; }
     PrecisionSummary* precisionSummary() const { return summary_; }
     QLabel* headingLine() const { return heading_; }
+    // Draws the relative error ellipses too, or not.
+    void showRelativeEllipses(bool show);
     const QString& svg() const { return svg_; }
 
     // The whole check as a document on `printer` (paper or PDF).

@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -72,7 +73,10 @@ std::string SelfPath() {
 // A relative mean error as the surveyor writes it: 1/N.
 std::string OneIn(const std::optional<double>& relative) {
     if (!relative) return "-";
-    return "1/" + std::to_string(static_cast<long long>(1 / *relative + 0.5));
+    // Through the stream: a user's denominator may lie beyond any integer type.
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(0) << 1 / *relative;
+    return "1/" + text.str();
 }
 
 std::string Figure(const std::optional<double>& value, const char* unit) {

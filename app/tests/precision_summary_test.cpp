@@ -6,8 +6,11 @@
 #include "app/precision_summary.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QSvgRenderer>
+#include <QSvgWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <fstream>
@@ -106,6 +109,16 @@ private slots:
         }
         QualityWindow window(c.state, *c.run.quality);
         QCOMPARE(window.precisionSummary()->classChoice()->currentText(), QStringLiteral("无"));
+
+        // The drawing shows the relative ellipse of B-C on request, and still renders.
+        QVERIFY(!window.svg().contains(QStringLiteral("relative-ellipse")));
+        auto* relative = window.findChild<QCheckBox*>(QStringLiteral("relativeEllipses"));
+        QVERIFY(relative);
+        relative->setChecked(true);
+        QVERIFY(window.svg().contains(QStringLiteral("id=\"relative-BC\"")));
+        QVERIFY(window.drawing()->renderer()->isValid());
+        relative->setChecked(false);
+        QVERIFY(!window.svg().contains(QStringLiteral("relative-ellipse")));
     }
 };
 
