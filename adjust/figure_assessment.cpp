@@ -23,6 +23,7 @@ void AssessFigure(const SurveyState& state, const QualityInputs& in, const Condi
     f.relativeEllipses = RelativeEllipses(coordinates, check.unit);
     f.triangles = TriangleClosures(in.observedAngle);
     f.ferrero = FerreroAngleMeanError(f.triangles);
+    for (int i = 1; i <= 8; ++i) f.angles[i] = state.Angle[i];
     f.smallestAngle = SmallestAngle(state.Angle);
     f.smallestAngleDegrees = state.Angle[f.smallestAngle];
     // The preparation's ms: q_side = ms^2 / sigma0^2, formed from the single ms.

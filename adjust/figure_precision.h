@@ -50,6 +50,7 @@ struct FigureSummary {
     std::vector<RelativeEllipse> relativeEllipses;  // B-C; B-D and C-D when D is determined
     std::array<TriangleClosure, 4> triangles{};
     double ferrero = 0;               // m_beta = sqrt([WW] / 3n), n = 4, arc seconds
+    std::array<double, 9> angles{};   // the adjusted angles 1..8, decimal degrees
     int smallestAngle = 0;            // 1..8
     double smallestAngleDegrees = 0;  // the smallest adjusted angle, decimal degrees
     double aprioriSideMeanError = 0;  // ms of the preparation, mm

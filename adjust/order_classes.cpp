@@ -33,8 +33,15 @@ ClassCompliance CheckOrderClass(const FigureSummary& f, const OrderClass& c) {
     if (c.smallestAngle) {
         const double angle = f.smallestAngleDegrees;
         const std::string item = "B(" + std::to_string(f.smallestAngle) + ")";
+        // The exception is for a single angle where it cannot be helped: a
+        // second angle below the rule fails the figure.
+        int below = 0;
+        for (int i = 1; i <= 8; ++i) below += f.angles[i] < *c.smallestAngle ? 1 : 0;
         if (angle >= *c.smallestAngle) {
             add("smallest_angle", item, angle, *c.smallestAngle, true, "三角形内角不应小于规定值; " + source);
+        } else if (below > 1) {
+            add("smallest_angle", item, angle, *c.smallestAngle, false,
+                std::to_string(below) + " 个角小于规定值, 只有个别角可以放宽; " + source);
         } else if (c.smallestAngleException && angle >= *c.smallestAngleException) {
             add("smallest_angle", item, angle, *c.smallestAngleException, true,
                 "小于规定值, 按个别角受地形限制时的例外放宽检核; " + source);

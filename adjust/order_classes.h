@@ -2,7 +2,8 @@
 #pragma once
 // Order classes and the checks of a figure against one: the triangle
 // closures against the closure limit, Ferrero's angle mean error against the
-// class's, the smallest angle (30 degrees, or 25 as an exception), the
+// class's, the smallest angle (30 degrees, or 25 as the exception for a
+// single angle: a second angle below 30 fails), the
 // relative mean error of the weakest side, and the a-priori relative mean
 // error of the measured sides (the preparation's side mean error over the
 // shortest side).  A figure the class does not give is not checked.

@@ -154,18 +154,21 @@ TEST(OrderClasses, ASquareMeetsTheFourthOrderAndOneAngle8SecondsOffFailsItOnItsT
         EXPECT_TRUE(Check(bad, "triangle_closure", t)->at("passed").get<bool>());
 }
 
-// Rectangles 1 km north by 1 km tan(alpha) east: the diagonals meet the long
-// sides at alpha.  27 degrees passes as the exception for a single angle;
-// 20 degrees fails.
+// Quadrilaterals whose angle 1 at A is alpha and every other angle at least
+// 39 degrees: 27 passes as the exception for a single angle, 20 fails.
 TEST(OrderClasses, TheSmallestAnglePassesAt27DegreesAsTheExceptionAndFailsAt20) {
     for (const double alpha : {27.0, 20.0}) {
-        const double east = 1000 * std::tan(alpha * std::numbers::pi / 180);
-        const Point rectangle[4] = {
-            {3500000, 500000}, {3501000, 500000}, {3501000, 500000 + east}, {3500000, 500000 + east}};
+        const double a = alpha * std::numbers::pi / 180;
+        const Point figure[4] = {
+            {3500000, 500000},
+            {3501000, 500000},
+            {3500000 + 1400 * std::cos(a), 500000 + 1400 * std::sin(a)},
+            {3500000 + (alpha == 27.0 ? 350.0 : 500.0), 500000 + (alpha == 27.0 ? 850.0 : 800.0)}};
         const Json j =
-            ClassJson("四等", FigureJob("rectangle", 1.5, rectangle, kSmallAngleErrors, kSideErrors));
+            ClassJson("四等", FigureJob("quadrilateral", 1.5, figure, kSmallAngleErrors, kSideErrors));
         const Json* c = Check(j, "smallest_angle", "");
         ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->at("item"), "B(1)") << c->dump();
         EXPECT_NEAR(c->at("value").get<double>(), alpha, 0.01) << c->dump();
         EXPECT_EQ(c->at("limit").get<double>(), 25.0) << c->dump();
         if (alpha == 27.0) {
