@@ -45,8 +45,10 @@ PointD CaseOfD(const SurveyState& state) {
 
 class AdjustmentRun {
 public:
-    AdjustmentRun(SurveyState& state, RunValues& run, TextDisplay& display)
-        : state_(state), run_(run), display_(display), d_(CaseOfD(state)) {}
+    AdjustmentRun(SurveyState& state, RunValues& run, TextDisplay& display, PrecisionScale scale)
+        : state_(state), run_(run), display_(display), d_(CaseOfD(state)) {
+        quality_.scale = scale;
+    }
 
     void Preparation();
     void Misclosures();
@@ -247,8 +249,9 @@ void AdjustmentRun::Precision() {
 
 }  // namespace
 
-QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display) {
-    AdjustmentRun run(state, values, display);
+QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display,
+                           PrecisionScale scale) {
+    AdjustmentRun run(state, values, display, scale);
     run.Preparation();
     run.Misclosures();
     run.ConditionEquations();

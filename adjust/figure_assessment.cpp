@@ -18,9 +18,9 @@ void AssessFigure(const SurveyState& state, const QualityInputs& in, const Condi
     const CoordinateCofactors coordinates = CoordinateCofactorsOf(in, cofactors);
     const int lastSide = in.d == PointD::NotKnown ? 6 : 5;  // side 6 is derived when D is known
     FigureSummary& f = check.figure;
-    f.sides = SidePrecisions(check.points, state.Side, coordinates, check.m0, lastSide);
+    f.sides = SidePrecisions(check.points, state.Side, coordinates, check.unit, lastSide);
     f.weakest = WeakestSide(f.sides);
-    f.relativeEllipses = RelativeEllipses(coordinates, check.m0);
+    f.relativeEllipses = RelativeEllipses(coordinates, check.unit);
     f.triangles = TriangleClosures(in.observedAngle);
     f.ferrero = FerreroAngleMeanError(f.triangles);
     for (int i = 1; i <= 8; ++i) f.angles[i] = state.Angle[i];

@@ -142,10 +142,12 @@ QualityCheck AssessQuality(const SurveyState& state, const QualityInputs& in) {
     QualityCheck check;
     check.tolerance = in.tolerance;
     check.m0 = state.M0;
+    check.scale = in.scale;
+    check.unit = in.scale == PrecisionScale::APriori ? static_cast<double>(in.tolerance) : check.m0;
     check.observations = Observations(state, in, cofactors);
     check.suspect = SuspectObservation(check.observations);
     check.global = GlobalModelTest(check.observations, in);
-    check.points = Points(state, in, cofactors, check.m0);
+    check.points = Points(state, in, cofactors, check.unit);
     check.misclosures = Misclosures(state, in, cofactors);
     AssessFigure(state, in, cofactors, check);
     return check;

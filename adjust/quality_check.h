@@ -32,6 +32,13 @@ inline constexpr double kWTestCritical = 3.29;         // normal, alpha = 0.1 %,
 
 enum class ObservationKind { Orientation, Angle, Side };
 
+// Which mean error of unit weight scales the precision figures (coordinate
+// mean errors, ellipses, sides, relative ellipses): the a-posteriori m0 of
+// an adjustment, or the a-priori sigma0 of a design (精度估算), whose
+// error-free observations leave m0 at zero and whose figures are those the
+// planned instrument is expected to give.
+enum class PrecisionScale { APosteriori, APriori };
+
 struct ObservationCheck {
     ObservationKind kind = ObservationKind::Angle;
     int index = 0;            // 0 for the orientation angle, 1..8 angles, 1..6 sides
@@ -90,6 +97,8 @@ struct GlobalTest {
 struct QualityCheck {
     double tolerance = 0;  // sigma0, arc seconds, as entered
     double m0 = 0;         // a-posteriori mean error of unit weight, arc seconds
+    PrecisionScale scale = PrecisionScale::APosteriori;
+    double unit = 0;  // what the precision figures are scaled by: m0, or sigma0 for a design
     int redundancy = kRedundancy;
     GlobalTest global;
     std::vector<ObservationCheck> observations;  // orientation (if any), angles 1..8, sides

@@ -27,6 +27,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/design_window.h"
 #include "app/form_canvas.h"
 #include "app/form_design.h"
 #include "app/form_fonts.h"
@@ -316,6 +317,18 @@ void MainWindow::Command2_Click() { close(); }
 
 void MainWindow::Command3_Click() { RunPrintCommand(state_, this); }
 
+void MainWindow::openDesignWindow() {
+    auto* window = new DesignWindow(quality_ ? DesignOf(*quality_) : ExampleDesign(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The template is put in hand as an opened job is: 重新计算 offers its
+    // names and coordinates, 保存作业 writes it.
+    connect(window, &DesignWindow::jobTemplateMade, this, [this](const std::vector<std::string>& answers) {
+        job_ = answers;
+        updateJobActions();
+    });
+    window->show();
+}
+
 void MainWindow::openQualityWindow() {
     if (!quality_ || !state_.RunCompleted) return;
     auto* window = new QualityWindow(state_, *quality_, this);
@@ -357,6 +370,7 @@ void MainWindow::createMenus() {
                     &MainWindow::chooseJobToOpen);
     saveAction_ = file->addAction(QStringLiteral("保存作业…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
+    file->addAction(QStringLiteral("精度估算…"), this, &MainWindow::openDesignWindow);
     runAgainAction_ = file->addAction(QStringLiteral("重新计算"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
                                       &MainWindow::runAgain);
     file->addAction(QStringLiteral("打印"), QKeySequence(Qt::CTRL | Qt::Key_P), this,

@@ -95,6 +95,9 @@ private slots:
     void Command3_Click();
     // 结果 → 质量检查…: the quality window of the last completed run.
     void openQualityWindow();
+    // 文件 → 精度估算…: a design from the last completed run's figure (or the
+    // example's); its job template becomes the job in hand.
+    void openDesignWindow();
     void chooseJobToOpen();
     void chooseFileToSave();
     void showAbout();

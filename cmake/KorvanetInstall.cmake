@@ -67,7 +67,7 @@ install(FILES data/copyright DESTINATION ${KORVANET_DOCDIR})
 # that a colleague can check an installation against known results; the
 # README with its pictures.
 install(DIRECTORY examples/ DESTINATION ${KORVANET_DOCDIR}/examples
-  FILES_MATCHING PATTERN "*.txt" PATTERN "*.report" PATTERN "*.fields" PATTERN "*.transcript")
+  FILES_MATCHING PATTERN "*.txt" PATTERN "*.design" PATTERN "*.report" PATTERN "*.fields" PATTERN "*.transcript")
 install(FILES README.md DESTINATION ${KORVANET_DOCDIR})
 install(DIRECTORY docs/ DESTINATION ${KORVANET_DOCDIR}/docs FILES_MATCHING PATTERN "*.png")
 

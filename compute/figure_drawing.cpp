@@ -244,7 +244,14 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
     ly += 20;
     svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"13\">▲ 已知点   ○ 待定点</text>\n";
     ly += 20;
-    if (suspect) {
+    if (quality.scale == PrecisionScale::APriori) {
+        // A design has no observations to test: its drawing must not pass for an adjusted one.
+        svg += "<text class=\"design\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
+               "\" font-size=\"13\">精度估算: 误差椭圆按先验 σ0 = " + Num(quality.unit) + "″</text>\n";
+        svg +=
+            "<text class=\"design\" x=\"30\" y=\"30\" font-size=\"18\" font-weight=\"bold\">精度估算 (设计, "
+            "尚未观测)</text>\n";
+    } else if (suspect) {
         svg += "<text class=\"suspect\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
                "\" font-size=\"13\" fill=\"" + kSuspectColour + "\">粗差可疑: " + SuspectText(*suspect) +
                "</text>\n";

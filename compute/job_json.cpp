@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "adjust/design_class_checks.h"
 #include "adjust/quality_check.h"
 
 namespace korvanet {
@@ -71,7 +72,7 @@ void AddFigure(Json& j, const FigureSummary& f) {
     j["smallest_angle"] = {{"index", f.smallestAngle}, {"degrees", f.smallestAngleDegrees}};
 }
 
-void AddClass(Json& j, const FigureSummary& f, const OrderClass& c) {
+void AddClass(Json& j, const OrderClass& c, const ClassCompliance& compliance) {
     j["class"] = {{"name", c.name},
                   {"standard", c.standard},
                   {"clause", c.clause},
@@ -82,7 +83,6 @@ void AddClass(Json& j, const FigureSummary& f, const OrderClass& c) {
                   {"triangle_closure_arcsec", Optional(c.triangleClosure)},
                   {"smallest_angle_deg", Optional(c.smallestAngle)},
                   {"smallest_angle_exception_deg", Optional(c.smallestAngleException)}};
-    const ClassCompliance compliance = CheckOrderClass(f, c);
     j["checks"] = Json::array();
     for (const ClassCheck& check : compliance.checks)
         j["checks"].push_back({{"kind", check.kind},
@@ -134,7 +134,7 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
         j["misclosures"] = Json::array();
         for (const MisclosureCheck& m : q.misclosures) j["misclosures"].push_back(MisclosureJson(m));
         AddFigure(j, q.figure);
-        if (orderClass != nullptr) AddClass(j, q.figure, *orderClass);
+        if (orderClass != nullptr) AddClass(j, *orderClass, CheckOrderClass(q.figure, *orderClass));
     }
     // A job file in another encoding must not make the output invalid UTF-8.
     return j.dump(-1, ' ', false, Json::error_handler_t::replace);
@@ -142,6 +142,41 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
 
 std::string FailedJobJson(const std::string& job, const std::string& message) {
     return Failed(job, message).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string DesignJson(const std::string& job, const JobRun& run, const OrderClass* orderClass) {
+    Json j;
+    if (run.failure || !run.quality) {
+        j = Failed(job, run.failure.value_or("精度估算没有完成"));
+        j["design"] = true;
+    } else {
+        // The figures a design has: no residuals, no tests, no closures, only
+        // what the shape and the weights give, scaled by sigma0.
+        const QualityCheck& q = *run.quality;
+        j = {{"job", job},
+             {"completed", true},
+             {"design", true},
+             {"title", "精度估算"},
+             {"tolerance_arcsec", q.tolerance},
+             {"sigma0_arcsec", q.unit},
+             {"redundancy", q.redundancy}};
+        j["points"] = Json::array();
+        for (const PointCheck& p : q.points) j["points"].push_back(PointJson(p));
+        j["observations"] = Json::array();
+        for (const ObservationCheck& o : q.observations)
+            j["observations"].push_back({{"kind", KindName(o.kind)},
+                                         {"index", o.index},
+                                         {"observed", o.observed},
+                                         {"redundancy", o.redundancy},
+                                         {"mdb", Optional(o.mdb)},
+                                         {"external_mm", Optional(o.external)}});
+        AddFigure(j, q.figure);
+        j.erase("triangles");
+        j.erase("ferrero_arcsec");
+        if (orderClass != nullptr)
+            AddClass(j, *orderClass, CheckDesignOrderClass(q.figure, *orderClass, q.tolerance));
+    }
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace korvanet

@@ -28,6 +28,13 @@ namespace korvanet {
 std::string JobJson(const std::string& job, const JobRun& run, const SurveyState& state,
                     const OrderClass* orderClass = nullptr);
 
+// The object of a design (精度估算) run by RunDesign: "design": true, the
+// tolerance as sigma0, the points with their a-priori ellipses, the
+// observations with their redundancy numbers and reliability (no residuals,
+// no w), the sides, the weakest side, the relative ellipses and the smallest
+// angle; with `orderClass` the checks a design can answer.
+std::string DesignJson(const std::string& job, const JobRun& run, const OrderClass* orderClass = nullptr);
+
 // The object of a job that never ran (its file could not be read or decoded).
 std::string FailedJobJson(const std::string& job, const std::string& message);
 

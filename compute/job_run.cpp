@@ -7,10 +7,11 @@
 
 namespace korvanet {
 
-JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display) {
+JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display,
+              PrecisionScale scale) {
     JobRun run{ScriptedPrompter::ForJob(std::move(answers)), std::nullopt, false, std::nullopt};
     try {
-        QualityCheck quality = RunCompute(state, run.prompter, display);
+        QualityCheck quality = RunCompute(state, run.prompter, display, scale);
         if (run.prompter.AnswersLeft() > 0) {
             // A job whose lines are out of order can still complete; the
             // surplus lines are the sign, and the run must not pass as good.

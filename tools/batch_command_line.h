@@ -27,6 +27,7 @@ struct BatchCommandLine {
     std::vector<std::string> jobs;  // in the order given; "-" is standard input
     std::string orderClass;         // --class NAME (with --json): the order class to check against
     bool listClasses = false;       // --classes: list the table of order classes
+    bool design = false;            // --design: the files are designs (精度估算), not jobs
     bool showVersion = false;
     bool showHelp = false;
 };

@@ -34,6 +34,7 @@
 #include "tools/batch_command_line.h"
 #include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
+#include "tools/design_batch.h"
 
 namespace {
 
@@ -184,6 +185,11 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
             return 2;
         }
         orderClass = *found;
+    }
+    if (line->design) {
+        const int status = korvanet::RunDesignFiles(*line, orderClass, std::cout, std::cerr);
+        std::cout.flush();
+        return status;
     }
     if (line->mode == korvanet::BatchMode::Pdf) return RunPdfProgram(*line);
 

@@ -56,6 +56,13 @@ elif ! grep -q '"compliant":' "$tmp/known-d.json"; then
   fail "the installed tool's JSON has no class checks"
 fi
 
+# A design (精度估算) from the installed example, with the installed class table.
+if ! "$batch" --design --class 四等 "$share/doc/korvanet/examples/known-d.design" >"$tmp/design.txt" 2>"$tmp/err"; then
+  fail "installed korvanet-batch --design: $(cat "$tmp/err")"
+elif ! head -1 "$tmp/design.txt" | grep -q '^精度估算'; then
+  fail "the installed tool's design does not say 精度估算"
+fi
+
 # --pdf, through whatever the installed tool runs for it.
 if ! "$batch" --pdf "$tmp/known-d.pdf" "$job" >/dev/null 2>"$tmp/err"; then
   fail "installed korvanet-batch --pdf: $(cat "$tmp/err")"
