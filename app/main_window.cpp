@@ -323,7 +323,7 @@ void MainWindow::openDesignWindow() {
     // The template is put in hand as an opened job is: 重新计算 offers its
     // names and coordinates, 保存作业 writes it.
     connect(window, &DesignWindow::jobTemplateMade, this, [this](const std::vector<std::string>& answers) {
-        job_ = answers;
+        replaceJobInHand(answers);
         updateJobActions();
     });
     window->show();
