@@ -27,6 +27,7 @@
 #include "adjust/quality_weight_functions.h"
 #include "adjust/result_texts.h"
 #include "core/display_text.h"
+#include "core/form_boxes.h"
 #include "core/korvanet_error.h"
 #include "core/number_text.h"
 #include "core/packed_angle.h"
@@ -44,8 +45,10 @@ PointD CaseOfD(const SurveyState& state) {
 
 class AdjustmentRun {
 public:
-    AdjustmentRun(SurveyState& state, RunValues& run, TextDisplay& display)
-        : state_(state), run_(run), display_(display), d_(CaseOfD(state)) {}
+    AdjustmentRun(SurveyState& state, RunValues& run, TextDisplay& display, PrecisionScale scale)
+        : state_(state), run_(run), display_(display), d_(CaseOfD(state)) {
+        quality_.scale = scale;
+    }
 
     void Preparation();
     void Misclosures();
@@ -101,11 +104,12 @@ void AdjustmentRun::Preparation() {
         }
         run_.OrientationAngle = 0;
         state_.Side[6] = DistanceFromDifferences(dx, dy);
-        Show("Text6", state_.Side[6], "由座标反算的边长 S6 ( A-D ) ", DerivedSideText(state_.Side[6]));
+        Show(boxes::kOrientationQ1, state_.Side[6], "由座标反算的边长 S6 ( A-D ) ",
+             DerivedSideText(state_.Side[6]));
         const double alpha = AzimuthFromDifferences(dx, dy, state_.Side[6]);
         run_.StartAzimuth = alpha;
         state_.T0 = DegreesToPacked(alpha);
-        Show("Text5", state_.T0, "由座标反算的方位角 A-D ", DerivedAzimuthText(state_.T0));
+        Show(boxes::kAzimuthT0, state_.T0, "由座标反算的方位角 A-D ", DerivedAzimuthText(state_.T0));
     }
     for (int i = 1; i <= 6; ++i) state_.SideObserved[i] = ToSingle(state_.Side[i]);
     // The observations as typed, in double precision, for their residuals.
@@ -122,16 +126,16 @@ void AdjustmentRun::Preparation() {
 void AdjustmentRun::Misclosures() {
     std::vector<double>& angle = state_.Angle;
     state_.TriangleW[1] = TriangleMisclosure(angle, kFirstTriangle);
-    Show("Text23", state_.TriangleW[1], "第一个三角形的角度闭合差", SecondsText(state_.TriangleW[1]));
+    Show(boxes::kTriangleMisclosure1, state_.TriangleW[1], "第一个三角形的角度闭合差",
+         SecondsText(state_.TriangleW[1]));
     SpreadTriangleMisclosure(angle, kFirstTriangle, state_.TriangleW[1]);
     state_.TriangleW[2] = TriangleMisclosure(angle, kSecondTriangle);
-    Show("Text24", state_.TriangleW[2], "第二个三角形的角度闭合差", SecondsText(state_.TriangleW[2]));
+    Show(boxes::kTriangleMisclosure2, state_.TriangleW[2], "第二个三角形的角度闭合差",
+         SecondsText(state_.TriangleW[2]));
     SpreadTriangleMisclosure(angle, kSecondTriangle, state_.TriangleW[2]);
 
     state_.w[1] = FigureMisclosure(angle);
-    Show("Text25", state_.w[1], "闭合差 w(1) ", SecondsText(state_.w[1]));
-    static const char* const kBoxes[10] = {"",       "",       "Text26", "Text27", "Text28",
-                                           "Text29", "Text14", "Text15", "Text16", "Text17"};
+    Show(boxes::ConditionMisclosure(1), state_.w[1], "闭合差 w(1) ", SecondsText(state_.w[1]));
     static const char* const kNames[10] = {"",
                                            "",
                                            "闭合差 w(2) ",
@@ -144,7 +148,8 @@ void AdjustmentRun::Misclosures() {
                                            "闭合差 w(9) "};
     for (int r = 2; r <= kLastCondition; ++r) {
         state_.w[r] = SineMisclosure(r, angle, state_.Side);
-        Show(kBoxes[r], state_.w[r] * 1000.0f, kNames[r], MisclosureMillimetreText(state_.w[r]));
+        Show(boxes::ConditionMisclosure(r), state_.w[r] * 1000.0f, kNames[r],
+             MisclosureMillimetreText(state_.w[r]));
     }
 }
 
@@ -177,13 +182,13 @@ void AdjustmentRun::NormalEquations() {
     quality_.q = run_.ReciprocalWeights;
     quality_.range = ObservationsInRange(d_);
     state_.InvPxB = WeightReciprocal(10, "B 点纵座标的权倒数 1/px(b) ");
-    Show("Text30", state_.InvPxB, "权倒数 1/px(b) ", WeightReciprocalText(state_.InvPxB));
+    Show(boxes::kWeightReciprocalXOfB, state_.InvPxB, "权倒数 1/px(b) ", WeightReciprocalText(state_.InvPxB));
     state_.InvPyB = WeightReciprocal(11, "B 点横座标的权倒数 1/py(b) ");
-    Show("Text31", state_.InvPyB, "权倒数 1/py(b) ", WeightReciprocalText(state_.InvPyB));
+    Show(boxes::kWeightReciprocalYOfB, state_.InvPyB, "权倒数 1/py(b) ", WeightReciprocalText(state_.InvPyB));
     state_.InvPxC = WeightReciprocal(12, "C 点纵座标的权倒数 1/px(c) ");
-    Show("Text32", state_.InvPxC, "权倒数 1/px(c) ", WeightReciprocalText(state_.InvPxC));
+    Show(boxes::kWeightReciprocalXOfC, state_.InvPxC, "权倒数 1/px(c) ", WeightReciprocalText(state_.InvPxC));
     state_.InvPyC = WeightReciprocal(13, "C 点横座标的权倒数 1/py(c) ");
-    Show("Text33", state_.InvPyC, "权倒数 1/py(c) ", WeightReciprocalText(state_.InvPyC));
+    Show(boxes::kWeightReciprocalYOfC, state_.InvPyC, "权倒数 1/py(c) ", WeightReciprocalText(state_.InvPyC));
 
     for (int i = 1; i <= kLastCondition; ++i) normalWork_[i][kRightHandColumn] = state_.w[i];
     ReduceRightHandColumn(normalWork_);
@@ -200,53 +205,53 @@ void AdjustmentRun::Corrections() {
 
 void AdjustmentRun::Precision() {
     const float m0 = UnitWeightError(sums_.SumVV, sums_.SumPVV, state_.TriangleW[1], state_.TriangleW[2]);
-    state_.Tolerance = m0;
-    Show("Text11", m0, "单位权中误差 m0 ", UnitWeightErrorText(m0));
+    state_.M0 = m0;
+    Show(boxes::kUnitWeightError, m0, "单位权中误差 m0 ", UnitWeightErrorText(m0));
     state_.SideMeanError = MeanErrorFromReciprocalWeight(m0, weights_.SideReciprocalWeight);
-    Show("Text12", state_.SideMeanError, "边长中误差", MillimetreText(state_.SideMeanError));
+    Show(boxes::kSideMeanError, state_.SideMeanError, "边长中误差", MillimetreText(state_.SideMeanError));
 
     state_.MxB = MeanErrorFromReciprocalWeight(m0, state_.InvPxB);
-    Show("Text34", state_.MxB, "B 点纵座标中误差", MillimetreText(state_.MxB));
+    Show(boxes::kMeanErrorXOfB, state_.MxB, "B 点纵座标中误差", MillimetreText(state_.MxB));
     state_.MyB = MeanErrorFromReciprocalWeight(m0, state_.InvPyB);
-    Show("Text35", state_.MyB, "B 点横座标中误差", MillimetreText(state_.MyB));
+    Show(boxes::kMeanErrorYOfB, state_.MyB, "B 点横座标中误差", MillimetreText(state_.MyB));
     state_.MxC = MeanErrorFromReciprocalWeight(m0, state_.InvPxC);
-    Show("Text37", state_.MxC, "C 点纵座标中误差", MillimetreText(state_.MxC));
+    Show(boxes::kMeanErrorXOfC, state_.MxC, "C 点纵座标中误差", MillimetreText(state_.MxC));
     state_.MyC = MeanErrorFromReciprocalWeight(m0, state_.InvPyC);
-    Show("Text38", state_.MyC, "C 点横座标中误差", MillimetreText(state_.MyC));
+    Show(boxes::kMeanErrorYOfC, state_.MyC, "C 点横座标中误差", MillimetreText(state_.MyC));
     state_.MdB = PointError(state_.MxB, state_.MyB);
-    Show("Text36", state_.MdB, "B 点点位中误差", MillimetreText(state_.MdB));
+    Show(boxes::kPointErrorB, state_.MdB, "B 点点位中误差", MillimetreText(state_.MdB));
     state_.MdC = PointError(state_.MxC, state_.MyC);
-    Show("Text39", state_.MdC, "C 点点位中误差", MillimetreText(state_.MdC));
+    Show(boxes::kPointErrorC, state_.MdC, "C 点点位中误差", MillimetreText(state_.MdC));
 
     // The table of points: A as entered, B, C and D as adjusted.
-    display_.SetText("Text40", EnteredText(state_.PointNames[0]));
-    display_.SetText("Text41", EnteredText(state_.xa));
-    display_.SetText("Text42", EnteredText(state_.ya));
-    static const char* const kRows[4][3] = {{"", "", ""},
-                                            {"Text43", "Text44", "Text45"},
-                                            {"Text46", "Text47", "Text48"},
-                                            {"Text49", "Text50", "Text51"}};
+    const boxes::PointRow& a = boxes::kPointTable[0];
+    display_.SetText(a.name, EnteredText(state_.PointNames[0]));
+    display_.SetText(a.x, EnteredText(state_.xa));
+    display_.SetText(a.y, EnteredText(state_.ya));
     static const char* const kNames[4][2] = {{"", ""},
                                              {"B 点平差后的纵座标", "B 点平差后的横座标"},
                                              {"C 点平差后的纵座标", "C 点平差后的横座标"},
                                              {"D 点平差后的纵座标", "D 点平差后的横座标"}};
     for (int p = 1; p <= 3; ++p) {
-        display_.SetText(kRows[p][0], EnteredText(state_.PointNames[p]));
-        Show(kRows[p][1], state_.X[p], kNames[p][0], CoordinateText(state_.X[p]));
-        Show(kRows[p][2], state_.Y[p], kNames[p][1], CoordinateText(state_.Y[p]));
+        const boxes::PointRow& row = boxes::kPointTable[static_cast<std::size_t>(p)];
+        display_.SetText(row.name, EnteredText(state_.PointNames[p]));
+        Show(row.x, state_.X[p], kNames[p][0], CoordinateText(state_.X[p]));
+        Show(row.y, state_.Y[p], kNames[p][1], CoordinateText(state_.Y[p]));
     }
     if (d_ == PointD::NotKnown) {
         // A once more, reached around the figure over side 6.
-        display_.SetText("Text7", EnteredText(state_.PointNames[0]));
-        Show("Text8", state_.X[4], "绕图形推算回 A 点的纵座标", CoordinateText(state_.X[4]));
-        Show("Text13", state_.Y[4], "绕图形推算回 A 点的横座标", CoordinateText(state_.Y[4]));
+        const boxes::PointRow& around = boxes::kPointTable[4];
+        display_.SetText(around.name, EnteredText(state_.PointNames[0]));
+        Show(around.x, state_.X[4], "绕图形推算回 A 点的纵座标", CoordinateText(state_.X[4]));
+        Show(around.y, state_.Y[4], "绕图形推算回 A 点的横座标", CoordinateText(state_.Y[4]));
     }
 }
 
 }  // namespace
 
-QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display) {
-    AdjustmentRun run(state, values, display);
+QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display,
+                           PrecisionScale scale) {
+    AdjustmentRun run(state, values, display, scale);
     run.Preparation();
     run.Misclosures();
     run.ConditionEquations();

@@ -14,6 +14,9 @@
 
 namespace korvanet {
 
-QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display);
+// `scale` says what the precision figures of the quality check are scaled by:
+// the run's m0, or sigma0 for a design (精度估算).
+QualityCheck RunAdjustment(SurveyState& state, RunValues& values, TextDisplay& display,
+                           PrecisionScale scale = PrecisionScale::APosteriori);
 
 }  // namespace korvanet

@@ -16,6 +16,8 @@
 #include <array>
 #include <cmath>
 
+#include "core/number_text.h"
+
 namespace korvanet {
 
 inline constexpr int kLastObservation = 14;
@@ -38,14 +40,15 @@ enum class PointD { Known, NotKnown };
 // in the solution.
 inline constexpr bool IsDependentCondition(int row) { return row == 7 || row == 9; }
 
-// Two triangle closures and the seven independent conditions of the solution.
-inline constexpr int kIndependentConditionCount = 9;
+// The redundancy of the figure, the degrees of freedom of m0 and of the global
+// test: two triangle closures and the seven independent conditions of the
+// solution.
+inline constexpr int kRedundancy = 9;
 
 // Stores a double in a single-precision field.  A value beyond the single
 // range becomes an infinity (which the display refuses), never undefined.
 inline float ToSingle(double value) {
-    constexpr double kBeyondSingle = 340282356779733661637539395458142568448.0;  // 2^128 - 2^103
-    if (std::isfinite(value) && std::fabs(value) >= kBeyondSingle) {
+    if (std::isfinite(value) && !FitsSingle(value)) {
         return value > 0 ? HUGE_VALF : -HUGE_VALF;
     }
     return static_cast<float>(value);

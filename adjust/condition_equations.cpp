@@ -3,7 +3,7 @@
 // of the sum of angles i and j, formed in degrees first.  S(n) = side n in
 // metres.  dXB = xB - xA, dYB = yB - yA, dXC = xC - xA, dYC = yC - yA,
 // dXBC = xC - xB, dYBC = yC - yB from the approximate coordinates, metres.
-// 206265 arc seconds per radian; RHO_MM = 1000 / 206265 millimetres per
+// RHO_SEC arc seconds per radian; RHO_MM = 1000 / RHO_SEC millimetres per
 // metre per arc second.
 //
 // The rule of the triangle share: the angles enter the conditions after the
@@ -26,11 +26,10 @@ double CosOf(double degrees) { return std::cos(degrees * RHO_DEG); }
 double SinOf(double degrees) { return std::sin(degrees * RHO_DEG); }
 
 // The scale of a row: rows 2..9 take metres per arc second (division by
-// 206265), rows 10..13 millimetres per arc second (multiplication by RHO_MM).
+// RHO_SEC), rows 10..13 millimetres per arc second (multiplication by RHO_MM).
 struct RowScale {
-    bool perSecond;  // true: / 206265; false: * rhoMm
-    double rhoMm;
-    double Apply(double value) const { return perSecond ? value / 206265 : value * rhoMm; }
+    bool perSecond;  // true: / RHO_SEC; false: * RHO_MM
+    double Apply(double value) const { return perSecond ? value / RHO_SEC : value * RHO_MM; }
 };
 
 // Writes the four angle entries of one triangle (angles first..first+3) of row r;
@@ -44,7 +43,7 @@ void ShareTriangle(ConditionMatrix& A, int r, int first, const std::array<double
 
 void SineConditionRows(ConditionMatrix& A, const std::vector<double>& a, const std::vector<double>& S,
                        PointD d) {
-    const RowScale f{true, 0};
+    const RowScale f{true};
     auto c = [&](int j) { return CosOf(a[j]); };
     auto s = [&](int j) { return SinOf(a[j]); };
     auto c2 = [&](int i, int j) { return CosOf(a[i] + a[j]); };
@@ -122,8 +121,7 @@ void SineConditionRows(ConditionMatrix& A, const std::vector<double>& a, const s
 // whose cofactors become the weight reciprocals.
 void WeightFunctionRows(ConditionMatrix& A, const SurveyState& st, const SideAzimuths& az, float q0,
                         PointD d) {
-    const double rhoMm = 1000.0 / 206265;
-    const RowScale f{false, rhoMm};
+    const RowScale f{false};
     const double xa = st.X[0], ya = st.Y[0];
     const double dXB = st.X[1] - xa, dYB = st.Y[1] - ya;
     const double dXC = st.X[2] - xa, dYC = st.Y[2] - ya;
@@ -146,10 +144,10 @@ void WeightFunctionRows(ConditionMatrix& A, const SurveyState& st, const SideAzi
         // Az(1) = T0 + Q1: the orientation angle turns the whole figure about A;
         // q0 (1 for a measured Q1, 0 for none) switches the term on.
         const double q = q0;
-        A[10][0] = (-dYB * q) * rhoMm;
-        A[11][0] = (dXB * q) * rhoMm;
-        A[12][0] = (-dYC * q) * rhoMm;
-        A[13][0] = (dXC * q) * rhoMm;
+        A[10][0] = (-dYB * q) * RHO_MM;
+        A[11][0] = (dXB * q) * RHO_MM;
+        A[12][0] = (-dYC * q) * RHO_MM;
+        A[13][0] = (dXC * q) * RHO_MM;
         ShareTriangle(A, 12, 1, {0, dYBC, dYBC, 0}, 2 * dYBC, f);
         ShareTriangle(A, 13, 1, {0, -dXBC, -dXBC, 0}, -2 * dXBC, f);
     }

@@ -56,16 +56,6 @@ NormalMatrix FormNormalMatrix(const ConditionMatrix& A, const ReciprocalWeightLi
     return N;
 }
 
-void RestoreWorkingCopy(const NormalMatrix& N, NormalMatrix& work, int r) {
-    for (int i = 1; i <= kLastCondition; ++i) {
-        for (int j = 1; j <= kLastCondition; ++j) {
-            work[i][j] = N[i][j];
-            work[j][i] = N[j][i];
-        }
-    }
-    for (int i = 1; i <= kLastCondition; ++i) work[i][kRightHandColumn] = N[i][r];
-}
-
 void ReduceKeptConditions(NormalMatrix& m) {
     ConditionVector start{};
     for (int i = 1; i <= kLastCondition; ++i) start[i] = m[i][i];
@@ -111,7 +101,8 @@ ConditionVector BackSubstituteKeptConditions(const NormalMatrix& m) {
 
 namespace {
 
-// Cm1 from a working copy already reduced.
+// What the conditions take off the cofactor of the function of row r, from
+// a working copy already reduced.
 double ReducedCm1(const NormalMatrix& full, const NormalMatrix& reduced, int r) {
     const ConditionVector u = BackSubstituteKeptConditions(reduced);
     // -f^T N9^-1 f with f = column r of N: what the conditions take off the
@@ -123,16 +114,6 @@ double ReducedCm1(const NormalMatrix& full, const NormalMatrix& reduced, int r) 
 
 }  // namespace
 
-double Cm1(const NormalMatrix& full, NormalMatrix& work, int r) {
-    ReduceKeptConditions(work);
-    return ReducedCm1(full, work, r);
-}
-
-double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const char* what) {
-    ReduceKeptConditions(work);
-    return ReducedWeightReciprocalOf(N, work, r, what);
-}
-
 double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& reduced, int r,
                                  const char* what) {
     const double value = N[r][r] + ReducedCm1(N, reduced, r);
@@ -143,12 +124,6 @@ double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& redu
                               " ): 无法开方求中误差, 图形退化或观测值的权不合理。请检查输入的角度和边长。");
     }
     return value;
-}
-
-ConditionVector SolveCorrelates(NormalMatrix& N, const std::vector<float>& w) {
-    for (int i = 1; i <= kLastCondition; ++i) N[i][kRightHandColumn] = w[i];
-    ReduceKeptConditions(N);
-    return BackSubstituteKeptConditions(N);
 }
 
 }  // namespace korvanet

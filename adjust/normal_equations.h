@@ -11,7 +11,6 @@
 // in mm^2 per unit weight (the arc second squared).
 
 #include <string>
-#include <vector>
 
 #include "adjust/adjustment_model.h"
 
@@ -31,28 +30,11 @@ ObservationRange ObservationsInRange(PointD d);
 NormalMatrix FormNormalMatrix(const ConditionMatrix& A, const ReciprocalWeightList& q,
                               ObservationRange range);
 
-// The working copy for the weight reciprocal of row r (10..13): the 9 x 9
-// block of N and column r of N in column 10.
-void RestoreWorkingCopy(const NormalMatrix& N, NormalMatrix& work, int r);
-
-// Sum over i of u(i) full(i, r), where u solves work(1..9, 1..9) u = -work(1..9, 10)
-// over the kept conditions.  Reduces `work` in place (its upper triangle of the
-// kept rows 2..9 holds reduced values afterwards).  Throws AdjustmentError for
-// a degenerate pivot.
-double Cm1(const NormalMatrix& full, NormalMatrix& work, int r);
-
-// The weight reciprocal of the function of row r (10..13): N(r, r) + Cm1 on
-// the working copy as it stands (the caller restores it before calls 2 to 4).
-// A negative result has no mean error: AdjustmentError naming `what` (a
-// plain text: its words are only put together for the error).
-double WeightReciprocalOf(const NormalMatrix& N, NormalMatrix& work, int r, const char* what);
-
-// The correlates: w into column 10 of N, N reduced in place, back-substitution.
-ConditionVector SolveCorrelates(NormalMatrix& N, const std::vector<float>& w);
-
 // The in-place Gauss reduction of the kept rows (no pivoting, pivots on the
-// diagonal in the order 1, 2, ...) and the back-substitution that follows it;
-// shared by Cm1 and SolveCorrelates.
+// diagonal in the order 1, 2, ...) and the back-substitution that follows it,
+// u = -N9^-1 column 10 over the kept conditions.  The reduction works in the
+// upper triangle of the kept rows 2..9 and column 10; it throws
+// AdjustmentError for a degenerate pivot.
 void ReduceKeptConditions(NormalMatrix& m);
 ConditionVector BackSubstituteKeptConditions(const NormalMatrix& m);
 
@@ -64,8 +46,11 @@ ConditionVector BackSubstituteKeptConditions(const NormalMatrix& m);
 // bit, without reducing the block four more times.
 void ReduceRightHandColumn(NormalMatrix& m);
 
-// WeightReciprocalOf for a working copy whose block and column 10 (column r of
-// N) are already reduced.
+// The weight reciprocal of the function of row r (10..13), N(r, r) - f^T N9^-1 f
+// with f = column r of N, from a working copy whose block and column 10
+// (column r of N) are already reduced.  A negative result has no mean error:
+// AdjustmentError naming `what` (a plain text: its words are only put
+// together for the error).
 double ReducedWeightReciprocalOf(const NormalMatrix& N, const NormalMatrix& reduced, int r, const char* what);
 
 }  // namespace korvanet

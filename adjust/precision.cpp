@@ -18,7 +18,7 @@ float UnitWeightError(double sumVV, double sumPVV, double triangleW1, double tri
     // the adjustment keeps each triangle's angle sum, so its corrections add
     // to zero over every triangle.
     const double pvv = ((sumVV + sumPVV) + (triangleW1 * triangleW1) / 4) + (triangleW2 * triangleW2) / 4;
-    return ToSingle(std::sqrt(pvv / kIndependentConditionCount));
+    return ToSingle(std::sqrt(pvv / kRedundancy));
 }
 
 float MeanErrorFromReciprocalWeight(float m0, double reciprocalWeight) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Notation: dx, dy = D - A in metres, x north and y east; azimuths in decimal
 // degrees from +x towards +y; RHO_DEG converts degrees to radians; Tolerance
-// in arc seconds; ms in millimetres; 206265 arc seconds per radian.
+// in arc seconds; ms in millimetres; RHO_SEC arc seconds per radian.
 
 #include "adjust/preparation.h"
 
@@ -39,10 +39,10 @@ SideWeights AprioriSideWeights(const std::vector<double>& side, float tolerance)
     for (int i = 1; i <= 6; ++i) sum = sum + side[i];
     weights.MeanSide = sum / 6;
     // The tolerance turned into a length at the mean side (seconds to radians
-    // by 206265, metres to millimetres by 1000), divided by 1.414 as the
+    // by RHO_SEC, metres to millimetres by 1000), divided by 1.414 as the
     // tradition of this computation has it rather than by the root of 2.
     const double tol = tolerance;
-    weights.SideMeanError = ToSingle(((tol * weights.MeanSide) * 1000) / 206265 / 1.414);
+    weights.SideMeanError = ToSingle(((tol * weights.MeanSide) * 1000) / RHO_SEC / 1.414);
     const double ms = weights.SideMeanError;
     weights.SideReciprocalWeight = (ms * ms) / (tol * tol);
     return weights;

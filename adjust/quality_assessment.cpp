@@ -10,6 +10,7 @@
 #include <cmath>
 #include <string>
 
+#include "adjust/figure_assessment.h"
 #include "adjust/quality_cofactors.h"
 #include "adjust/quality_statistics.h"
 #include "core/number_text.h"
@@ -121,18 +122,14 @@ std::vector<MisclosureCheck> Misclosures(const SurveyState& state, const Quality
     std::vector<MisclosureCheck> list;
     list.reserve(2 + kLastCondition);
     // A triangle closure sums four angles of unit weight: m_w = sqrt(4) sigma0.
-    list.push_back(MisclosureWithLimit("triangle 1", "Text23", true, state.TriangleW[1], 2 * sigma0));
-    list.push_back(MisclosureWithLimit("triangle 2", "Text24", true, state.TriangleW[2], 2 * sigma0));
-    list.push_back(MisclosureWithLimit("w(1)", "Text25", true, state.w[1],
+    list.push_back(MisclosureWithLimit(MisclosureKind::Triangle, 1, true, state.TriangleW[1], 2 * sigma0));
+    list.push_back(MisclosureWithLimit(MisclosureKind::Triangle, 2, true, state.TriangleW[2], 2 * sigma0));
+    list.push_back(MisclosureWithLimit(MisclosureKind::Condition, 1, true, state.w[1],
                                        sigma0 * std::sqrt(cofactors.MisclosureCofactor(1))));
-    static const char* const kBoxes[10] = {"",       "",       "Text26", "Text27", "Text28",
-                                           "Text29", "Text14", "Text15", "Text16", "Text17"};
-    static const char* const kNames[10] = {"",     "",     "w(2)", "w(3)", "w(4)",
-                                           "w(5)", "w(6)", "w(7)", "w(8)", "w(9)"};
     for (int r = 2; r <= kLastCondition; ++r) {
         // In millimetres, the single product the window shows.
         const double millimetres = state.w[r] * 1000.0f;
-        list.push_back(MisclosureWithLimit(kNames[r], kBoxes[r], false, millimetres,
+        list.push_back(MisclosureWithLimit(MisclosureKind::Condition, r, false, millimetres,
                                            1000 * sigma0 * std::sqrt(cofactors.MisclosureCofactor(r))));
     }
     return list;
@@ -144,12 +141,15 @@ QualityCheck AssessQuality(const SurveyState& state, const QualityInputs& in) {
     const ConditionCofactors cofactors(in.A, in.q, in.range);
     QualityCheck check;
     check.tolerance = in.tolerance;
-    check.m0 = state.Tolerance;  // the run has replaced the tolerance by m0
+    check.m0 = state.M0;
+    check.scale = in.scale;
+    check.unit = in.scale == PrecisionScale::APriori ? static_cast<double>(in.tolerance) : check.m0;
     check.observations = Observations(state, in, cofactors);
     check.suspect = SuspectObservation(check.observations);
     check.global = GlobalModelTest(check.observations, in);
-    check.points = Points(state, in, cofactors, check.m0);
+    check.points = Points(state, in, cofactors, check.unit);
     check.misclosures = Misclosures(state, in, cofactors);
+    AssessFigure(state, in, cofactors, check);
     return check;
 }
 

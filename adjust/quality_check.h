@@ -17,18 +17,27 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "adjust/adjustment_model.h"
+#include "adjust/figure_precision.h"
 
 namespace korvanet {
 
 // The two critical values.  The figure always has nine independent
-// conditions, so the chi-square bound is that of 9 degrees of freedom.
-inline constexpr int kQualityRedundancy = 9;
+// conditions (kRedundancy), so the chi-square bound is that of 9 degrees of
+// freedom.
 inline constexpr double kGlobalTestCritical = 16.919;  // chi2(9), 95 %, one-sided
 inline constexpr double kWTestCritical = 3.29;         // normal, alpha = 0.1 %, two-sided
 
 enum class ObservationKind { Orientation, Angle, Side };
+
+// Which mean error of unit weight scales the precision figures (coordinate
+// mean errors, ellipses, sides, relative ellipses): the a-posteriori m0 of
+// an adjustment, or the a-priori sigma0 of a design (精度估算), whose
+// error-free observations leave m0 at zero and whose figures are those the
+// planned instrument is expected to give.
+enum class PrecisionScale { APosteriori, APriori };
 
 struct ObservationCheck {
     ObservationKind kind = ObservationKind::Angle;
@@ -39,6 +48,11 @@ struct ObservationCheck {
     double cofactor = 0;      // (Q_vv)_ii: arc seconds^2, or mm^2, per unit weight
     double redundancy = 0;    // r_i = (Q_vv)_ii / q_i, 0..1
     std::optional<double> w;  // Baarda's w; none where the residual has no variance
+    // Internal reliability: the minimal detectable bias, in the observation's
+    // unit (arc seconds, or mm); external: the largest shift of a determined
+    // point that a bias of that size causes, mm.  None where w is none.
+    std::optional<double> mdb;
+    std::optional<double> external;
 };
 
 struct ErrorEllipse {
@@ -60,11 +74,14 @@ struct PointCheck {
     std::optional<PointPrecision> precision;  // determined points only
 };
 
+// The angle-sum closure of triangle 1 or 2, or the misclosure w(1)..w(9) of
+// a condition equation.
+enum class MisclosureKind { Triangle, Condition };
+
 struct MisclosureCheck {
-    // Fixed texts of the program: a run builds none of them.
-    std::string_view name;  // "triangle 1", "triangle 2", "w(1)".."w(9)"
-    std::string_view box;   // the window's box that shows it
-    bool seconds = true;    // unit: arc seconds, else millimetres
+    MisclosureKind kind = MisclosureKind::Condition;
+    int index = 0;        // triangle 1, 2; condition 1..9
+    bool seconds = true;  // unit: arc seconds, else millimetres
     double value = 0;
     double meanError = 0;  // a-priori mean error m_w
     double limit = 0;      // 2 m_w
@@ -80,14 +97,23 @@ struct GlobalTest {
 struct QualityCheck {
     double tolerance = 0;  // sigma0, arc seconds, as entered
     double m0 = 0;         // a-posteriori mean error of unit weight, arc seconds
-    int redundancy = kQualityRedundancy;
+    PrecisionScale scale = PrecisionScale::APosteriori;
+    double unit = 0;  // what the precision figures are scaled by: m0, or sigma0 for a design
+    int redundancy = kRedundancy;
     GlobalTest global;
     std::vector<ObservationCheck> observations;  // orientation (if any), angles 1..8, sides
     std::optional<std::size_t> suspect;          // index into `observations`
     std::vector<PointCheck> points;              // A, B, C, D
     std::vector<MisclosureCheck> misclosures;    // triangle 1, triangle 2, w(1)..w(9)
+    FigureSummary figure;                        // sides, relative ellipses, closures
 
     const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
 };
+
+// "triangle 1", "triangle 2", "w(1)".."w(9)"
+inline std::string MisclosureName(const MisclosureCheck& m) {
+    const std::string number = std::to_string(m.index);
+    return m.kind == MisclosureKind::Triangle ? "triangle " + number : "w(" + number + ")";
+}
 
 }  // namespace korvanet

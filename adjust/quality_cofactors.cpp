@@ -92,6 +92,13 @@ double ConditionCofactors::FunctionCofactor(const ObservationRow& f, const Obser
     return fqg - reduction;
 }
 
+double ConditionCofactors::CofactorWithObservation(const ObservationRow& f, const ConditionRow& gf,
+                                                   int o) const {
+    double reduction = 0;
+    for (int i = 0; i < kConditions; ++i) reduction += gf[i] * G_[i][o];
+    return f[o] * weight_[o] - reduction;
+}
+
 double ConditionCofactors::MisclosureCofactor(int r) const { return misclosureCofactor_[r]; }
 
 }  // namespace korvanet

@@ -36,12 +36,16 @@ public:
     // a-priori cofactor of the misclosure w(r) (seconds^2, or m^2).
     double MisclosureCofactor(int r) const;
 
-private:
     static constexpr int kConditions = 9;
     using ConditionRow = std::array<double, kConditions>;
 
     ConditionRow Reduced(const ObservationRow& f) const;  // G f
 
+    // Q_fg of a function f, given with its reduction G f, and of observation
+    // o itself (g = the unit row of o): f_o q_o - (G f).(G e_o).
+    double CofactorWithObservation(const ObservationRow& f, const ConditionRow& gf, int o) const;
+
+private:
     // Outside the range the weights are zero, and so are the columns of G:
     // every sum runs over the observations in range alone.
     std::array<ObservationRow, kConditions> G_{};  // L^-1 B Q

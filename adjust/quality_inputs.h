@@ -14,6 +14,7 @@
 
 #include "adjust/adjustment_model.h"
 #include "adjust/normal_equations.h"
+#include "adjust/quality_check.h"
 
 namespace korvanet {
 
@@ -31,6 +32,8 @@ struct QualityInputs {
     std::array<double, 9> observedAngle{};         // 1..8, decimal degrees, as converted from the entry
     std::array<double, 7> observedSide{};          // 1..6, metres, as typed (6 derived when D is known)
     double orientationAngle = 0;                   // decimal degrees, signed, as entered
+    // The precision figures from m0, or from sigma0 for a design (精度估算).
+    PrecisionScale scale = PrecisionScale::APosteriori;
 };
 
 }  // namespace korvanet

@@ -56,11 +56,11 @@ std::optional<std::size_t> SuspectObservation(const std::vector<ObservationCheck
     return suspect;
 }
 
-MisclosureCheck MisclosureWithLimit(std::string_view name, std::string_view box, bool seconds, double value,
+MisclosureCheck MisclosureWithLimit(MisclosureKind kind, int index, bool seconds, double value,
                                     double meanError) {
     MisclosureCheck m;
-    m.name = name;
-    m.box = box;
+    m.kind = kind;
+    m.index = index;
     m.seconds = seconds;
     m.value = value;
     m.meanError = meanError;

@@ -30,7 +30,7 @@ std::optional<double> BaardaW(double residual, double cofactor, double reciproca
 std::optional<std::size_t> SuspectObservation(const std::vector<ObservationCheck>& observations);
 
 // m_w = sigma0 sqrt(cofactor) in the misclosure's own unit; limit 2 m_w.
-MisclosureCheck MisclosureWithLimit(std::string_view name, std::string_view box, bool seconds, double value,
+MisclosureCheck MisclosureWithLimit(MisclosureKind kind, int index, bool seconds, double value,
                                     double meanError);
 
 }  // namespace korvanet

@@ -7,18 +7,14 @@ namespace korvanet {
 namespace {
 
 // The blank in front, the number in the pattern with `decimals`, the unit
-// (which brings its own blank), written into one string.
+// (which brings its own blank).
 std::string BoxedPattern(double value, int decimals, const char* unit = "") {
-    std::string text(" ");
-    AppendPattern(text, value, decimals);
-    return text.append(unit);
+    return " " + FormatPattern(value, decimals) + unit;
 }
 
 // The same in the general form with `significant` digits.
 std::string BoxedGeneral(double value, int significant, const char* unit = "") {
-    std::string text(" ");
-    AppendGeneral(text, value, significant);
-    return text.append(unit);
+    return " " + FormatGeneral(value, significant) + unit;
 }
 
 }  // namespace

@@ -8,11 +8,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <cstdio>
 #include <cstring>
 
-#include "app/job_files.h"
+#include "app/job_store.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
 #include "core/korvanet_version.h"
@@ -56,8 +57,14 @@ int main(int argc, char* argv[]) {
     // As the last program run left it: size, the sheet's place, recent jobs,
     // then the job in hand itself.
     window.restoreSettings();
-    window.keepLastRunIn(korvanet::LastRunJobPath());
+    const QString note = window.keepLastRunIn(korvanet::LastRunJobPath());
     window.show();
+    if (!note.isEmpty()) {
+        // Once the window is up: the program starts all the same.
+        QMetaObject::invokeMethod(
+            &window, [&window, note] { QMessageBox::information(&window, QStringLiteral("Korvanet"), note); },
+            Qt::QueuedConnection);
+    }
     if (argc == 2) {
         // Once the window is up, as if the job had been opened from the menu.
         const QString job = QString::fromLocal8Bit(argv[1]);

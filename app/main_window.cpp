@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -31,40 +32,28 @@
 #include <QUrl>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
+#include "app/design_window.h"
 #include "app/form_canvas.h"
+#include "app/form_design.h"
 #include "app/form_fonts.h"
-#include "app/job_files.h"
+#include "app/job_store.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
 #include "app/print_command.h"
 #include "app/qt_prompter.h"
 #include "app/quality_window.h"
-#include "app/twips.h"
 #include "compute/compute_run.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_run.h"
+#include "core/form_boxes.h"
 #include "core/korvanet_error.h"
 #include "core/korvanet_version.h"
 
 namespace korvanet {
 namespace {
 
-// Everything below is in twips from the top-left corner of the client area.
-constexpr int kFormWidth = 15255;
-constexpr int kFormHeight = 10215;
-// The buttons end exactly at the layout's bottom edge; this much more of the
-// background on the right and below lets their borders show whole.
-constexpr int kClientMargin = 120;
-
-const QColor kFormBackground(255, 255, 192);
-const QColor kFrameColour(0, 0, 192);
-const QColor kSideA_D(255, 0, 0);  // the side between the two known points
-const QColor kExteriorDirection(255, 0, 0);
-const QColor kAngleMark(0, 192, 0);
-// Lines drawn without a colour of their own take the window text colour.
-const QColor kPlainLine(0, 0, 0);
-const QColor kCommandBackground(192, 255, 255);
-const QColor kPrintBackground(192, 192, 255);
 // The text of a box that still shows a value of an earlier run, after a run
 // that did not complete: plainly not part of what is shown beside it.
 const QColor kStaleText(150, 150, 150);
@@ -75,38 +64,22 @@ const char* const kSettingsOwner = "Korvanet";
 
 const char* const kJobFilter = "作业文件 (*.txt *.kvj);;所有文件 (*)";
 
-constexpr double kControlPoints = 8.25;
-constexpr double kTitlePoints = 12.0;
-constexpr double kPointLetterPoints = 13.5;
-constexpr double kAzimuthLabelPoints = 9.75;
+QString BoxName(const char* name) { return QString::fromLatin1(name); }
 
-struct LabelAt {
-    const char* caption;
-    int left, top;
-};
-
-struct BoxAt {
-    const char* name;
-    int left, top, width;
-};
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+// The box that shows a misclosure of the quality check.
+const char* MisclosureBox(const MisclosureCheck& m) {
+    return m.kind == MisclosureKind::Triangle ? boxes::TriangleMisclosure(m.index)
+                                              : boxes::ConditionMisclosure(m.index);
+}
 
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    InstallFormFontSubstitute();
-    setWindowTitle(QStringLiteral("Form1"));
-    setFont(FormFont(kControlPoints));
-
-    QPalette formPalette = palette();
-    formPalette.setColor(QPalette::Window, kFormBackground);
-    setPalette(formPalette);
+    DressFormWindow(*this);
 
     canvas_ = new FormCanvas;
     canvas_->setAutoFillBackground(true);
-    canvas_->setFixedSize(TwipsToPixels(kFormWidth + kClientMargin, logicalDpiX()),
-                          TwipsToPixels(kFormHeight + kClientMargin, logicalDpiY()));
+    canvas_->setFixedSize(FormClientSize(*this));
 
     scrollArea_ = new QScrollArea(this);
     scrollArea_->setFrameShape(QFrame::NoFrame);
@@ -117,23 +90,24 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     createSheetDock();
     createMenus();
-    createFramePanels();
-    createLabels();
-    createTextBoxes();
-    createDiagrams();
-    createButtons();
+    const FormControls form = BuildForm(*canvas_);
+    boxes_ = form.boxes;
+    connect(form.compute, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(form.end, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(form.print, &QPushButton::clicked, this, &MainWindow::Command3_Click);
     // The boxes are read-only: the keyboard passes them by (the mouse can
     // still select and copy their text), from the sheet to the buttons.
     for (QLineEdit* box : std::as_const(boxes_)) box->setFocusPolicy(Qt::ClickFocus);
-    setTabOrder(boxes_.value(QStringLiteral("Text1")), sheet_->view());
+    setTabOrder(boxes_.value(BoxName(boxes::kXOfA)), sheet_->view());
     setTabOrder(sheet_->view(), sheet_->dKnownSwitch());
-    setTabOrder(sheet_->dKnownSwitch(), canvas_->findChild<QPushButton*>(QStringLiteral("Command1")));
+    setTabOrder(sheet_->dKnownSwitch(), form.compute);
+    connect(this, &MainWindow::jobInHandChanged, this, &MainWindow::showJobInSheet);
     fitToScreen();
     setAcceptDrops(true);
     jobFolder_ = QDir::homePath();
 
-    // Text1 is first in the tab order; the keyboard starts there.
-    boxes_.value(QStringLiteral("Text1"))->setFocus();
+    // x of A is first in the tab order; the keyboard starts there.
+    boxes_.value(BoxName(boxes::kXOfA))->setFocus();
 }
 
 void MainWindow::SetText(const std::string& box, const std::string& text) {
@@ -163,26 +137,33 @@ void MainWindow::Command1_Click() { runCompute({}); }
 
 void MainWindow::runAgain() {
     // A copy: the run replaces the job in hand while it still offers from it.
-    const std::vector<std::string> offered = job_;
+    const std::vector<std::string> offered = jobInHand();
     runCompute(offered);
 }
+
+namespace {
+
+// The job a run leaves in hand: its answers, and when it ended part-way the
+// answers it was offered beyond them, so that nothing offered is lost.
+std::vector<std::string> JobAfter(const std::vector<std::string>& answers,
+                                  const std::vector<std::string>& offered, bool completed) {
+    std::vector<std::string> job = answers;
+    if (!completed && offered.size() > job.size()) {
+        job.insert(job.end(), offered.begin() + static_cast<std::ptrdiff_t>(job.size()), offered.end());
+    }
+    return job;
+}
+
+}  // namespace
 
 void MainWindow::runCompute(const std::vector<std::string>& offered) {
     if (running_) return;
     beginRun();
     const SheetContent before = sheet_->model()->content();
     QtPrompter prompter(this, offered);
-    // Each confirmed answer goes into the sheet and the data folder at once.
-    prompter.setAnswersObserver([this, &offered](const std::vector<std::string>& answers) {
-        job_ = answers;
-        if (offered.size() > job_.size()) {
-            job_.insert(job_.end(), offered.begin() + static_cast<std::ptrdiff_t>(job_.size()),
-                        offered.end());
-        }
-        fillingSheet_ = true;
-        sheet_->model()->setContent(sheet_->model()->contentOfJob(job_));
-        fillingSheet_ = false;
-        keepJobInHand();
+    // Each confirmed value is kept at once, the rest of what was offered after it.
+    prompter.setOnConfirmed([this, &offered](const std::vector<std::string>& confirmed) {
+        replaceJobInHand(JobAfter(confirmed, offered, false));
     });
     QString failure;
     bool programFault = false;
@@ -200,10 +181,7 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
         programFault = true;
     }
     endRun(prompter.Answers(), offered);
-    fillingSheet_ = true;
-    sheet_->model()->setContent(before);
-    fillingSheet_ = false;
-    putRunInSheet(QStringLiteral("进行计算"));
+    putRunInSheet(before, QStringLiteral("进行计算"));
     // The command stops; what the window shows and the program stay.
     if (programFault) {
         QMessageBox::critical(this, QStringLiteral("计算中止"), failure);
@@ -214,68 +192,90 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
 
 void MainWindow::openJob(const QString& path) {
     if (running_) return;
-    std::vector<std::string> answers;
-    QString error;
-    if (!ReadJobFile(path, answers, error)) {
-        QMessageBox::warning(this, QStringLiteral("打开作业"), error);
+    JobFile job;
+    try {
+        // Read as the batch tool reads a job: a folder, a device or a huge
+        // file is refused at once, before anything of the window changes.
+        job = ReadJobFile(QFile::encodeName(path).toStdString());
+    } catch (const KorvanetError& error) {
+        QMessageBox::warning(this, QStringLiteral("打开作业"), QString::fromUtf8(error.what()));
         return;
     }
     if (!mayDiscardSheet(QStringLiteral("打开作业 %1").arg(QFileInfo(path).fileName()))) return;
     jobFolder_ = QFileInfo(path).absolutePath();
     beginRun();
-    JobRun run = RunJob(answers, state_, *this);
+    const SheetContent before = sheet_->model()->content();
+    JobRun run = RunJob(job.answers, state_, *this);
     quality_ = run.quality;
-    endRun(run.prompter.Answers(), answers);
-    putRunInSheet(QStringLiteral("打开作业"));
-    tookJobFile(path, answers);
+    const std::size_t dropped = endRun(run.prompter.Answers(), job.answers);
+    putRunInSheet(before, QStringLiteral("打开作业"));
+    tookJobFile(path, job.answers);
     if (run.failure) {
-        QMessageBox::warning(this, QStringLiteral("计算中止"),
-                             QStringLiteral("作业 %1 没有算完:\n%2")
-                                 .arg(QFileInfo(path).fileName(), QString::fromStdString(*run.failure)));
+        QString message = QStringLiteral("作业 %1 没有算完:\n%2")
+                              .arg(QFileInfo(path).fileName(), QString::fromStdString(*run.failure));
+        if (dropped > 0) {
+            message += QStringLiteral("\n一次计算用不到的 %1 个多余答案没有保留。").arg(dropped);
+        }
+        QMessageBox::warning(this, QStringLiteral("计算中止"), message);
     }
 }
 
 bool MainWindow::saveJob(const QString& path) {
     QString error;
-    if (!WriteJobFile(path, job_, error)) {
+    if (!WriteJobFile(path, jobInHand(), error)) {
         QMessageBox::warning(this, QStringLiteral("保存作业"), error);
         return false;
     }
     jobFolder_ = QFileInfo(path).absolutePath();
-    tookJobFile(path, job_);
+    tookJobFile(path, jobInHand());
     return true;
 }
 
-void MainWindow::keepLastRunIn(const QString& path) {
-    lastRunPath_ = path;
-    std::vector<std::string> answers;
-    QString error;
-    if (QFileInfo::exists(path) && ReadJobFile(path, answers, error)) job_ = std::move(answers);
+QString MainWindow::keepLastRunIn(const QString& path) {
+    const QString note = jobs_.rememberIn(path);
     // The sheet as it was left, even by a crash; it is not adjusted until
     // the surveyor changes it or runs it, so the form starts empty.
     fillingSheet_ = true;
-    sheet_->model()->setContent(sheet_->model()->contentOfJob(job_));
+    sheet_->model()->setContent(sheet_->model()->contentOfJob(jobInHand()));
     fillingSheet_ = false;
     savedAnswers_.clear();
-    if (!jobPath_.isEmpty() && !ReadJobFile(jobPath_, savedAnswers_, error)) jobPath_.clear();
-    if (!job_.empty()) statusBar()->showMessage(QStringLiteral("已恢复上次的观测数据"));
+    if (!jobPath_.isEmpty()) {
+        try {
+            savedAnswers_ = ReadJobFile(QFile::encodeName(jobPath_).toStdString()).answers;
+        } catch (const KorvanetError&) {
+            // The job file is gone or unreadable: the sheet belongs to no file.
+            jobPath_.clear();
+        }
+    }
+    if (!jobInHand().empty()) statusBar()->showMessage(QStringLiteral("已恢复上次的观测数据"));
     showSheetState();
     updateJobActions();
+    emit jobInHandChanged();
+    return note;
+}
+
+void MainWindow::replaceJobInHand(std::vector<std::string> job) {
+    const QString failure = jobs_.replace(std::move(job));
+    // Told once the run is over, not between two prompts.
+    if (!failure.isEmpty() && keepingFailure_.isEmpty()) keepingFailure_ = failure;
+    updateJobActions();
+    emit jobInHandChanged();
 }
 
 void MainWindow::beginRun() {
     running_ = true;
+    keepingFailure_.clear();
     writtenThisRun_.clear();
     quality_.reset();
     qualityAction_->setEnabled(false);
     applyQualityColours(nullptr);
 }
 
-void MainWindow::endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered) {
-    job_ = answers;
-    if (!state_.RunCompleted && offered.size() > job_.size()) {
-        job_.insert(job_.end(), offered.begin() + static_cast<std::ptrdiff_t>(job_.size()), offered.end());
-    }
+std::size_t MainWindow::endRun(const std::vector<std::string>& answers,
+                               const std::vector<std::string>& offered) {
+    std::vector<std::string> job = JobAfter(answers, offered, state_.RunCompleted);
+    const std::size_t most = ValuesAskedBy(job);
+    const std::size_t dropped = job.size() > most ? job.size() - most : 0;
     if (state_.RunCompleted) {
         clearStaleGrey();
         if (quality_) applyQualityColours(&*quality_);
@@ -292,16 +292,16 @@ void MainWindow::endRun(const std::vector<std::string>& answers, const std::vect
             qualityWindow_->setEnabled(false);
         }
     }
-    keepJobInHand();
+    // A run that ended before its first answer leaves the job in hand as it was.
+    if (!answers.empty()) replaceJobInHand(std::move(job));
     updateJobActions();
     running_ = false;
-}
-
-void MainWindow::keepJobInHand() {
-    if (lastRunPath_.isEmpty()) return;
-    QString error;
-    QDir().mkpath(QFileInfo(lastRunPath_).absolutePath());
-    if (!WriteJobFile(lastRunPath_, job_, error)) statusBar()->showMessage(error);
+    if (!keepingFailure_.isEmpty()) {
+        const QString failure = std::exchange(keepingFailure_, QString());
+        QMessageBox::warning(this, QStringLiteral("保存上次计算的答案"),
+                             failure + QStringLiteral("\n下次启动时 重新计算 可能拿不到这些答案。"));
+    }
+    return dropped;
 }
 
 // The sheet stands in a dock on the right of the form, so the form keeps its
@@ -369,12 +369,32 @@ void MainWindow::focusSheet() {
     sheet_->focusTable();
 }
 
-bool MainWindow::sheetModified() const { return job_ != savedAnswers_; }
+bool MainWindow::sheetModified() const { return jobInHand() != savedAnswers_; }
 
-void MainWindow::putRunInSheet(const QString& what) {
+void MainWindow::putRunInSheet(const SheetContent& before, const QString& what) {
     fillingSheet_ = true;
-    sheet_->model()->change(sheet_->model()->contentOfJob(job_), what);
+    // The run filled the sheet value by value; undone, it goes back whole.
+    sheet_->model()->setContent(before);
+    // A run that ended before its first answer left the job, and the sheet, as they were.
+    if (sheet_->model()->job() != jobInHand())
+        sheet_->model()->change(sheet_->model()->contentOfJob(jobInHand()), what);
     fillingSheet_ = false;
+    showSheetState();
+}
+
+void MainWindow::showJobInSheet() {
+    if (sheet_->model()->job() != jobInHand()) {
+        fillingSheet_ = true;
+        const SheetContent content = sheet_->model()->contentOfJob(jobInHand());
+        // During a run each confirmed value shows at once; the run becomes
+        // one undo step when it ends (putRunInSheet).
+        if (running_) {
+            sheet_->model()->setContent(content);
+        } else {
+            sheet_->model()->change(content, QStringLiteral("更换作业"));
+        }
+        fillingSheet_ = false;
+    }
     showSheetState();
 }
 
@@ -441,10 +461,8 @@ void MainWindow::restoreSettings() {
 
 void MainWindow::adjustSheet() {
     if (running_ || fillingSheet_) return;
-    job_ = sheet_->model()->job();
-    keepJobInHand();
-    updateJobActions();
-    showSheetState();
+    // Every edit is kept at once, through the one keeping path.
+    replaceJobInHand(sheet_->model()->job());
     if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
         // Not a whole figure: what the form shows is the last whole one's.
         state_.RunCompleted = false;
@@ -458,7 +476,7 @@ void MainWindow::adjustSheet() {
         return;
     }
     beginRun();
-    const std::vector<std::string> figure = job_;
+    const std::vector<std::string> figure = jobInHand();
     JobRun run = RunJob(figure, state_, *this);
     quality_ = run.quality;
     endRun(run.prompter.Answers(), figure);
@@ -471,8 +489,8 @@ void MainWindow::adjustSheet() {
 }
 
 void MainWindow::updateJobActions() {
-    saveAction_->setEnabled(!job_.empty());
-    runAgainAction_->setEnabled(!job_.empty());
+    saveAction_->setEnabled(!jobInHand().empty());
+    runAgainAction_->setEnabled(!jobInHand().empty());
 }
 
 void MainWindow::greyBoxesFromEarlierRuns() {
@@ -552,6 +570,19 @@ void MainWindow::Command2_Click() { close(); }
 
 void MainWindow::Command3_Click() { RunPrintCommand(state_, this); }
 
+void MainWindow::openDesignWindow() {
+    auto* window = new DesignWindow(quality_ ? DesignOf(*quality_) : ExampleDesign(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The template is put in hand as an opened job is: 重新计算 offers its
+    // names and coordinates, 保存作业 writes it.
+    // The sheet shows it at once (showJobInSheet), as one undoable step.
+    connect(window, &DesignWindow::jobTemplateMade, this, [this](const std::vector<std::string>& answers) {
+        replaceJobInHand(answers);
+        updateJobActions();
+    });
+    window->show();
+}
+
 void MainWindow::openQualityWindow() {
     if (!quality_ || !state_.RunCompleted) return;
     if (qualityWindow_) {
@@ -587,10 +618,9 @@ void MainWindow::applyQualityColours(const QualityCheck* quality) {
     }
     if (quality == nullptr) return;
     for (const MisclosureCheck& m : quality->misclosures) {
-        QLineEdit* box = boxes_.value(QString::fromUtf8(m.box.data(), static_cast<qsizetype>(m.box.size())));
-        if (m.exceeded && box != nullptr) colour(box, alarm);
+        if (m.exceeded) colour(boxes_.value(BoxName(MisclosureBox(m))), alarm);
     }
-    if (!quality->global.passed) colour(boxes_.value(QStringLiteral("Text11")), alarm);
+    if (!quality->global.passed) colour(boxes_.value(BoxName(boxes::kUnitWeightError)), alarm);
 }
 
 // The menu bar sits above the client area, so the form keeps its coordinates.
@@ -604,6 +634,7 @@ void MainWindow::createMenus() {
     recentMenu_->setObjectName(QStringLiteral("recentJobsMenu"));
     saveAction_ = file->addAction(QStringLiteral("保存作业…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
+    file->addAction(QStringLiteral("精度估算…"), this, &MainWindow::openDesignWindow);
     runAgainAction_ = file->addAction(QStringLiteral("重新计算"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
                                       &MainWindow::runAgain);
     file->addAction(QStringLiteral("打印"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
@@ -619,259 +650,6 @@ void MainWindow::createMenus() {
     help->addAction(QStringLiteral("关于 Korvanet"), this, &MainWindow::showAbout);
     updateJobActions();
     updateRecentMenu();
-}
-
-// Ten lines divide the area (720, 1080)-(11880, 9480) into the seven panels:
-// known coordinates and start angles on the left, observed angles and sides
-// next to them, misclosures, precision and results on the right.
-void MainWindow::createFramePanels() {
-    addLine(QStringLiteral("Line1"), 720, 1080, 11880, 1080, kFrameColour, 3);
-    addLine(QStringLiteral("Line3"), 720, 9480, 11880, 9480, kFrameColour, 3);
-    addLine(QStringLiteral("Line5"), 720, 1080, 720, 9480, kFrameColour, 3);
-    addLine(QStringLiteral("Line2"), 11880, 1080, 11880, 9480, kFrameColour, 3);
-    addLine(QStringLiteral("Line6"), 2880, 1080, 2880, 9480, kFrameColour, 3);
-    addLine(QStringLiteral("Line7"), 4800, 1080, 4800, 9480, kFrameColour, 3);
-    addLine(QStringLiteral("Line11"), 720, 5760, 3360, 5760, kFrameColour, 3);
-    addLine(QStringLiteral("Line9"), 3360, 5760, 4800, 5760, kFrameColour, 3);
-    addLine(QStringLiteral("Line8"), 4800, 3600, 11880, 3600, kFrameColour, 3);
-    addLine(QStringLiteral("Line4"), 4800, 7200, 11880, 7200, kFrameColour, 3);
-}
-
-void MainWindow::createLabels() {
-    addLabel(QStringLiteral("Korvanet"), 4920, 480, FormFont(kTitlePoints), 375, 2655);
-
-    static const LabelAt kPanelLabels[] = {
-        // known coordinates
-        {"A点起算座标:", 960, 1800},
-        {" 纵 座 标", 1560, 2160},
-        {" Xa", 960, 2400},
-        {" 横 座 标", 1560, 2760},
-        {" Ya", 960, 3000},
-        {"D点起算座标:", 960, 3840},
-        {" 纵 座 标 ", 1560, 4200},
-        {" Xd", 960, 4440},
-        {" 横 座 标", 1560, 4800},
-        {" Yd", 960, 5040},
-        // start angles
-        {"起始角度:", 1080, 6480},
-        {"起始外方位角", 1320, 6960},
-        {" T0", 840, 7200},
-        {"至 S(1) 边定向角", 1200, 7680},
-        {" Q1", 840, 7920},
-        // headers of the observations
-        {"观 测 角", 3720, 1560},
-        {"观 测 边", 3720, 6120},
-        // condition misclosures
-        {"( 条件方程式闭合差 )", 5520, 1320},
-        {" 三角形闭合差", 6000, 1680},
-        {" 三角形闭合差", 7920, 1680},
-        {" 三角形闭合差", 9840, 1680},
-        {"wb1", 5760, 1920},
-        {"wb2", 7680, 1920},
-        {"wb3", 9600, 1920},
-        {" 边角条件闭合差", 5280, 2280},
-        {" 边角条件闭合差", 6960, 2280},
-        {" 边角条件闭合差", 8640, 2280},
-        {" 边角条件闭合差", 10320, 2280},
-        {"ws1", 5040, 2520},
-        {"ws2", 6720, 2520},
-        {"ws3", 8400, 2520},
-        {"ws4", 10080, 2520},
-        {" 边角条件闭合差", 5280, 2880},
-        {" 边角条件闭合差", 6960, 2880},
-        {" 边角条件闭合差", 8640, 2880},
-        {" 边角条件闭合差", 10320, 2880},
-        {"ws5", 5040, 3120},
-        {"ws6", 6720, 3120},
-        {"ws7", 8400, 3120},
-        {"ws8", 10080, 3120},
-        // precision statistics
-        {"( 精度统计 )", 5160, 3720},
-        {"B点纵座标权倒数", 5880, 4080},
-        {"1/px", 5640, 4320},
-        {"B点横座标权倒数", 5880, 4680},
-        {"1/py", 5640, 4920},
-        {"C点纵座标权倒数", 8040, 4080},
-        {"1/px", 7800, 4320},
-        {"C点横座标权倒数", 8040, 4680},
-        {"1/py", 7800, 4920},
-        {"B点纵座标单位权中误差", 5640, 5280},
-        {" mx", 5760, 5520},
-        {"B点横座标单位权中误差", 5640, 5880},
-        {" my", 5760, 6120},
-        {"B点单位权点位中误差", 5640, 6480},
-        {" md", 5760, 6720},
-        {"C点纵座标单位权中误差", 7800, 5280},
-        {" mx", 7920, 5520},
-        {"C点横座标单位权中误差", 7800, 5880},
-        {" my", 7920, 6120},
-        {"C点单位权点位中误差", 7800, 6480},
-        {" md", 7920, 6720},
-        {"单位权测角中误差", 9960, 4800},
-        {" mb", 9960, 5040},
-        {"单位权测边中误差", 9960, 5760},
-        {" ms", 9960, 6000},
-        // adjustment results
-        {"( 平差结果 )", 4920, 7440},
-        {"点  名", 6840, 7320},
-        {" 纵 座 标", 8280, 7320},
-        {" 横 座 标", 10080, 7320},
-    };
-    for (const LabelAt& label : kPanelLabels) addLabel(Utf8(label.caption), label.left, label.top);
-
-    // The eight angles and six sides, one row every 480 twips, in the order
-    // the diagram numbers them.
-    for (int i = 1; i <= 8; ++i) {
-        addLabel(QStringLiteral(" B(%1)").arg(i), 3000, 1800 + 480 * (i - 1), 495);
-    }
-    for (int i = 1; i <= 6; ++i) {
-        addLabel(QStringLiteral(" S(%1)").arg(i), 3000, 6360 + 480 * (i - 1), 495);
-    }
-
-    // The table of points: A, B, C, D, then A again as reached around the figure.
-    const char letters[] = {'a', 'b', 'c', 'd', 'a'};
-    for (int row = 0; row < 5; ++row) {
-        const int top = 7560 + 360 * row;
-        const QChar letter = QLatin1Char(letters[row]);
-        addLabel(QStringLiteral(" N(%1)").arg(letter), 6120, top, 495);
-        addLabel(QStringLiteral(" X(%1)").arg(letter), 7560, top, 495);
-        addLabel(QStringLiteral(" Y(%1)").arg(letter), 9360, top, 495);
-    }
-}
-
-// Created panel by panel, so the tab order runs Text1, Text2, ... down the
-// inputs first and then through the results.
-void MainWindow::createTextBoxes() {
-    static const BoxAt kInputBoxes[] = {
-        {"Text1", 1320, 2400, 1335}, {"Text2", 1320, 3000, 1335}, {"Text3", 1320, 4440, 1335},
-        {"Text4", 1320, 5040, 1335}, {"Text5", 1200, 7200, 1455}, {"Text6", 1200, 7920, 1455},
-    };
-    for (const BoxAt& box : kInputBoxes) addTextBox(Utf8(box.name), box.left, box.top, box.width);
-    for (int i = 0; i < 8; ++i) {
-        addTextBox(QString::fromStdString(ArrayBox("Text9", i)), 3480, 1800 + 480 * i, 1215);
-    }
-    for (int i = 0; i < 6; ++i) {
-        addTextBox(QString::fromStdString(ArrayBox("Text10", i)), 3480, 6360 + 480 * i, 1095);
-    }
-
-    // Triangle misclosures; the first two boxes are a little shorter.
-    addTextBox(QStringLiteral("Text23"), 6120, 1920, 1095, 255);
-    addTextBox(QStringLiteral("Text24"), 8040, 1920, 1095, 255);
-    addTextBox(QStringLiteral("Text25"), 9960, 1920, 1095);
-
-    static const BoxAt kResultBoxes[] = {
-        // side-angle misclosures 1 to 8
-        {"Text26", 5400, 2520, 1215},
-        {"Text27", 7080, 2520, 1215},
-        {"Text28", 8760, 2520, 1215},
-        {"Text29", 10440, 2520, 1215},
-        {"Text14", 5400, 3120, 1215},
-        {"Text15", 7080, 3120, 1215},
-        {"Text16", 8760, 3120, 1215},
-        {"Text17", 10440, 3120, 1215},
-        // weight reciprocals and mean errors
-        {"Text30", 6120, 4320, 1095},
-        {"Text31", 6120, 4920, 1095},
-        {"Text32", 8280, 4320, 1095},
-        {"Text33", 8280, 4920, 1095},
-        {"Text34", 6120, 5520, 1095},
-        {"Text35", 6120, 6120, 1095},
-        {"Text36", 6120, 6720, 1095},
-        {"Text37", 8280, 5520, 1095},
-        {"Text38", 8280, 6120, 1095},
-        {"Text39", 8280, 6720, 1095},
-        {"Text11", 10320, 5040, 1095},
-        {"Text12", 10320, 6000, 1095},
-        // table of points: name, x, y per row
-        {"Text40", 6600, 7560, 975},
-        {"Text41", 8040, 7560, 1335},
-        {"Text42", 9840, 7560, 1335},
-        {"Text43", 6600, 7920, 975},
-        {"Text44", 8040, 7920, 1335},
-        {"Text45", 9840, 7920, 1335},
-        {"Text46", 6600, 8280, 975},
-        {"Text47", 8040, 8280, 1335},
-        {"Text48", 9840, 8280, 1335},
-        {"Text49", 6600, 8640, 975},
-        {"Text50", 8040, 8640, 1335},
-        {"Text51", 9840, 8640, 1335},
-        {"Text7", 6600, 9000, 975},
-        {"Text8", 8040, 9000, 1335},
-        {"Text13", 9840, 9000, 1335},
-    };
-    for (const BoxAt& box : kResultBoxes) addTextBox(Utf8(box.name), box.left, box.top, box.width);
-}
-
-// Right of the frame: the quadrilateral that fixes the numbering of points,
-// angles and sides, and below it the orientation by T0 and Q1 used when D
-// is not a known point.
-void MainWindow::createDiagrams() {
-    // Upper diagram: A (13080, 5400), B (13080, 2640), C (15000, 2640),
-    // D (15000, 5400).  A side is broken where its label sits on it.
-    addLine(QStringLiteral("Line12"), 13080, 2640, 13080, 3840, kPlainLine, 2);  // S(1) A-B
-    addLine(QStringLiteral("Line33"), 13080, 4320, 13080, 5400, kPlainLine, 2);
-    addLine(QStringLiteral("Line35"), 13080, 2640, 13680, 3480, kPlainLine, 2);  // S(2) B-D
-    addLine(QStringLiteral("Line17"), 13800, 3720, 15000, 5400, kPlainLine, 2);
-    addLine(QStringLiteral("Line14"), 13080, 2640, 13800, 2640, kPlainLine, 2);  // S(3) B-C
-    addLine(QStringLiteral("Line37"), 14280, 2640, 15000, 2640, kPlainLine, 2);
-    addLine(QStringLiteral("Line16"), 15000, 2640, 13080, 5400, kPlainLine, 2);  // S(4) C-A
-    addLine(QStringLiteral("Line15"), 15000, 2640, 15000, 3840, kPlainLine, 2);  // S(5) C-D
-    addLine(QStringLiteral("Line34"), 15000, 4200, 15000, 5400, kPlainLine, 2);
-    addLine(QStringLiteral("Line13"), 13080, 5400, 13920, 5400, kSideA_D, 3);  // S(6) A-D
-    addLine(QStringLiteral("Line36"), 14280, 5400, 15000, 5400, kSideA_D, 3);
-
-    const QFont letterFont = FormFont(kPointLetterPoints);
-    addLabel(QStringLiteral("A"), 12840, 5280, letterFont, 375);
-    addLabel(QStringLiteral("B"), 12840, 2280, letterFont, 375);
-    addLabel(QStringLiteral("C"), 14880, 2280, letterFont, 375);
-    addLabel(QStringLiteral("D"), 14880, 5400, letterFont, 375);
-
-    // A side's label sits on the side and breaks it.  Most sides are drawn
-    // in two pieces around their label; the diagonal S(4) is whole, so the
-    // side labels blank out what lies beneath them.
-    static const LabelAt kSideNumbers[] = {
-        {"S(1)", 12840, 3960}, {"S(2)", 13560, 3480}, {"S(3)", 13920, 2520},
-        {"S(4)", 14160, 3360}, {"S(5)", 14760, 3960}, {"S(6)", 13920, 5280},
-    };
-    for (const LabelAt& side : kSideNumbers) {
-        addLabel(Utf8(side.caption), side.left, side.top)->setAutoFillBackground(true);
-    }
-    // Where each observed angle lies, which fixes the order they are asked
-    // in.  These labels touch the sides beside them and let them show through.
-    static const LabelAt kAngleNumbers[] = {
-        {"a(1)", 13080, 4560}, {"a(2)", 13080, 3120}, {"a(3)", 13320, 2760}, {"a(4)", 14400, 2760},
-        {"a(5)", 14640, 3240}, {"a(6)", 14640, 4680}, {"a(7)", 14400, 5160}, {"a(8)", 13320, 5160},
-    };
-    for (const LabelAt& angle : kAngleNumbers) addLabel(Utf8(angle.caption), angle.left, angle.top);
-
-    // Lower diagram: the same figure as a square with A at its lower left.
-    addLine(QStringLiteral("Line19"), 13080, 6120, 15000, 6120, kPlainLine, 2);
-    addLine(QStringLiteral("Line20"), 13080, 8760, 15000, 8760, kPlainLine, 2);
-    addLine(QStringLiteral("Line10"), 13080, 6120, 13080, 8760, kPlainLine, 2);
-    addLine(QStringLiteral("Line21"), 15000, 6120, 15000, 8760, kPlainLine, 2);
-    addLine(QStringLiteral("Line22"), 15000, 6120, 13080, 8760, kPlainLine, 2);
-    addLine(QStringLiteral("Line23"), 13080, 6120, 15000, 8760, kPlainLine, 2);
-    // The exterior direction from A whose azimuth is T0, with its arrow head.
-    addLine(QStringLiteral("Line24"), 12240, 7080, 13080, 8760, kExteriorDirection, 3);
-    addLine(QStringLiteral("Line25"), 12240, 7080, 12240, 7320, kExteriorDirection, 2);
-    addLine(QStringLiteral("Line26"), 12240, 7080, 12480, 7200, kExteriorDirection, 2);
-    addLabel(QStringLiteral("T0"), 12240, 7680, FormFont(kAzimuthLabelPoints), 255);
-    // Q1 turns from the exterior direction to side A-B.
-    addLine(QStringLiteral("Line27"), 12480, 7560, 12600, 7440, kAngleMark, 2);
-    addLine(QStringLiteral("Line28"), 12840, 7440, 13080, 7560, kAngleMark, 2);
-    addLabel(QStringLiteral("Q1"), 12600, 7320);
-}
-
-void MainWindow::createButtons() {
-    QPushButton* compute =
-        addButton(QStringLiteral("Command1"), QStringLiteral("进行计算"), 5040, kCommandBackground);
-    QPushButton* end =
-        addButton(QStringLiteral("Command2"), QStringLiteral("结束退出"), 6360, kCommandBackground);
-    QPushButton* print =
-        addButton(QStringLiteral("Command3"), QStringLiteral("打 印"), 7680, kPrintBackground);
-    connect(compute, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(end, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(print, &QPushButton::clicked, this, &MainWindow::Command3_Click);
 }
 
 // Open large enough to show the whole form where the screen allows; a
@@ -895,63 +673,6 @@ void MainWindow::fitToScreen() {
     if (wanted.width() > available.width()) wanted.rheight() += scrollBar;
     if (wanted.height() > available.height()) wanted.rwidth() += scrollBar;
     resize(wanted.boundedTo(available));
-}
-
-QPoint MainWindow::pixels(int x, int y) const {
-    return {TwipsToPixels(x, logicalDpiX()), TwipsToPixels(y, logicalDpiY())};
-}
-
-// A label in the form's font; without a width it is as wide as its caption.
-QLabel* MainWindow::addLabel(const QString& caption, int left, int top, int width, int height) {
-    return placeLabel(new QLabel(caption, canvas_), left, top, width, height);
-}
-
-QLabel* MainWindow::addLabel(const QString& caption, int left, int top, const QFont& font, int height,
-                             int width) {
-    auto* label = new QLabel(caption, canvas_);
-    label->setFont(font);
-    return placeLabel(label, left, top, width, height);
-}
-
-QLabel* MainWindow::placeLabel(QLabel* label, int left, int top, int width, int height) {
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // The form's background shows through, so a diagram line running along
-    // the edge of a label stays whole.
-    label->setAutoFillBackground(false);
-    label->move(pixels(left, top));
-    const int widthPixels = width > 0 ? TwipsToPixels(width, logicalDpiX()) : label->sizeHint().width();
-    label->resize(widthPixels, TwipsToPixels(height, logicalDpiY()));
-    return label;
-}
-
-QLineEdit* MainWindow::addTextBox(const QString& name, int left, int top, int width, int height) {
-    auto* box = new QLineEdit(canvas_);
-    box->setObjectName(name);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The program writes the boxes and nothing reads them: an edit would be ignored.
-    box->setReadOnly(true);
-    box->setGeometry(QRect(pixels(left, top),
-                           QSize(TwipsToPixels(width, logicalDpiX()), TwipsToPixels(height, logicalDpiY()))));
-    boxes_.insert(name, box);
-    return box;
-}
-
-QPushButton* MainWindow::addButton(const QString& name, const QString& caption, int left,
-                                   const QColor& background) {
-    auto* button = new QPushButton(caption, canvas_);
-    button->setObjectName(name);
-    QPalette colours = button->palette();
-    colours.setColor(QPalette::Button, background);
-    button->setPalette(colours);
-    button->setGeometry(QRect(pixels(left, 9840),
-                              QSize(TwipsToPixels(975, logicalDpiX()), TwipsToPixels(375, logicalDpiY()))));
-    return button;
-}
-
-void MainWindow::addLine(const QString& name, int x1, int y1, int x2, int y2, const QColor& colour,
-                         int width) {
-    canvas_->addLine(FormLine{name, QLine(pixels(x1, y1), pixels(x2, y2)), colour, width});
 }
 
 }  // namespace korvanet

@@ -24,9 +24,11 @@
 // so that every box, the red and grey marks and the quality window follow
 // each edit.
 //
-// The form is laid out in twips exactly as designed and converted to pixels
-// at the screen's logical resolution; it sits in a scroll area so that all
-// of it can be reached on a small screen.
+// The form itself is built as designed (app/form_design.h); it sits in a
+// scroll area so that all of it can be reached on a small screen.  The
+// window connects its buttons to the commands and colours its boxes: red
+// where the quality check finds a limit exceeded, grey where a box still
+// shows a value of an earlier run.
 
 #include <QHash>
 #include <QMainWindow>
@@ -38,22 +40,21 @@
 #include <vector>
 
 #include "adjust/quality_check.h"
+#include "app/job_store.h"
 #include "core/survey_state.h"
 #include "core/text_display.h"
 
 class QAction;
 class QDockWidget;
 class QMenu;
-class QFont;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QScrollArea;
 
 namespace korvanet {
 
 class FormCanvas;
 class ObservationSheet;
+struct SheetContent;
 class QualityWindow;
 
 class MainWindow : public QMainWindow, public TextDisplay {
@@ -61,8 +62,8 @@ class MainWindow : public QMainWindow, public TextDisplay {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // `box` is "Text1".."Text51" or an array element "Text9(0)".."Text10(5)".
-    // A name the form does not have is a programming fault: std::logic_error.
+    // `box` is one of the form's boxes (core/form_boxes.h).  A name the form
+    // does not have is a programming fault: std::logic_error.
     void SetText(const std::string& box, const std::string& text) override;
 
     FormCanvas* canvas() const { return canvas_; }
@@ -74,14 +75,19 @@ public:
     // Writes the answers of the last run (see jobInHand) to `path`; a failure
     // is shown in a message box.  False when nothing was written.
     bool saveJob(const QString& path);
-    // The job the window holds: the answers of the last run, one per value
-    // in the order asked.  When that run ended part-way, the answers it was
-    // offered beyond that point (the rest of the opened job, or of the
-    // answers Run again offered) follow, so that nothing typed is lost.
-    const std::vector<std::string>& jobInHand() const { return job_; }
-    // Keeps the job in hand in `path` from now on, after every run, and
+    // The job the window holds: the answers of the last run (while a run is
+    // on, those confirmed so far), one per value in the order asked.  When that run ended part-way, the
+    // answers it was offered beyond that point (the rest of the opened job, or of the answers Run again
+    // offered) follow, so that nothing typed is lost. It never holds more answers than a run can use.
+    const std::vector<std::string>& jobInHand() const { return jobs_.job(); }
+    // Keeps the job in hand in `path` from now on, each time it changes, and
     // takes it from there now if the file exists (the last program run's).
-    void keepLastRunIn(const QString& path);
+    // A damaged file is set aside; the returned note says so (else empty).
+    QString keepLastRunIn(const QString& path);
+    // The job in hand changed (a value was confirmed, a run ended): `job`
+    // replaces it and is written at once, whole, to the remembered file, so
+    // that a crash loses nothing confirmed.  jobInHandChanged follows.
+    void replaceJobInHand(std::vector<std::string> job);
 
     // The observation sheet beside the form.
     ObservationSheet* sheet() const { return sheet_; }
@@ -91,6 +97,9 @@ public:
     // The window's size, the dock's place, the recent jobs and the file of
     // the job in hand, as the last program run left them.
     void restoreSettings();
+
+signals:
+    void jobInHandChanged();
 
 public slots:
     // Run again: Compute with each prompt offering the earlier answer.
@@ -110,6 +119,9 @@ private slots:
     void Command3_Click();
     // 结果 → 质量检查…: the quality window of the last completed run.
     void openQualityWindow();
+    // 文件 → 精度估算…: a design from the last completed run's figure (or the
+    // example's); its job template becomes the job in hand.
+    void openDesignWindow();
     void chooseJobToOpen();
     void chooseFileToSave();
     void showAbout();
@@ -123,10 +135,10 @@ private:
     void createEditMenu();
     void createViewMenu();
     void updateRecentMenu();
-    // The job in hand to the user's data folder, at once.
-    void keepJobInHand();
+    // The job in hand changed: the sheet shows it, unless it already does.
+    void showJobInSheet();
     // A run's answers into the sheet, as one step of its undo stack.
-    void putRunInSheet(const QString& what);
+    void putRunInSheet(const SheetContent& before, const QString& what);
     // The sheet's job label and the recent jobs after a job was opened or saved.
     void tookJobFile(const QString& path, const std::vector<std::string>& answers);
     void showSheetState();
@@ -135,7 +147,8 @@ private:
     void saveSettings();
     void runCompute(const std::vector<std::string>& offered);
     void beginRun();
-    void endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered);
+    // Returns how many answers of `offered` were dropped as more than a run can use.
+    std::size_t endRun(const std::vector<std::string>& answers, const std::vector<std::string>& offered);
     void updateJobActions();
     // After a run that did not complete: every box still showing a value of
     // an earlier run is greyed, the boxes this run wrote are not.
@@ -145,24 +158,11 @@ private:
     void clearStaleGrey();
     static void clearStaleGrey(QLineEdit* box);
 
-    void createFramePanels();
-    void createLabels();
-    void createTextBoxes();
-    void createDiagrams();
-    void createButtons();
     void fitToScreen();
     void createQualityMenu();
     // Red text in the misclosure boxes beyond their limit and in the m0 box
     // when the global test fails; nullptr takes the red away again.
     void applyQualityColours(const QualityCheck* quality);
-
-    QPoint pixels(int x, int y) const;
-    QLabel* addLabel(const QString& caption, int left, int top, int width = 0, int height = 255);
-    QLabel* addLabel(const QString& caption, int left, int top, const QFont& font, int height, int width = 0);
-    QLabel* placeLabel(QLabel* label, int left, int top, int width, int height);
-    QLineEdit* addTextBox(const QString& name, int left, int top, int width, int height = 285);
-    QPushButton* addButton(const QString& name, const QString& caption, int left, const QColor& background);
-    void addLine(const QString& name, int x1, int y1, int x2, int y2, const QColor& colour, int width);
 
     SurveyState state_;
     QScrollArea* scrollArea_ = nullptr;
@@ -171,8 +171,8 @@ private:
     std::optional<QualityCheck> quality_;  // of the last completed run
     QAction* qualityAction_ = nullptr;
 
-    std::vector<std::string> job_;
-    QString lastRunPath_;
+    JobStore jobs_;
+    QString keepingFailure_;  // the first failed write of the remembered job during a run
     QString jobFolder_;
     QSet<QString> writtenThisRun_;
     bool running_ = false;

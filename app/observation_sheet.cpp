@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 #include <algorithm>
 
 #include "app/observation_sheet_model.h"
+#include "app/order_class_choice.h"
 
 namespace korvanet {
 
@@ -95,6 +98,28 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
         QStringLiteral("D 为已知点: 输入 D 的座标, 不用 T0、Q1 和第 6 条边长;\n"
                        "D 为待定点: 输入 T0、Q1 和六条边长, D 的座标按 0 计算。"));
 
+    // The class, as the quality window checks it; choosing one here offers
+    // its angle mean error as the tolerance.
+    classChoice_ = new QComboBox(this);
+    classChoice_->setObjectName(QStringLiteral("sheetClassChoice"));
+    classChoice_->addItem(QStringLiteral("(无)"), QString());
+    const LoadedOrderClasses loaded = LoadOrderClasses();
+    classes_ = loaded.table;
+    for (const OrderClass& c : classes_.classes) {
+        const QString name = QString::fromStdString(c.name);
+        classChoice_->addItem(name, name);
+    }
+    classChoice_->setToolTip(loaded.problem.isEmpty()
+                                 ? QStringLiteral("选定等级后, 规范测角限差取该等级的测角中误差 m_β")
+                                 : loaded.problem);
+    const int chosen = classChoice_->findData(ChosenOrderClassName());
+    classChoice_->setCurrentIndex(chosen > 0 ? chosen : 0);
+    auto* classLabel = new QLabel(QStringLiteral("等级(&G):"), this);
+    classLabel->setBuddy(classChoice_);
+    auto* classRow = new QHBoxLayout;
+    classRow->addWidget(classLabel);
+    classRow->addWidget(classChoice_, 1);
+
     view_ = new SheetView(this);
     view_->setObjectName(QStringLiteral("observationTable"));
     view_->setModel(model_);
@@ -117,12 +142,14 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(jobLabel_);
     layout->addWidget(dKnown_);
+    layout->addLayout(classRow);
     layout->addWidget(view_, 1);
     setTabOrder(view_, dKnown_);
 
     followSwitch();
     showJob(QString(), false);
     connect(dKnown_, &QCheckBox::toggled, this, &ObservationSheet::switchD);
+    connect(classChoice_, &QComboBox::activated, this, &ObservationSheet::chooseClass);
     connect(model_, &ObservationSheetModel::figureChanged, this, &ObservationSheet::followSwitch);
     connect(view_, &SheetView::pasteRequested, this, &ObservationSheet::paste);
     connect(view_, &SheetView::copyRequested, this, &ObservationSheet::copy);
@@ -138,6 +165,11 @@ void ObservationSheet::measure() {
 void ObservationSheet::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) measure();
+    // Back from the quality window, whose 等级 box may have changed the choice.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        const int chosen = classChoice_->findData(ChosenOrderClassName());
+        classChoice_->setCurrentIndex(chosen > 0 ? chosen : 0);
+    }
 }
 
 void ObservationSheet::switchD(bool known) {
@@ -145,6 +177,26 @@ void ObservationSheet::switchD(bool known) {
     SheetContent after = model_->content();
     after.dKnown = known;
     model_->change(after, known ? QStringLiteral("D 为已知点") : QStringLiteral("D 为待定点"));
+}
+
+void ObservationSheet::chooseClass(int index) {
+    const QString name = classChoice_->itemData(index).toString();
+    SetChosenOrderClassName(name);
+    const OrderClass* c = name.isEmpty() ? nullptr : classes_.Find(name.toStdString());
+    if (c == nullptr) return;
+    if (!c->angleMeanError) {
+        emit message(QStringLiteral("等级 %1 没有给出测角中误差, 限差不变").arg(name));
+        return;
+    }
+    const QString tolerance = QString::number(*c->angleMeanError);
+    SheetContent after = model_->content();
+    after.texts.at(sheet_row::kTolerance) = tolerance;
+    if (after == model_->content()) {
+        emit message(QStringLiteral("限差已是等级 %1 的测角中误差 m_β = %2″").arg(name, tolerance));
+        return;
+    }
+    model_->change(after, QStringLiteral("等级 %1 的限差").arg(name));
+    emit message(QStringLiteral("限差取等级 %1 的测角中误差 m_β = %2″ (可撤销)").arg(name, tolerance));
 }
 
 // The switch shows what the sheet holds (an undo or a job may change it).

@@ -19,7 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "compute/order_class_table.h"
+
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QUndoStack;
 
@@ -68,6 +71,9 @@ public:
     QUndoStack* undoStack() const { return undo_; }
     QCheckBox* dKnownSwitch() const { return dKnown_; }
     QLabel* jobLabel() const { return jobLabel_; }
+    // 等级: the order class the figure is meant for, none by default; the one
+    // choice the quality window offers too.
+    QComboBox* classChoice() const { return classChoice_; }
 
     // Puts a whole job in the sheet as one step named `what`; the number of
     // answers that found no row.
@@ -98,12 +104,17 @@ private:
     // Column widths and row heights for the font the sheet is shown in.
     void measure();
     void followSwitch();
+    // A class chosen: its angle mean error m_beta, when it gives one, becomes
+    // the tolerance, as one step that undo takes back.
+    void chooseClass(int index);
 
     QUndoStack* undo_ = nullptr;
     ObservationSheetModel* model_ = nullptr;
     SheetView* view_ = nullptr;
     QCheckBox* dKnown_ = nullptr;
     QLabel* jobLabel_ = nullptr;
+    QComboBox* classChoice_ = nullptr;
+    OrderClassTable classes_;
 };
 
 }  // namespace korvanet

@@ -2,6 +2,7 @@
 #include "app/print_command.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -9,18 +10,14 @@
 #include <QPrinterInfo>
 #include <exception>
 
+#include "compute/file_writer.h"
 #include "core/korvanet_error.h"
+#include "core/prompter.h"
 #include "core/survey_state.h"
 #include "print/report_printer.h"
 #include "report/report_layout.h"
 
 namespace korvanet {
-namespace {
-
-// The title every message box of the program carries.
-const char* const kTitle = "Korvanet";
-
-}  // namespace
 
 bool QtPrintDesk::PrintOnDefaultPrinter(const ReportDocument& report) {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
@@ -37,11 +34,11 @@ QString QtPrintDesk::AskPdfPath(const QString& suggested) {
 }
 
 void QtPrintDesk::Inform(const QString& message) {
-    QMessageBox::information(parent_, QString::fromUtf8(kTitle), message);
+    QMessageBox::information(parent_, QString::fromUtf8(kApplicationTitle), message);
 }
 
 void QtPrintDesk::Warn(const QString& message) {
-    QMessageBox::warning(parent_, QString::fromUtf8(kTitle), message);
+    QMessageBox::warning(parent_, QString::fromUtf8(kApplicationTitle), message);
 }
 
 void RunPrintCommand(const SurveyState& state, PrintDesk& desk) {
@@ -52,7 +49,13 @@ void RunPrintCommand(const SurveyState& state, PrintDesk& desk) {
         if (path.isEmpty()) return;  // the user chose not to save
         // A name typed without its ending still becomes a PDF the system opens as one.
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-        WriteReportPdf(report, path.toStdString());
+        const std::string pdf = ReportPdf(report);
+        try {
+            WriteFileWhole(QFile::encodeName(path).toStdString(), pdf);
+        } catch (const KorvanetError& error) {
+            throw KorvanetError("无法写入文件“" + path.toStdString() + "”（" + error.what() +
+                                "），报告没有保存。");
+        }
         desk.Inform(QStringLiteral("系统中没有打印机，报告已保存为 PDF 文件：\n") +
                     QDir::toNativeSeparators(path));
     } catch (const KorvanetError& error) {

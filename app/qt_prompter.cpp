@@ -15,7 +15,7 @@ namespace korvanet {
 
 std::string QtPrompter::Show(const std::string& message, const std::string& title, PromptKind kind,
                              std::size_t value) {
-    if (kind == PromptKind::Value && observer_) observer_(Answers());
+    if (kind == PromptKind::Value && !Answers().empty() && onConfirmed_) onConfirmed_(Answers());
     QInputDialog box(parent_);
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowModality(Qt::ApplicationModal);

@@ -32,10 +32,12 @@ public:
 
     bool Refuse(const std::string& message) override;
 
-    // Called as each new value is about to be asked, with the answers of the
-    // run so far, every one of them confirmed: the window keeps them at once.
-    using AnswersObserver = std::function<void(const std::vector<std::string>& answers)>;
-    void setAnswersObserver(AnswersObserver observer) { observer_ = std::move(observer); }
+    // Called with the answers of the run so far each time a further value
+    // is about to be asked: every one of them has then been confirmed and
+    // has passed its rule.  The window keeps them at once.
+    void setOnConfirmed(std::function<void(const std::vector<std::string>& confirmed)> onConfirmed) {
+        onConfirmed_ = std::move(onConfirmed);
+    }
 
 protected:
     std::string Show(const std::string& message, const std::string& title, PromptKind kind,
@@ -44,7 +46,7 @@ protected:
 private:
     QWidget* parent_;
     std::vector<std::string> offered_;
-    AnswersObserver observer_;
+    std::function<void(const std::vector<std::string>&)> onConfirmed_;
 };
 
 // The narrowest the message may wrap to, in pixels at 96 dpi: the long

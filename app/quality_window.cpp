@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QBuffer>
 #include <QByteArray>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -15,15 +16,23 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QTextDocument>
+#include <QTextOption>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "app/precision_summary.h"
 #include "compute/figure_drawing.h"
+#include "compute/file_writer.h"
+#include "core/korvanet_error.h"
+#include "print/report_printer.h"
 
 namespace korvanet {
 namespace {
@@ -55,18 +64,25 @@ QString ResidualText(const ObservationCheck& o) {
 
 QString WText(const ObservationCheck& o) { return o.w ? Fixed(*o.w, 2) : QStringLiteral("—"); }
 
-QStringList ObservationRow(const ObservationCheck& o, bool suspect) {
-    return {ObservationName(o),
-            ValueText(o, o.observed),
-            ValueText(o, o.adjusted),
-            ResidualText(o),
-            Fixed(o.redundancy, 3),
-            WText(o),
-            suspect ? QStringLiteral("◀ 可疑") : QString()};
+// The minimal detectable bias in the observation's unit, and the shift of the points it causes.
+QString MdbText(const ObservationCheck& o) {
+    if (!o.mdb) return QStringLiteral("—");
+    return Fixed(*o.mdb, 2) +
+           (o.kind == ObservationKind::Side ? QStringLiteral(" 毫米") : QStringLiteral(" 秒"));
+}
+QString ExternalText(const ObservationCheck& o) {
+    return o.external ? Fixed(*o.external, 2) : QStringLiteral("—");
 }
 
-const QStringList kObservationHeader = {"观测值",         "观测", "平差值", "改正数 v",
-                                        "多余观测分量 r", "w",    "检验"};
+QStringList ObservationRow(const ObservationCheck& o, bool suspect) {
+    return {ObservationName(o), ValueText(o, o.observed), ValueText(o, o.adjusted),
+            ResidualText(o),    Fixed(o.redundancy, 3),   WText(o),
+            MdbText(o),         ExternalText(o),          suspect ? QStringLiteral("◀ 可疑") : QString()};
+}
+
+const QStringList kObservationHeader = {
+    "观测值", "观测", "平差值", "改正数 v", "多余观测分量 r", "w", "最小可探测粗差 ∇", "外部可靠性 (毫米)",
+    "检验"};
 const QStringList kPointHeader = {"点",
                                   "点名",
                                   "纵座标 x (米)",
@@ -141,6 +157,19 @@ QString HtmlTable(const QStringList& header, const std::vector<QStringList>& row
     return html + QStringLiteral("</table>");
 }
 
+// Writes `bytes` whole to `path`; false, with `error` (when asked for) saying
+// what could not be saved, where and why.
+bool SaveWhole(const QString& what, const QString& path, const std::string& bytes, QString* error) {
+    try {
+        WriteFileWhole(QFile::encodeName(path).toStdString(), bytes);
+        return true;
+    } catch (const KorvanetError& e) {
+        if (error != nullptr)
+            *error = QStringLiteral("无法保存%1 %2: %3").arg(what, path, QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
 }  // namespace
 
 QString DegreesMinutesSeconds(double degrees) {
@@ -182,6 +211,7 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     heading_ = new QLabel;
+    heading_->setObjectName(QStringLiteral("heading"));
     QFont headingFont = heading_->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     headingFont.setBold(true);
@@ -205,7 +235,8 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
 
     layout->addWidget(
         new QLabel(QStringLiteral("观测值: 改正数 = 平差值 - 观测值; r = 多余观测分量; "
-                                  "w = 改正数 / (σ0 √Qvv)")));
+                                  "w = 改正数 / (σ0 √Qvv); ∇ = 4.13 σ0 √(q / r) (α0 = 0.1 %, "
+                                  "检验功效 80 %); 外部可靠性 = ∇ 引起的待定点最大位移")));
     observations_ = MakeTable(kObservationHeader, content);
     observations_->setObjectName(QStringLiteral("observations"));
     layout->addWidget(observations_);
@@ -216,8 +247,15 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     points_->setObjectName(QStringLiteral("points"));
     layout->addWidget(points_);
 
+    // The order class's sections go here (showCheck), before the drawing.
+    layout_ = layout;
+
     drawing_ = new QSvgWidget;
     layout->addWidget(drawing_, 0, Qt::AlignHCenter);
+    relative_ = new QCheckBox(QStringLiteral("图中画出相对误差椭圆"));
+    relative_->setObjectName(QStringLiteral("relativeEllipses"));
+    connect(relative_, &QCheckBox::toggled, this, &QualityWindow::showRelativeEllipses);
+    layout->addWidget(relative_, 0, Qt::AlignHCenter);
     showCheck(state, quality);
 
     auto* scroll = new QScrollArea;
@@ -238,17 +276,47 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(scroll);
     outer->addWidget(buttons);
-    resize(980, 900);
+    // As large as the content asks, but never beyond the screen (a 1366 x 768
+    // laptop): the content scrolls, the buttons stay in sight.
+    // The frame and the title bar are not known before the window is shown:
+    // room is left for them.
+    QSize size(980, 900);
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(20, 60));
+    resize(size);
+}
+
+void QualityWindow::showRelativeEllipses(bool show) {
+    svg_ = QString::fromStdString(FigureSvg(quality_, show));
+    drawing_->load(svg_.toUtf8());
 }
 
 void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& quality) {
     quality_ = quality;
-    svg_ = QString::fromStdString(FigureSvg(quality_));
+    svg_ = QString::fromStdString(FigureSvg(quality_, relative_->isChecked()));
     auto name = [&state](std::size_t point) {
         return QString::fromStdString(state.PointNames.size() > point ? state.PointNames[point] : "");
     };
     title_ = QStringLiteral("质量检查: %1 - %2 - %3 - %4").arg(name(0), name(1), name(2), name(3));
-    heading_->setText(title_);
+    // The order class's sections are made anew for this run; the class
+    // chosen is remembered, so they check the same one.
+    auto* summary = new PrecisionSummary(quality_);
+    if (summary_ == nullptr) {
+        layout_->insertWidget(layout_->indexOf(drawing_), summary);
+    } else {
+        delete layout_->replaceWidget(summary_, summary);
+        delete summary_;
+    }
+    summary_ = summary;
+    // The title line says whether the figure meets the chosen class.
+    auto showCompliance = [this](const QString& text) {
+        heading_->setText(text.isEmpty() ? title_ : title_ + QStringLiteral("  —  ") + text);
+        heading_->setStyleSheet(text.isEmpty()                            ? QString()
+                                : text.startsWith(QStringLiteral("符合")) ? QStringLiteral("color: #008000")
+                                                                          : QStringLiteral("color: #c80000"));
+    };
+    connect(summary, &PrecisionSummary::complianceChanged, this, showCompliance);
+    showCompliance(summary->complianceText());
     globalTest_->setText(GlobalTestText(quality_));
     sigmaLine_->setText(
         QStringLiteral("先验单位权中误差 σ0 = %1 秒 (输入的限差), 后验单位权中误差 m0 = %2 秒, 多余观测数 %3")
@@ -309,13 +377,13 @@ QString QualityWindow::documentHtml() const {
     for (const PointCheck& p : quality_.points) pointRows.push_back(PointRow(p));
     const int marked = quality_.suspect ? static_cast<int>(*quality_.suspect) : -1;
     const QString red = QStringLiteral(" style=\"color:#c80000\"");
-    return QStringLiteral("<h2>%1</h2>").arg(title_.toHtmlEscaped()) +
+    return QStringLiteral("<h2>%1</h2>").arg(heading_->text().toHtmlEscaped()) +
            QStringLiteral("<p><b%1>%2</b><br>%3<br><b%4>%5</b></p>")
                .arg(quality_.global.passed ? QString() : red, GlobalTestText(quality_).toHtmlEscaped(),
                     sigmaLine_->text().toHtmlEscaped(), quality_.Suspect() ? red : QString(),
                     SuspectText(quality_).toHtmlEscaped()) +
            HtmlTable(kObservationHeader, observationRows, marked) + QStringLiteral("<p></p>") +
-           HtmlTable(kPointHeader, pointRows, -1) +
+           HtmlTable(kPointHeader, pointRows, -1) + summary_->html() +
            QStringLiteral("<p><img src=\"figure.png\" width=\"540\"></p>");
 }
 
@@ -329,22 +397,29 @@ void QualityWindow::printOn(QPrinter& printer) const {
     renderer.render(&painter);
     painter.end();
     document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("figure.png")), figure);
+    // A cell may wrap between words, never inside a number: a coordinate
+    // broken as "3521408." over "250" reads as two numbers.
+    QTextOption wrapping = document.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(wrapping);
     document.setHtml(documentHtml());
     document.print(&printer);
 }
 
-bool QualityWindow::savePdf(const QString& path) const {
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) return false;
-    probe.close();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printOn(printer);
-    return true;
+bool QualityWindow::savePdf(const QString& path, QString* error) const {
+    std::string pdf;
+    try {
+        pdf = PdfBytes([this](QPrinter& printer) { printOn(printer); });
+    } catch (const KorvanetError& e) {
+        if (error != nullptr)
+            *error = QStringLiteral("无法保存 PDF %1: %2").arg(path, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return SaveWhole(QStringLiteral(" PDF"), path, pdf, error);
 }
 
-bool QualityWindow::saveDrawing(const QString& path) const {
+bool QualityWindow::saveDrawing(const QString& path, QString* error) const {
+    QByteArray bytes = svg_.toUtf8();
     if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         QSvgRenderer renderer(svg_.toUtf8());
         QImage image(renderer.defaultSize() * 2, QImage::Format_RGB32);
@@ -352,11 +427,15 @@ bool QualityWindow::saveDrawing(const QString& path) const {
         QPainter painter(&image);
         renderer.render(&painter);
         painter.end();
-        return image.save(path, "PNG");
+        bytes.clear();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG")) {
+            if (error != nullptr) *error = QStringLiteral("无法保存图形 %1: 无法生成 PNG 图像").arg(path);
+            return false;
+        }
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    return file.write(svg_.toUtf8()) == svg_.toUtf8().size();
+    return SaveWhole(QStringLiteral("图形"), path, bytes.toStdString(), error);
 }
 
 void QualityWindow::print() {
@@ -370,8 +449,8 @@ void QualityWindow::askSavePdf() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("存为 PDF"), QStringLiteral("质量检查.pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;
-    if (!savePdf(path))
-        QMessageBox::warning(this, QStringLiteral("存为 PDF"), QStringLiteral("无法写入文件:\n") + path);
+    QString error;
+    if (!savePdf(path, &error)) QMessageBox::warning(this, QStringLiteral("存为 PDF"), error);
 }
 
 void QualityWindow::askSaveDrawing() {
@@ -379,8 +458,8 @@ void QualityWindow::askSaveDrawing() {
         QFileDialog::getSaveFileName(this, QStringLiteral("保存图形"), QStringLiteral("图形.svg"),
                                      QStringLiteral("SVG 图形 (*.svg);;PNG 图像 (*.png)"));
     if (path.isEmpty()) return;
-    if (!saveDrawing(path))
-        QMessageBox::warning(this, QStringLiteral("保存图形"), QStringLiteral("无法写入文件:\n") + path);
+    QString error;
+    if (!saveDrawing(path, &error)) QMessageBox::warning(this, QStringLiteral("保存图形"), error);
 }
 
 }  // namespace korvanet

@@ -13,12 +13,16 @@
 #include "adjust/quality_check.h"
 #include "core/survey_state.h"
 
+class QCheckBox;
 class QLabel;
 class QPrinter;
 class QSvgWidget;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace korvanet {
+
+class PrecisionSummary;
 
 class QualityWindow : public QDialog {
     Q_OBJECT
@@ -34,14 +38,19 @@ public:
     QTableWidget* observationsTable() const { return observations_; }
     QTableWidget* pointsTable() const { return points_; }
     QSvgWidget* drawing() const { return drawing_; }
+    PrecisionSummary* precisionSummary() const { return summary_; }
+    QLabel* headingLine() const { return heading_; }
+    // Draws the relative error ellipses too, or not.
+    void showRelativeEllipses(bool show);
     const QString& svg() const { return svg_; }
 
     // The whole check as a document on `printer` (paper or PDF).
     void printOn(QPrinter& printer) const;
-    // Writes the check as PDF to `path`; false when the file cannot be written.
-    bool savePdf(const QString& path) const;
-    // Writes the drawing as SVG, or as PNG when `path` ends in ".png".
-    bool saveDrawing(const QString& path) const;
+    // Writes the check as PDF to `path`, whole; false, with `error` naming
+    // the file and the reason, when it cannot be written.
+    bool savePdf(const QString& path, QString* error = nullptr) const;
+    // Writes the drawing as SVG, or as PNG when `path` ends in ".png"; as savePdf.
+    bool saveDrawing(const QString& path, QString* error = nullptr) const;
 
 private slots:
     void print();
@@ -64,6 +73,9 @@ private:
     QTableWidget* observations_ = nullptr;
     QTableWidget* points_ = nullptr;
     QSvgWidget* drawing_ = nullptr;
+    PrecisionSummary* summary_ = nullptr;
+    QVBoxLayout* layout_ = nullptr;
+    QCheckBox* relative_ = nullptr;
 };
 
 // The texts of the window, also used by the printed document.

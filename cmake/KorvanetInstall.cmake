@@ -29,6 +29,10 @@ endif()
 set_target_properties(${KORVANET_PROGRAMS} PROPERTIES INSTALL_RPATH "")
 install(TARGETS ${KORVANET_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# The table of order classes (GB 50026-2007, GB/T 17942-2000), which
+# korvanet-batch --class and the quality window read.
+install(FILES data/order-classes.json DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/korvanet)
+
 # Desktop integration.
 install(FILES data/${KORVANET_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
@@ -39,17 +43,31 @@ install(FILES data/${KORVANET_APP_ID}.svg
 install(FILES data/${KORVANET_APP_ID}.xml
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/mime/packages)
 
-# The manual pages name the version they describe.
+# The manual pages name the version they describe.  They are installed
+# compressed, as Debian policy asks of a package (gzip -9n: best compression,
+# no file name or time stamp, so the same page gives the same bytes); man,
+# lexgrog and mandb read them so in any installed tree.
+set(KORVANET_MAN_PAGES "")
 foreach(page korvanet.1 korvanet-batch.1)
-  configure_file(data/${page}.in ${CMAKE_CURRENT_BINARY_DIR}/man/${page} @ONLY)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set(man ${CMAKE_CURRENT_BINARY_DIR}/man/${page})
+  configure_file(data/${page}.in ${man} @ONLY)
+  add_custom_command(OUTPUT ${man}.gz
+    COMMAND gzip -9n -c ${man} > ${man}.gz
+    DEPENDS ${man} VERBATIM)
+  list(APPEND KORVANET_MAN_PAGES ${man}.gz)
 endforeach()
+add_custom_target(korvanet_man_pages ALL DEPENDS ${KORVANET_MAN_PAGES})
+install(FILES ${KORVANET_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The licence, where Debian keeps it: machine-readable (DEP-5), pointing to
+# the full text in /usr/share/common-licenses/GPL-3.
+install(FILES data/copyright DESTINATION ${KORVANET_DOCDIR})
 
 # The example jobs with the report, box texts and dialogue each one gives, so
 # that a colleague can check an installation against known results; the
 # README with its pictures.
 install(DIRECTORY examples/ DESTINATION ${KORVANET_DOCDIR}/examples
-  FILES_MATCHING PATTERN "*.txt" PATTERN "*.report" PATTERN "*.fields" PATTERN "*.transcript")
+  FILES_MATCHING PATTERN "*.txt" PATTERN "*.design" PATTERN "*.report" PATTERN "*.fields" PATTERN "*.transcript")
 install(FILES README.md DESTINATION ${KORVANET_DOCDIR})
 install(DIRECTORY docs/ DESTINATION ${KORVANET_DOCDIR}/docs FILES_MATCHING PATTERN "*.png")
 

@@ -36,3 +36,9 @@ function(korvanet_add_qtest name)
   add_test(NAME ${name} COMMAND ${KORVANET_TEST_LAUNCHER} $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()
+
+# Every tracked C++ file formatted as .clang-format says (clang-format 14, from
+# the install script).
+find_program(KORVANET_CLANG_FORMAT NAMES clang-format)
+add_test(NAME source_format
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-format.sh ${KORVANET_CLANG_FORMAT} ${CMAKE_SOURCE_DIR})

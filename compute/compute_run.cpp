@@ -6,10 +6,10 @@
 
 namespace korvanet {
 
-QualityCheck RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display) {
+QualityCheck RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display, PrecisionScale scale) {
     state.RunCompleted = false;
     RunValues values = RunInputSequence(state, prompter, display);
-    QualityCheck quality = RunAdjustment(state, values, display);
+    QualityCheck quality = RunAdjustment(state, values, display, scale);
     state.RunCompleted = true;
     return quality;
 }

@@ -15,6 +15,9 @@ namespace korvanet {
 // completed run (kept apart from the record, which the report reads).  A
 // KorvanetError leaves the record marked as not completed and propagates to
 // the caller, who shows it.
-QualityCheck RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display);
+// `scale`: the precision figures from the run's m0, or from sigma0 for a
+// design (精度估算).
+QualityCheck RunCompute(SurveyState& state, Prompter& prompter, TextDisplay& display,
+                        PrecisionScale scale = PrecisionScale::APosteriori);
 
 }  // namespace korvanet

@@ -96,7 +96,7 @@ double EllipseMagnification(double largestAxisMm, double figureSizeM) {
     return RoundDown125(figureSizeM / 12 / (largestAxisMm / 1000));
 }
 
-std::string FigureSvg(const QualityCheck& quality) {
+std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
     const std::vector<PointCheck>& points = quality.points;
     Frame f;
     double xMin = points[0].x, yMax = points[0].y;
@@ -117,6 +117,9 @@ std::string FigureSvg(const QualityCheck& quality) {
     double largestAxis = 0;
     for (const PointCheck& p : points)
         if (p.precision) largestAxis = std::max(largestAxis, p.precision->ellipse.a);
+    if (relativeEllipses)
+        for (const RelativeEllipse& e : quality.figure.relativeEllipses)
+            largestAxis = std::max(largestAxis, e.a);
     const double size = std::max(north, east);
     const double magnification = largestAxis > 0 ? EllipseMagnification(largestAxis, size) : 1;
 
@@ -179,6 +182,18 @@ std::string FigureSvg(const QualityCheck& quality) {
                Num(e.azimuth - 90) + " " + Num(c.x) + " " + Num(c.y) +
                ")\" fill=\"#3060c0\" fill-opacity=\"0.15\" stroke=\"#3060c0\" stroke-width=\"1.5\"/>\n";
     }
+    if (relativeEllipses) {
+        const double toPixels = magnification / 1000 * f.scale;
+        for (const RelativeEllipse& e : quality.figure.relativeEllipses) {
+            const PointCheck &p = points[e.from], &q = points[e.to];
+            const Screen c = f.At((p.x + q.x) / 2, (p.y + q.y) / 2);
+            svg += "<ellipse class=\"relative-ellipse\" id=\"relative-" + std::string(1, "ABCD"[e.from]) +
+                   std::string(1, "ABCD"[e.to]) + "\" cx=\"" + Num(c.x) + "\" cy=\"" + Num(c.y) + "\" rx=\"" +
+                   Num(e.a * toPixels) + "\" ry=\"" + Num(e.b * toPixels) + "\" transform=\"rotate(" +
+                   Num(e.azimuth - 90) + " " + Num(c.x) + " " + Num(c.y) +
+                   ")\" fill=\"none\" stroke=\"#c07000\" stroke-width=\"1.5\" stroke-dasharray=\"5 3\"/>\n";
+        }
+    }
     for (const PointCheck& p : points) {
         const Screen c = f.At(p.x, p.y);
         svg += "<g class=\"point " + std::string(p.known ? "known" : "determined") + "\" id=\"point-" +
@@ -222,10 +237,21 @@ std::string FigureSvg(const QualityCheck& quality) {
         svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"13\">误差椭圆放大 " +
                Plain(magnification) + " 倍</text>\n";
     }
+    if (relativeEllipses && !quality.figure.relativeEllipses.empty()) {
+        svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly - 20) +
+               "\" font-size=\"13\" fill=\"#c07000\">虚线: 相对误差椭圆 (画在两点连线中点)</text>\n";
+    }
     ly += 20;
     svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"13\">▲ 已知点   ○ 待定点</text>\n";
     ly += 20;
-    if (suspect) {
+    if (quality.scale == PrecisionScale::APriori) {
+        // A design has no observations to test: its drawing must not pass for an adjusted one.
+        svg += "<text class=\"design\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
+               "\" font-size=\"13\">精度估算: 误差椭圆按先验 σ0 = " + Num(quality.unit) + "″</text>\n";
+        svg +=
+            "<text class=\"design\" x=\"30\" y=\"30\" font-size=\"18\" font-weight=\"bold\">精度估算 (设计, "
+            "尚未观测)</text>\n";
+    } else if (suspect) {
         svg += "<text class=\"suspect\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
                "\" font-size=\"13\" fill=\"" + kSuspectColour + "\">粗差可疑: " + SuspectText(*suspect) +
                "</text>\n";

@@ -15,7 +15,10 @@
 
 namespace korvanet {
 
-std::string FigureSvg(const QualityCheck& quality);
+// With `relativeEllipses` the relative error ellipses too, dashed, each at
+// the middle of the line joining its two points, magnified as the point
+// ellipses.
+std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses = false);
 
 // The magnification of the error ellipses: a factor 1, 2 or 5 times a power
 // of ten, the largest that keeps the largest ellipse within about a twelfth

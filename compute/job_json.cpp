@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "adjust/design_class_checks.h"
 #include "adjust/quality_check.h"
 
 namespace korvanet {
@@ -39,16 +40,64 @@ Json PointJson(const PointCheck& p) {
 Json ObservationJson(const ObservationCheck& o) {
     return {{"kind", KindName(o.kind)}, {"index", o.index},       {"observed", o.observed},
             {"adjusted", o.adjusted},   {"residual", o.residual}, {"redundancy", o.redundancy},
-            {"w", Optional(o.w)}};
+            {"w", Optional(o.w)},       {"mdb", Optional(o.mdb)}, {"external_mm", Optional(o.external)}};
+}
+
+const char* const kPointIds[4] = {"A", "B", "C", "D"};
+
+// The figures an order class judges, for every completed job.
+void AddFigure(Json& j, const FigureSummary& f) {
+    j["sides"] = Json::array();
+    for (const SidePrecision& s : f.sides)
+        j["sides"].push_back({{"index", s.index},
+                              {"from", kPointIds[s.from]},
+                              {"to", kPointIds[s.to]},
+                              {"adjusted_m", s.adjusted},
+                              {"sigma_mm", s.sigma},
+                              {"relative_error", s.relative},
+                              {"azimuth_sigma_arcsec", s.azimuthSigma}});
+    j["weakest_side"] = {{"index", f.Weakest().index}, {"relative_error", f.Weakest().relative}};
+    j["relative_ellipses"] = Json::array();
+    for (const RelativeEllipse& e : f.relativeEllipses)
+        j["relative_ellipses"].push_back({{"from", kPointIds[e.from]},
+                                          {"to", kPointIds[e.to]},
+                                          {"a_mm", e.a},
+                                          {"b_mm", e.b},
+                                          {"azimuth_deg", e.azimuth},
+                                          {"mean_error_mm", e.meanError}});
+    j["triangles"] = Json::array();
+    for (const TriangleClosure& t : f.triangles)
+        j["triangles"].push_back({{"name", t.name}, {"closure_arcsec", t.closure}});
+    j["ferrero_arcsec"] = f.ferrero;
+    j["smallest_angle"] = {{"index", f.smallestAngle}, {"degrees", f.smallestAngleDegrees}};
+}
+
+void AddClass(Json& j, const OrderClass& c, const ClassCompliance& compliance) {
+    j["class"] = {{"name", c.name},
+                  {"standard", c.standard},
+                  {"clause", c.clause},
+                  {"mean_side_km", Optional(c.meanSideKm)},
+                  {"angle_mean_error_arcsec", Optional(c.angleMeanError)},
+                  {"measured_sides_relative_error", Optional(c.measuredSides)},
+                  {"weakest_side_relative_error", Optional(c.weakestSide)},
+                  {"triangle_closure_arcsec", Optional(c.triangleClosure)},
+                  {"smallest_angle_deg", Optional(c.smallestAngle)},
+                  {"smallest_angle_exception_deg", Optional(c.smallestAngleException)}};
+    j["checks"] = Json::array();
+    for (const ClassCheck& check : compliance.checks)
+        j["checks"].push_back({{"kind", check.kind},
+                               {"item", check.item},
+                               {"value", check.value},
+                               {"limit", check.limit},
+                               {"passed", check.passed},
+                               {"note", check.note}});
+    j["not_checked"] = compliance.notChecked;
+    j["compliant"] = compliance.compliant;
 }
 
 Json MisclosureJson(const MisclosureCheck& m) {
-    return {{"name", m.name},
-            {"value", m.value},
-            {"unit", m.seconds ? "arcsec" : "mm"},
-            {"mean_error", m.meanError},
-            {"limit", m.limit},
-            {"exceeded", m.exceeded}};
+    return {{"name", MisclosureName(m)}, {"value", m.value}, {"unit", m.seconds ? "arcsec" : "mm"},
+            {"mean_error", m.meanError}, {"limit", m.limit}, {"exceeded", m.exceeded}};
 }
 
 Json Failed(const std::string& job, const std::string& message) {
@@ -57,7 +106,8 @@ Json Failed(const std::string& job, const std::string& message) {
 
 }  // namespace
 
-std::string JobJson(const std::string& job, const JobRun& run, const SurveyState& state) {
+std::string JobJson(const std::string& job, const JobRun& run, const SurveyState& state,
+                    const OrderClass* orderClass) {
     Json j;
     if (run.failure || !run.quality || !state.RunCompleted) {
         j = Failed(job, run.failure.value_or("计算没有完成"));
@@ -83,6 +133,8 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
         for (const ObservationCheck& o : q.observations) j["observations"].push_back(ObservationJson(o));
         j["misclosures"] = Json::array();
         for (const MisclosureCheck& m : q.misclosures) j["misclosures"].push_back(MisclosureJson(m));
+        AddFigure(j, q.figure);
+        if (orderClass != nullptr) AddClass(j, *orderClass, CheckOrderClass(q.figure, *orderClass));
     }
     // A job file in another encoding must not make the output invalid UTF-8.
     return j.dump(-1, ' ', false, Json::error_handler_t::replace);
@@ -90,6 +142,41 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
 
 std::string FailedJobJson(const std::string& job, const std::string& message) {
     return Failed(job, message).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string DesignJson(const std::string& job, const JobRun& run, const OrderClass* orderClass) {
+    Json j;
+    if (run.failure || !run.quality) {
+        j = Failed(job, run.failure.value_or("精度估算没有完成"));
+        j["design"] = true;
+    } else {
+        // The figures a design has: no residuals, no tests, no closures, only
+        // what the shape and the weights give, scaled by sigma0.
+        const QualityCheck& q = *run.quality;
+        j = {{"job", job},
+             {"completed", true},
+             {"design", true},
+             {"title", "精度估算"},
+             {"tolerance_arcsec", q.tolerance},
+             {"sigma0_arcsec", q.unit},
+             {"redundancy", q.redundancy}};
+        j["points"] = Json::array();
+        for (const PointCheck& p : q.points) j["points"].push_back(PointJson(p));
+        j["observations"] = Json::array();
+        for (const ObservationCheck& o : q.observations)
+            j["observations"].push_back({{"kind", KindName(o.kind)},
+                                         {"index", o.index},
+                                         {"observed", o.observed},
+                                         {"redundancy", o.redundancy},
+                                         {"mdb", Optional(o.mdb)},
+                                         {"external_mm", Optional(o.external)}});
+        AddFigure(j, q.figure);
+        j.erase("triangles");
+        j.erase("ferrero_arcsec");
+        if (orderClass != nullptr)
+            AddClass(j, *orderClass, CheckDesignOrderClass(q.figure, *orderClass, q.tolerance));
+    }
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace korvanet

@@ -3,13 +3,15 @@
 
 #include "compute/compute_run.h"
 #include "core/korvanet_error.h"
+#include "core/number_text.h"
 
 namespace korvanet {
 
-JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display) {
+JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display,
+              PrecisionScale scale) {
     JobRun run{ScriptedPrompter::ForJob(std::move(answers)), std::nullopt, false, std::nullopt};
     try {
-        QualityCheck quality = RunCompute(state, run.prompter, display);
+        QualityCheck quality = RunCompute(state, run.prompter, display, scale);
         if (run.prompter.AnswersLeft() > 0) {
             // A job whose lines are out of order can still complete; the
             // surplus lines are the sign, and the run must not pass as good.
@@ -25,6 +27,15 @@ JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay&
         run.failure = e.what();
     }
     return run;
+}
+
+std::size_t ValuesAskedBy(const std::vector<std::string>& job) {
+    // The tolerance, four coordinates, four names, eight angles, five sides;
+    // D not known adds T0, Q1 and the side A-D.  A job too short to tell
+    // may still be a D-not-known one.
+    constexpr std::size_t kDKnown = 22, kDNotKnown = 25;
+    if (job.size() < 5) return kDNotKnown;
+    return ReadsAsZero(job[3]) && ReadsAsZero(job[4]) ? kDNotKnown : kDKnown;
 }
 
 }  // namespace korvanet

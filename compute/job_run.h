@@ -4,6 +4,7 @@
 // person, through the same Compute command as the window.  The batch tool runs
 // jobs with it; the window opens job files with it.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,14 @@ struct JobRun {
 // Runs the Compute command on `state` with `answers`, showing every box on
 // `display`.  Never throws a KorvanetError: a failed run comes back as its
 // message, and so does a job with answers left over when the run is done.
-JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display);
+// `scale`: the precision figures from the run's m0, or from sigma0 for a
+// design (精度估算), whose error-free observations give m0 = 0.
+JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay& display,
+              PrecisionScale scale = PrecisionScale::APosteriori);
+
+// How many values a Compute run asks when answered from `job`: 25 when its
+// x and y of D (answers 4 and 5) both read as zero, so that T0, Q1 and a
+// sixth side are asked, else 22.  No run can use more answers than that.
+std::size_t ValuesAskedBy(const std::vector<std::string>& job);
 
 }  // namespace korvanet

@@ -22,9 +22,6 @@ double RoundHalfEven(double value, int decimals);
 // exactly `decimals` decimals, half away from zero, "-" for a negative value
 // (also when it rounds to zero: -0.0001 gives "-0.000"; -0.0 has no sign).
 std::string FormatPattern(double value, int decimals);
-// The same text appended to `out`: a box text is put together in one string
-// rather than copied from one into the next.
-void AppendPattern(std::string& out, double value, int decimals);
 
 // General number form: up to `significant` digits (15 for a double, 7 for a
 // single value), rounded at the last one (ties to even), no trailing zeros,
@@ -32,7 +29,6 @@ void AppendPattern(std::string& out, double value, int decimals);
 // (1.234568E+08) only where the integer part has more digits than that, or
 // below 1E-10.
 std::string FormatGeneral(double value, int significant);
-void AppendGeneral(std::string& out, double value, int significant);  // appended to `out`
 
 // Pattern form of a typed text: a text that reads as a number is written with
 // the pattern, any other text is taken unchanged (the empty text stays empty).

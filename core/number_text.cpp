@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/number_text.h"
 
-#include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 
 #include "core/korvanet_error.h"
 
@@ -13,28 +11,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The digits of a typed number as one whole number, while it has at most 19
-// significant digits (leading zeros do not count).
-struct WholeDigits {
-    std::uint64_t whole = 0;
-    int count = 0;
-    bool fits = true;
-
-    void Take(char digit) {
-        if (whole == 0 && digit == '0') return;
-        if (count == 19) {
-            fits = false;
-            return;
-        }
-        whole = whole * 10 + static_cast<std::uint64_t>(digit - '0');
-        ++count;
-    }
-};
-
-// Powers of ten that a double holds exactly.
-constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 }  // namespace
 
@@ -57,9 +33,7 @@ NumberReading ReadNumber(std::string_view text) {
     std::size_t intDigits = 0, fracDigits = 0;
     long firstSignificant = 0;  // decimal exponent of the leading non-zero digit
     bool seenSignificant = false;
-    WholeDigits digitsRead;
     while (i < s.size() && IsDigit(s[i])) {
-        digitsRead.Take(s[i]);
         if (!seenSignificant && s[i] != '0') seenSignificant = true;
         if (seenSignificant) ++firstSignificant;
         ++intDigits;
@@ -70,7 +44,6 @@ NumberReading ReadNumber(std::string_view text) {
         ++i;
         long pos = 0;
         while (i < s.size() && IsDigit(s[i])) {
-            digitsRead.Take(s[i]);
             --pos;
             if (!seenSignificant && s[i] != '0') {
                 seenSignificant = true;
@@ -100,18 +73,6 @@ NumberReading ReadNumber(std::string_view text) {
     }
     if (i != s.size()) return result;
 
-    // What surveyors type has few digits: a whole number up to 2^53 and an
-    // exact power of ten up to 10^22 give the double in one correctly rounded
-    // multiplication or division, the same double the full conversion gives.
-    const long scale = exponent - static_cast<long>(fracDigits);
-    if (digitsRead.fits && digitsRead.whole <= (std::uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
-        const double whole = static_cast<double>(digitsRead.whole);
-        const double magnitude = scale < 0 ? whole / kPowersOf10[-scale] : whole * kPowersOf10[scale];
-        result.kind = NumberReading::Kind::Number;
-        result.value = negative ? -magnitude : magnitude;
-        return result;
-    }
-
     // from_chars takes no leading '+', and is independent of the locale.
     std::string_view digits = s;
     if (digits.front() == '+') digits.remove_prefix(1);
@@ -137,25 +98,26 @@ bool ReadsAsZero(std::string_view text) {
     return r.IsNumber() && r.value == 0.0;
 }
 
+std::string NotANumberMessage(std::string_view text, const NumberReading& reading, std::string_view what) {
+    if (reading.kind == NumberReading::Kind::TooLarge)
+        return std::string(what) + "的数值太大(溢出):\"" + std::string(text) + "\"";
+    if (text.empty()) return std::string(what) + "没有输入数值(类型不匹配)";
+    return std::string(what) + "不是一个数值(类型不匹配):\"" + std::string(text) + "\"";
+}
+
 double NumberOrThrow(std::string_view text, std::string_view what) {
     const NumberReading r = ReadNumber(text);
-    switch (r.kind) {
-        case NumberReading::Kind::Number:
-            return r.value;
-        case NumberReading::Kind::TooLarge:
-            throw InputError(std::string(what) + "的数值太大(溢出):\"" + std::string(text) + "\"");
-        case NumberReading::Kind::NotANumber:
-            break;
-    }
-    if (text.empty()) throw InputError(std::string(what) + "没有输入数值(类型不匹配)");
-    throw InputError(std::string(what) + "不是一个数值(类型不匹配):\"" + std::string(text) + "\"");
+    if (!r.IsNumber()) throw InputError(NotANumberMessage(text, r, what));
+    return r.value;
+}
+
+bool FitsSingle(double value) {
+    constexpr double kBeyondSingle = 340282356779733661637539395458142568448.0;  // 2^128 - 2^103
+    return std::fabs(value) < kBeyondSingle;
 }
 
 float SingleOrThrow(double value, std::string_view what) {
-    // Half an ulp above FLT_MAX still rounds down to FLT_MAX; beyond it the
-    // single field overflows.
-    const double limit = 340282356779733661637539395458142568448.0;  // 2^128 - 2^103
-    if (!(std::fabs(value) < limit)) {
+    if (!FitsSingle(value)) {
         throw InputError(std::string(what) + "的数值超出单精度范围(溢出)");
     }
     return static_cast<float>(value);

@@ -27,13 +27,23 @@ NumberReading ReadNumber(std::string_view text);
 // a non-empty text that reads as the number zero ("0", " 0 ", "-0", "0e5").
 bool ReadsAsZero(std::string_view text);
 
+// Why a text that must be a number is none, in the words of every message:
+// `reading` is its reading (not a number, or beyond the double range) and
+// `what` names the value ("第 3 个观测角").
+std::string NotANumberMessage(std::string_view text, const NumberReading& reading, std::string_view what);
+
 // The value of a text that must be a number; `what` names it in the message
 // ("第 3 个观测角").  Throws InputError when it is not a number or beyond the
 // double range.
 double NumberOrThrow(std::string_view text, std::string_view what);
 
+// Whether a single-precision field can hold the value: its rounding to single
+// is finite.  Half an ulp above FLT_MAX still rounds down to FLT_MAX; an
+// infinity or NaN does not fit.
+bool FitsSingle(double value);
+
 // Rounds to single precision as a single field stores it; throws InputError
-// when the value is beyond the single range.
+// when the value does not fit.
 float SingleOrThrow(double value, std::string_view what);
 
 }  // namespace korvanet

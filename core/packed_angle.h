@@ -10,6 +10,8 @@ namespace korvanet {
 inline constexpr double RHO_DEG = 0.017453292519444445;
 // Seconds of arc per radian.
 inline constexpr double RHO_SEC = 206265;
+// Millimetres that one second of arc turns at one metre: 1000 / RHO_SEC.
+inline constexpr double RHO_MM = 1000.0 / RHO_SEC;
 
 // d.mmss -> decimal degrees.  The seconds take whatever is left after the whole
 // minutes, so a minutes value that lands just below a whole number still gives

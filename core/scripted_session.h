@@ -5,6 +5,7 @@
 // given.  The job runner, the batch tool and the tests use them.
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/korvanet_error.h"
@@ -38,7 +39,7 @@ public:
     bool Refuse(const std::string&) override { return false; }
 
     // Every prompt asked so far with its answer, in order.
-    std::vector<Exchange> Dialogue() const;
+    const std::vector<Exchange>& Dialogue() const { return dialogue_; }
     std::size_t AnswersLeft() const { return answers_.size() - next_; }
 
 protected:
@@ -48,48 +49,25 @@ protected:
 private:
     ScriptedPrompter(std::vector<std::string> answers, bool confirmByEnter);
 
-    // One asked prompt: where its texts lie in `texts_`.  A job asks some forty
-    // prompts; one growing text instead of three strings each keeps a run of
-    // many jobs from spending its time on memory.
-    struct Asked {
-        std::size_t title, titleLength, message, messageLength, answer, answerLength;
-    };
-
     std::vector<std::string> answers_;
     std::size_t next_ = 0;
     bool confirmByEnter_;
-    std::string texts_;
-    std::vector<Asked> asked_;
+    std::vector<Exchange> dialogue_;
 };
 
 class RecordingDisplay : public TextDisplay {
 public:
+    RecordingDisplay();
     void SetText(const std::string& box, const std::string& text) override;
 
     // Boxes in the order each was first written, with their final texts.
     const std::vector<std::string>& Order() const { return order_; }
     const std::string& Text(const std::string& box) const;
-    bool Written(const std::string& box) const { return Find(box) != kNone; }
-    // Every write in order, "box=text", for tests that follow the sequence.
-    std::vector<std::string> History() const;
+    bool Written(const std::string& box) const { return finalTexts_.count(box) != 0; }
 
 private:
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    // The position of `box` in order_, or kNone.
-    std::size_t Find(const std::string& box) const;
-    std::size_t& Slot(const std::string& box);
-    void Grow();
-
     std::vector<std::string> order_;
-    std::vector<std::string> finalTexts_;  // beside order_
-    // Open addressing over the box names: positions in order_, kNone where free.
-    std::vector<std::size_t> slots_;
-    // Each write: the box's position in order_, and where its text lies in writtenTexts_.
-    struct Write {
-        std::size_t box, text, length;
-    };
-    std::vector<Write> writes_;
-    std::string writtenTexts_;
+    std::unordered_map<std::string, std::string> finalTexts_;
 };
 
 }  // namespace korvanet

@@ -40,7 +40,8 @@ struct SurveyState {
     float MxB = 0, MyB = 0, MxC = 0, MyC = 0;               // mm, single
     float MdB = 0, MdC = 0;                                 // mm, single
 
-    float Tolerance = 0;      // seconds: entered tolerance, later m0
+    float Tolerance = 0;      // seconds: the entered tolerance
+    float M0 = 0;             // seconds: mean error of unit weight of the last run
     float SideMeanError = 0;  // mm: a-priori, later a-posteriori
 
     // True only after a Compute run has gone through to its last box; the

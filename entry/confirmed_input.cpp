@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entry/confirmed_input.h"
 
-#include <string_view>
 #include <utility>
 
 #include "core/display_text.h"
@@ -10,41 +9,20 @@
 
 namespace korvanet {
 
-namespace {
-
-// Put together in one piece of memory: a run asks some twenty of them.
-std::string ConfirmationPrompt(std::string_view opening, const std::string& subject) {
-    const std::string_view tail = kConfirmationTail;
-    std::string prompt;
-    prompt.reserve(opening.size() + subject.size() + tail.size());
-    prompt.append(opening).append(subject).append(tail);
-    return prompt;
-}
-
-}  // namespace
-
 std::string FirstConfirmationPrompt(const std::string& subject) {
-    return ConfirmationPrompt("确认", subject);
+    return "确认" + subject + kConfirmationTail;
 }
 
 std::string SecondConfirmationPrompt(const std::string& secondSubject) {
-    return ConfirmationPrompt("确认这次", secondSubject);
-}
-
-ConfirmedInstance WithConfirmationPrompts(ConfirmedInstance instance) {
-    instance.firstConfirmation = FirstConfirmationPrompt(instance.subject);
-    instance.secondConfirmation = SecondConfirmationPrompt(instance.secondSubject);
-    return instance;
+    return "确认这次" + secondSubject + kConfirmationTail;
 }
 
 namespace {
 
 // DisplayedText for a text already read.
 std::string Displayed(const std::string& text, const NumberReading& reading, DisplayPattern pattern) {
-    std::string shown = " ";
-    if (pattern == DisplayPattern::None || !reading.IsNumber()) return shown.append(text);
-    AppendPattern(shown, reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5);
-    return shown;
+    if (pattern == DisplayPattern::None || !reading.IsNumber()) return " " + text;
+    return " " + FormatPattern(reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5);
 }
 
 }  // namespace
@@ -70,11 +48,7 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
     display.SetText(instance.box, instance.firstDisplayUnformatted
                                       ? Displayed(value, reading, DisplayPattern::None)
                                       : shown);
-    std::string built;  // the first confirmation of an instance without it ready-made
-    const std::string& firstConfirmation = instance.firstConfirmation.empty()
-                                               ? (built = FirstConfirmationPrompt(instance.subject))
-                                               : instance.firstConfirmation;
-    bool wrong = IsWrongAnswer(prompter.Ask(firstConfirmation, "", PromptKind::Confirmation));
+    bool wrong = IsWrongAnswer(prompter.Ask(instance.firstConfirmation, "", PromptKind::Confirmation));
     for (;;) {
         while (wrong) {
             // The refused value leaves the box before the new one is asked.
@@ -83,10 +57,7 @@ ConfirmedValue ConfirmedNumberInput(const ConfirmedInstance& instance, Prompter&
             reading = ReadNumber(value);
             shown = Displayed(value, reading, instance.pattern);
             display.SetText(instance.box, shown);
-            wrong = IsWrongAnswer(prompter.Ask(instance.secondConfirmation.empty()
-                                                   ? SecondConfirmationPrompt(instance.secondSubject)
-                                                   : instance.secondConfirmation,
-                                               "", PromptKind::Confirmation));
+            wrong = IsWrongAnswer(prompter.Ask(instance.secondConfirmation, "", PromptKind::Confirmation));
         }
         display.SetText(instance.box, shown);
         const std::optional<std::string> refusal = rule ? rule(value, reading) : std::nullopt;

@@ -30,17 +30,12 @@ struct ConfirmedInstance {
     std::string valuePrompt;
     std::string title;  // empty: the application title
     std::string correctionPrompt;
-    std::string subject;        // names the value in the first confirmation
-    std::string secondSubject;  // names it in "确认这次..." (usually the same)
-    std::string box;            // "Text1", "Text9(0)", ...
+    std::string firstConfirmation;   // "确认" + what names the value + kConfirmationTail
+    std::string secondConfirmation;  // "确认这次" + ...: after a correction
+    std::string box;                 // "Text1", "Text9(0)", ...
     DisplayPattern pattern = DisplayPattern::None;
     // y of A is shown exactly as typed while it is first confirmed.
     bool firstDisplayUnformatted = false;
-    // The two confirmation prompts of the subjects, put together once for the
-    // instances that every run asks (WithConfirmationPrompts); when empty they
-    // are put together at each confirmation.
-    std::string firstConfirmation;
-    std::string secondConfirmation;
 };
 
 // Follows every confirmation prompt: how to confirm and how to refuse.
@@ -49,9 +44,6 @@ inline constexpr const char* kConfirmationTail =
 
 std::string FirstConfirmationPrompt(const std::string& subject);
 std::string SecondConfirmationPrompt(const std::string& secondSubject);
-
-// The instance with its confirmation prompts put together from its subjects.
-ConfirmedInstance WithConfirmationPrompts(ConfirmedInstance instance);
 
 // The box text of a stored value: one blank, then the value in its pattern
 // (a text that is no number stays as typed, the empty text stays empty).

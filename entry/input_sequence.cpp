@@ -37,17 +37,9 @@ ValueRule RuleOf(FigureValue value, int number = 0) {
     };
 }
 
-// The names of the angles, put together only when a message needs them; the
-// six sides are named on every run (the single field's guard takes its name
-// before it knows whether the side fits), so they are fixed texts.
-std::string AngleName(int i) { return "第 " + std::to_string(i) + " 个观测角"; }
-constexpr const char* kSideNames[7] = {
-    "", "第 1 条边长", "第 2 条边长", "第 3 条边长", "第 4 条边长", "第 5 条边长", "第 6 条边长"};
-
-// The value of a confirmed text; `name` is called for the message alone.
-template <typename Name>
-double NumberOf(const ConfirmedValue& confirmed, Name name) {
-    return confirmed.reading.IsNumber() ? confirmed.reading.value : NumberOrThrow(confirmed.text, name());
+// The value of a confirmed text; `name` names it in the message.
+double NumberOf(const ConfirmedValue& confirmed, const std::string& name) {
+    return confirmed.reading.IsNumber() ? confirmed.reading.value : NumberOrThrow(confirmed.text, name);
 }
 
 }  // namespace
@@ -80,12 +72,12 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     if (dNotKnown) {
         const ConfirmedValue t0 =
             ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, RuleOf(FigureValue::AzimuthT0));
-        state.T0 = NumberOf(t0, [] { return "外方位角 T0"; });
+        state.T0 = NumberOf(t0, "外方位角 T0");
         values.StartAzimuth = DegreesOrThrow(PackedToDegrees(state.T0), t0.text, "外方位角 T0");
 
         const ConfirmedValue q1 = ConfirmedNumberInput(OrientationQ1Instance(), prompter, display,
                                                        RuleOf(FigureValue::OrientationQ1));
-        state.Qa = NumberOf(q1, [] { return "定向角 Q1"; });
+        state.Qa = NumberOf(q1, "定向角 Q1");
         values.OrientationAngle = DegreesOrThrow(SignedPackedToDegrees(state.Qa), q1.text, "定向角 Q1");
         // A measured Q1 is an observation like the angles, whichever way it was
         // turned; Q1 = 0 means T0 already is the azimuth of A-B and nothing was
@@ -101,9 +93,8 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     for (int i = 1; i <= 8; ++i) {
         const ConfirmedValue angle = ConfirmedNumberInput(ObservedAngleInstance(i), prompter, display,
                                                           RuleOf(FigureValue::ObservedAngle, i));
-        state.AngleEntered[i] = NumberOf(angle, [i] { return AngleName(i); });
-        const double degrees = PackedToDegrees(state.AngleEntered[i]);
-        state.Angle[i] = std::isfinite(degrees) ? degrees : DegreesOrThrow(degrees, angle.text, AngleName(i));
+        state.AngleEntered[i] = NumberOf(angle, AngleName(i));
+        state.Angle[i] = DegreesOrThrow(PackedToDegrees(state.AngleEntered[i]), angle.text, AngleName(i));
     }
 
     // A known D gives side 6 (A-D) from the coordinates, so it is not asked.
@@ -111,12 +102,12 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     for (int i = 1; i <= values.SideCount; ++i) {
         const ConfirmedValue side = ConfirmedNumberInput(ObservedSideInstance(i), prompter, display,
                                                          RuleOf(FigureValue::ObservedSide, i));
-        state.Side[i] = NumberOf(side, [i] { return kSideNames[i]; });
-        state.SideObserved[i] = SingleOrThrow(state.Side[i], kSideNames[i]);
+        state.Side[i] = NumberOf(side, SideName(i));
+        state.SideObserved[i] = SingleOrThrow(state.Side[i], SideName(i));
     }
 
-    state.X[0] = NumberOf(xa, [] { return "已知点 A 的纵座标"; });
-    state.Y[0] = NumberOf(ya, [] { return "已知点 A 的横座标"; });
+    state.X[0] = NumberOf(xa, "已知点 A 的纵座标");
+    state.Y[0] = NumberOf(ya, "已知点 A 的横座标");
     return values;
 }
 

@@ -1,40 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entry/value_rules.h"
 
-#include "core/korvanet_error.h"
 #include "core/number_text.h"
 #include "core/packed_angle.h"
 
 namespace korvanet {
 namespace {
 
-// A run checks some forty values and nearly all of them pass: the name of a
-// value and the words of a refusal are only put together for a refusal.
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string AngleName(int i) { return "第 " + std::to_string(i) + " 个观测角"; }
-std::string SideName(int i) { return "第 " + std::to_string(i) + " 条边长"; }
 
 // Why a value that must be a number is none: not a number, empty, or beyond
 // the double range, in the same words as everywhere else.
-std::string NotANumber(const std::string& text, const std::string& what) {
-    try {
-        NumberOrThrow(text, what);
-    } catch (const InputError& e) {
-        return std::string(e.what()) + "。请输入一个数值。";
-    }
-    return what + Quoted(text) + "不是一个数值。请输入一个数值。";  // not reached: the reading failed
-}
-
-// A single-precision field holds about 3.4e38 at most.
-bool BeyondSingle(double value) {
-    try {
-        SingleOrThrow(value, "");
-    } catch (const InputError&) {
-        return true;
-    }
-    return false;
+std::string NotANumber(const std::string& text, const NumberReading& reading, const std::string& what) {
+    return NotANumberMessage(text, reading, what) + "。请输入一个数值。";
 }
 
 std::string BeyondSingleRefusal(const std::string& text, const std::string& what) {
@@ -66,15 +44,14 @@ std::optional<PackedDigits> DigitsOf(const std::string& text) {
     return PackedDigits{digits[0] * 10 + digits[1], digits[2] * 10 + digits[3], count > 2};
 }
 
-}  // namespace
-
-namespace {
-
 bool KeepsPackedDigits(const std::optional<PackedDigits>& d) {
     return !d || (d->minutes < 60 && !(d->secondsTyped && d->seconds >= 60));
 }
 
 }  // namespace
+
+std::string AngleName(int i) { return "第 " + std::to_string(i) + " 个观测角"; }
+std::string SideName(int i) { return "第 " + std::to_string(i) + " 条边长"; }
 
 Refusal CheckPackedDigits(const std::string& text, const std::string& what) {
     const std::optional<PackedDigits> d = DigitsOf(text);
@@ -89,20 +66,20 @@ Refusal CheckPackedDigits(const std::string& text, const std::string& what) {
 Refusal CheckTolerance(const std::string& text) {
     const std::string what = "规范测角限差";
     const NumberReading reading = ReadNumber(text);
-    if (!reading.IsNumber()) return NotANumber(text, what);
+    if (!reading.IsNumber()) return NotANumber(text, reading, what);
     if (!(reading.value > 0)) return what + Quoted(text) + "必须大于 0 ( 以秒为单位 ) 。";
-    if (BeyondSingle(reading.value)) return BeyondSingleRefusal(text, what);
+    if (!FitsSingle(reading.value)) return BeyondSingleRefusal(text, what);
     return std::nullopt;
 }
 
 Refusal CheckCoordinate(const std::string& text, const NumberReading& reading, const char* what) {
-    if (!reading.IsNumber()) return NotANumber(text, what);
+    if (!reading.IsNumber()) return NotANumber(text, reading, what);
     return std::nullopt;
 }
 
 Refusal CheckAzimuthT0(const std::string& text, const NumberReading& reading) {
     const char* what = "外方位角 T0";
-    if (!reading.IsNumber()) return NotANumber(text, what);
+    if (!reading.IsNumber()) return NotANumber(text, reading, what);
     if (Refusal refusal = CheckPackedDigits(text, what)) return refusal;
     const double t0 = reading.value;
     if (!(t0 >= 0 && t0 < 360)) {
@@ -113,7 +90,7 @@ Refusal CheckAzimuthT0(const std::string& text, const NumberReading& reading) {
 
 Refusal CheckOrientationQ1(const std::string& text, const NumberReading& reading) {
     const char* what = "定向角 Q1";
-    if (!reading.IsNumber()) return NotANumber(text, what);
+    if (!reading.IsNumber()) return NotANumber(text, reading, what);
     if (Refusal refusal = CheckPackedDigits(text, what)) return refusal;
     const double q1 = reading.value;
     if (!(q1 > -360 && q1 < 360)) {
@@ -123,7 +100,7 @@ Refusal CheckOrientationQ1(const std::string& text, const NumberReading& reading
 }
 
 Refusal CheckObservedAngle(const std::string& text, const NumberReading& reading, int i) {
-    if (!reading.IsNumber()) return NotANumber(text, AngleName(i));
+    if (!reading.IsNumber()) return NotANumber(text, reading, AngleName(i));
     if (!KeepsPackedDigits(DigitsOf(text))) return CheckPackedDigits(text, AngleName(i));
     // An angle of a triangle lies strictly between 0 and 180 degrees.
     const double degrees = PackedToDegrees(reading.value);
@@ -134,9 +111,9 @@ Refusal CheckObservedAngle(const std::string& text, const NumberReading& reading
 }
 
 Refusal CheckObservedSide(const std::string& text, const NumberReading& reading, int i) {
-    if (!reading.IsNumber()) return NotANumber(text, SideName(i));
+    if (!reading.IsNumber()) return NotANumber(text, reading, SideName(i));
     if (!(reading.value > 0)) return SideName(i) + Quoted(text) + "必须大于 0 ( 以米为单位 ) 。";
-    if (BeyondSingle(reading.value)) return BeyondSingleRefusal(text, SideName(i));
+    if (!FitsSingle(reading.value)) return BeyondSingleRefusal(text, SideName(i));
     return std::nullopt;
 }
 

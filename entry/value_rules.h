@@ -19,6 +19,11 @@ namespace korvanet {
 
 using Refusal = std::optional<std::string>;
 
+// The names of observed angle i (1..8) and observed side i (1..6) in every
+// message about them: "第 3 个观测角", "第 3 条边长".
+std::string AngleName(int i);
+std::string SideName(int i);
+
 // Seconds, greater than 0, within the single-precision field.
 Refusal CheckTolerance(const std::string& text);
 

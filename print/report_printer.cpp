@@ -13,9 +13,11 @@
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
 
 #include "core/korvanet_error.h"
+#include "core/prompter.h"
 #include "report/report_placement.h"
 
 namespace korvanet {
@@ -109,31 +111,42 @@ void PrintReport(const ReportDocument& report, QPrinter& printer) {
     }
 }
 
-void WriteReportPdf(const ReportDocument& report, const std::string& path) {
+std::string PdfBytes(const std::function<void(QPrinter&)>& draw) {
     RequireGuiApplication();
-    const QString fileName = QString::fromStdString(path);
-    if (fileName.isEmpty()) {
-        throw KorvanetError("没有给出 PDF 文件的名字，报告没有保存。");
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        throw KorvanetError("无法在临时文件夹中生成 PDF (" + folder.errorString().toStdString() + ")");
     }
-    // Open the file once ourselves: the printer's own failure says nothing
-    // about why, and a missing folder or a read-only file is the usual cause.
+    const QString fileName = folder.filePath(QStringLiteral("report.pdf"));
     {
-        QFile probe(fileName);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            throw KorvanetError("无法写入文件“" + path + "”（文件夹不存在或没有写入权限），报告没有保存。");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(fileName);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setCreator(QString::fromUtf8(kApplicationTitle));
+        draw(printer);
+    }  // the printer finishes its file here
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw KorvanetError("无法在临时文件夹中生成 PDF (" + file.errorString().toStdString() + ")");
+    }
+    const QByteArray bytes = file.readAll();
+    // A full temporary disk leaves a PDF without its end.
+    if (!bytes.startsWith("%PDF-") || !bytes.trimmed().endsWith("%%EOF")) {
+        throw KorvanetError("生成的 PDF 不完整 (临时文件夹的磁盘可能已满)");
+    }
+    return bytes.toStdString();
+}
+
+std::string ReportPdf(const ReportDocument& report) {
+    return PdfBytes([&report](QPrinter& printer) {
+        printer.setDocName(QStringLiteral("Korvanet 报告"));
+        try {
+            PrintReport(report, printer);
+        } catch (const KorvanetError& e) {
+            throw KorvanetError(std::string("生成 PDF 时出错: ") + e.what());
         }
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setCreator(QStringLiteral("Korvanet"));
-    printer.setDocName(QStringLiteral("Korvanet 报告"));
-    try {
-        PrintReport(report, printer);
-    } catch (const KorvanetError&) {
-        throw KorvanetError("写入文件“" + path + "”时出错，报告没有保存完整。");
-    }
+    });
 }
 
 }  // namespace korvanet

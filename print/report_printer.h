@@ -9,6 +9,7 @@
 // provides it) and throw KorvanetError, with the fault in Chinese, when the
 // printer or the file fails.
 
+#include <functional>
 #include <string>
 
 #include "report/report_document.h"
@@ -27,8 +28,14 @@ QFont ReportFont(int pointSize);
 // left, 1000 twips top), draws every row and ends the document.
 void PrintReport(const ReportDocument& report, QPrinter& printer);
 
-// Writes the printed report as a PDF file (A4) at `path` (UTF-8), replacing
-// any file there.
-void WriteReportPdf(const ReportDocument& report, const std::string& path);
+// The bytes of a PDF (A4, high resolution) that `draw` prints on the printer
+// it is given: made in a private temporary file and checked whole (a PDF
+// that ends as one) before they are handed on, so that a saved PDF is never
+// a truncated one.  The caller writes them where the surveyor chose
+// (compute/file_writer.h), so that every save says why it failed.
+std::string PdfBytes(const std::function<void(QPrinter&)>& draw);
+
+// The printed report as a PDF's bytes (PdfBytes).
+std::string ReportPdf(const ReportDocument& report);
 
 }  // namespace korvanet

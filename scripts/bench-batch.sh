@@ -36,6 +36,8 @@ cmp -s <("$batch" --fields examples/known-d.txt) examples/known-d.fields ||
 TIMEFORMAT='%R %U %S'
 timed() { { time "$@" >/dev/null; } 2>&1 | awk '{ printf "%s %.6f\n", $1, $2 + $3 }'; }
 launch_loop() { for ((i = 0; i < launches; i++)); do "$@"; done; }
+# A quotient of two decimal numbers, by awk (no calculator package needed).
+quotient() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.9g", a / b }'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Median milliseconds per launch of column $2 (1 wall, 2 cpu) of file $1.
 per_ms() { awk -v c="$2" '{ print $c }' "$1" | median | awk -v n="$launches" '{ printf "%.3f", $1 / n * 1000 }'; }
@@ -52,7 +54,7 @@ printf '%-34s %9s %9s %14s\n' "per launch (median)" "wall ms" "cpu ms" "wall/tru
 tw=$(per_ms "$work/true" 1)
 for row in "korvanet-batch --fields known-d:batch" "trivial C++ program:cxx" "/bin/true:true"; do
   w=$(per_ms "$work/${row##*:}" 1)
-  printf '%-34s %9s %9s %13.2fx\n' "${row%:*}" "$w" "$(per_ms "$work/${row##*:}" 2)" "$(echo "$w / $tw" | bc -l)"
+  printf '%-34s %9s %9s %13.2fx\n' "${row%:*}" "$w" "$(per_ms "$work/${row##*:}" 2)" "$(quotient "$w" "$tw")"
 done
 echo "(each launch includes the launching shell's fork, alike for all three)"
 
@@ -65,6 +67,6 @@ for ((i = 0; i < jobs / 2; i++)); do list+=(known-d.txt free-d.txt); done
 for ((r = 0; r < rounds; r++)); do timed "$batch" --fields "${list[@]}" >>"$work/many"; done
 for col in 1:wall 2:cpu; do
   s=$(awk -v c="${col%:*}" '{ print $c }' "$work/many" | median)
-  printf '%-5s %.3f s (median): %6.0f jobs/s, %6.1f µs a job\n' "${col#*:}" "$s" "$(echo "$jobs / $s" | bc -l)" \
-    "$(echo "$s / $jobs * 1000000" | bc -l)"
+  printf '%-5s %.3f s (median): %6.0f jobs/s, %6.1f µs a job\n' "${col#*:}" "$s" "$(quotient "$jobs" "$s")" \
+    "$(quotient "$s" "$jobs" | awk '{ print $1 * 1000000 }')"
 done

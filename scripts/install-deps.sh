@@ -6,7 +6,10 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev                # the fuzz target (libFuzzer and the sanitizers)
+  # the fuzz target: clang and its libFuzzer and sanitizer runtimes, both
+  # Debian's default version (14 in Debian 12), so that they always match
+  clang libclang-rt-dev
+  clang-format                            # the source_format test
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   nlohmann-json3-dev
   fonts-noto-cjk fonts-arphic-uming

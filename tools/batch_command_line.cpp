@@ -7,7 +7,9 @@ const char* const kBatchUsage =
     "用法: korvanet-batch [--fields | --transcript | --json] 作业文件...\n"
     "      korvanet-batch --pdf PDF文件 作业文件\n"
     "      korvanet-batch --svg SVG文件 作业文件\n"
-    "      korvanet-batch --version | --help\n"
+    "      korvanet-batch --json --class 等级 作业文件...\n"
+    "      korvanet-batch --design [--json | --svg SVG文件] [--class 等级] 设计文件...\n"
+    "      korvanet-batch --classes | --version | --help\n"
     "\n"
     "不开窗口运行\"进行计算\"。作业文件是文本文件, 每行一个答案, 顺序同输入提示:\n"
     "测角限差; A 的 x, y; D 的 x, y; D 不是已知点时还有 T0 和 Q1; A, B, C, D 的点名;\n"
@@ -19,7 +21,13 @@ const char* const kBatchUsage =
     "  --fields         对计算写过的每个文本框输出 框名=内容\n"
     "  --transcript     输出计算中的对话\n"
     "  --json           以 JSON 输出质量检查, 每个作业一行: 总体检验, 可疑观测值,\n"
-    "                   各点的误差椭圆, 各观测值的改正数, 多余观测分量和 w\n"
+    "                   各点的误差椭圆, 各观测值的改正数, 多余观测分量, w 和可靠性,\n"
+    "                   边长精度, 相对误差椭圆, 三角形闭合差和最小角\n"
+    "  --class 等级     与 --json 一起: 按该等级检核三角形闭合差, 测角中误差, 最小角,\n"
+    "                   最弱边和测边相对中误差 (等级表见 --classes)\n"
+    "  --classes        列出等级表 (GB 50026-2007 表 3.4.1, GB/T 17942-2000)\n"
+    "  --design         给出的是设计文件 (精度估算): 按近似座标和计划的测角中误差估算\n"
+    "                   图形观测后的先验精度; 可与 --json, --svg, --class 一起用\n"
     "  --pdf PDF文件    把打印报告写成 PDF 文件 (只能有一个作业文件)\n"
     "  --svg SVG文件    把平差后的图形按比例画成 SVG 文件 (只能有一个作业文件)\n"
     "  --version        输出版本号\n"
@@ -57,6 +65,16 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
             if (!setMode(BatchMode::Fields)) return std::nullopt;
         } else if (!optionsEnded && a == "--transcript") {
             if (!setMode(BatchMode::Transcript)) return std::nullopt;
+        } else if (!optionsEnded && a == "--design") {
+            line.design = true;
+        } else if (!optionsEnded && a == "--classes") {
+            line.listClasses = true;
+        } else if (!optionsEnded && a == "--class") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                problem = "--class 后面要给出等级的名称";
+                return std::nullopt;
+            }
+            line.orderClass = args[++i];
         } else if (!optionsEnded && a == "--json") {
             if (!setMode(BatchMode::Json)) return std::nullopt;
         } else if (!optionsEnded && (a == "--pdf" || a == "--svg")) {
@@ -81,9 +99,18 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
             line.jobs.push_back(a);
         }
     }
-    if (line.showVersion || line.showHelp) return line;
+    if (line.showVersion || line.showHelp || line.listClasses) return line;
+    if (line.design && line.mode != BatchMode::Report && line.mode != BatchMode::Json &&
+        line.mode != BatchMode::Svg) {
+        problem = "--design 只能与 --json, --svg 或 --class 一起用";
+        return std::nullopt;
+    }
+    if (!line.orderClass.empty() && line.mode != BatchMode::Json && !line.design) {
+        problem = "--class 只能与 --json 一起用";
+        return std::nullopt;
+    }
     if (line.jobs.empty()) {
-        problem = "没有给出作业文件";
+        problem = line.design ? "没有给出设计文件" : "没有给出作业文件";
         return std::nullopt;
     }
     if (ModeTakesOneJob(line.mode) && line.jobs.size() != 1) {

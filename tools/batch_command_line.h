@@ -25,6 +25,9 @@ struct BatchCommandLine {
     BatchMode mode = BatchMode::Report;
     std::string outputPath;         // the file of a mode that writes one (--pdf, --svg)
     std::vector<std::string> jobs;  // in the order given; "-" is standard input
+    std::string orderClass;         // --class NAME (with --json): the order class to check against
+    bool listClasses = false;       // --classes: list the table of order classes
+    bool design = false;            // --design: the files are designs (精度估算), not jobs
     bool showVersion = false;
     bool showHelp = false;
 };

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/batch_output.h"
 
-#include <fstream>
 #include <iostream>
 #include <ostream>
 #include <utility>
 
 #include "compute/figure_drawing.h"
+#include "compute/file_writer.h"
 #include "compute/job_json.h"
 #include "core/korvanet_error.h"
 #include "report/report_layout.h"
@@ -51,19 +51,21 @@ JobOutput TextOutputFor(BatchMode mode) {
     return {};
 }
 
-JobOutput JsonOutput(std::string jobName) {
-    return [jobName = std::move(jobName)](const FinishedJob& job, std::ostream& out) {
-        out << JobJson(jobName, job.run, job.state) << '\n';
+JobOutput JsonOutput(std::string jobName, std::optional<OrderClass> orderClass) {
+    return [jobName = std::move(jobName), orderClass = std::move(orderClass)](const FinishedJob& job,
+                                                                              std::ostream& out) {
+        out << JobJson(jobName, job.run, job.state, orderClass ? &*orderClass : nullptr) << '\n';
     };
 }
 
 JobOutput SvgOutput(std::string path) {
     return [path = std::move(path)](const FinishedJob& job, std::ostream&) {
         if (job.run.failure || !job.run.quality) return;
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << FigureSvg(*job.run.quality);
-        file.close();
-        if (!file) throw KorvanetError("无法写入图形文件 " + path);
+        try {
+            WriteFileWhole(path, FigureSvg(*job.run.quality));
+        } catch (const KorvanetError& e) {
+            throw KorvanetError("无法保存图形 " + path + ": " + e.what());
+        }
         std::cerr << "图形已写入 " << path << '\n';
     };
 }

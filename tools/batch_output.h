@@ -3,9 +3,12 @@
 // The text outputs of korvanet-batch, one function per mode.
 
 #include <iosfwd>
+#include <optional>
+#include <string>
 
+#include "adjust/order_classes.h"
 #include "tools/batch_command_line.h"
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
 
 namespace korvanet {
 
@@ -21,10 +24,12 @@ void PrintTranscript(const FinishedJob& job, std::ostream& out);
 // nothing but the finished job; empty for the others.
 JobOutput TextOutputFor(BatchMode mode);
 
-// --json: the job's object on one line, named `jobName`.
-JobOutput JsonOutput(std::string jobName);
+// --json: the job's object on one line, named `jobName`; with --class the
+// checks of that class too.
+JobOutput JsonOutput(std::string jobName, std::optional<OrderClass> orderClass = std::nullopt);
 // --svg: the drawing of a completed job written to `path`; nothing for a
-// failed one.  Throws a KorvanetError when the file cannot be written.
+// failed one.  Throws a KorvanetError naming the file and the reason when
+// it cannot be written whole.
 JobOutput SvgOutput(std::string path);
 
 }  // namespace korvanet

@@ -14,23 +14,29 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
+#include <optional>
+#include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
+#include "compute/file_writer.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_json.h"
+#include "compute/order_class_table.h"
+#include "core/korvanet_error.h"
 #include "core/korvanet_version.h"
 #include "tools/batch_command_line.h"
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
+#include "tools/design_batch.h"
 
 namespace {
-
-// What a surveyor reads in front of a job's messages and output: the name
-// as typed, and for "-" what it stands for.
-std::string JobName(const std::string& job) { return job == "-" ? "标准输入" : job; }
 
 // korvanet-pdf beside this program's own file, wherever it was installed.
 std::string PdfProgramPath() {
@@ -57,10 +63,92 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
     return 1;
 }
 
-}  // namespace
+// The program's own file, for what is installed beside it.
+std::string SelfPath() {
+    std::vector<char> self(4096);
+    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
+    return n <= 0 ? std::string() : std::string(self.data(), static_cast<std::size_t>(n));
+}
 
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
+// A relative mean error as the surveyor writes it: 1/N.
+std::string OneIn(const std::optional<double>& relative) {
+    if (!relative) return "-";
+    // Through the stream: a user's denominator may lie beyond any integer type.
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(0) << 1 / *relative;
+    return "1/" + text.str();
+}
+
+std::string Figure(const std::optional<double>& value, const char* unit) {
+    if (!value) return "-";
+    std::ostringstream text;
+    text << *value << unit;
+    return text.str();
+}
+
+// --classes: one class a line, its figures, its standard and clause.
+void PrintClasses(const korvanet::OrderClassTable& table) {
+    std::cout
+        << "等级\t平均边长\t测角中误差\t测边相对中误差\t最弱边相对中误差\t三角形最大闭合差\t最小角\t规范\n";
+    for (const korvanet::OrderClass& c : table.classes) {
+        std::cout << c.name << '\t' << Figure(c.meanSideKm, " km") << '\t' << Figure(c.angleMeanError, "″")
+                  << '\t' << OneIn(c.measuredSides) << '\t' << OneIn(c.weakestSide) << '\t'
+                  << Figure(c.triangleClosure, "″") << '\t' << Figure(c.smallestAngle, "°")
+                  << (c.smallestAngleException ? " (" + Figure(c.smallestAngleException, "°") + ")" : "")
+                  << '\t' << c.standard << (c.clause.empty() ? "" : " " + c.clause) << '\n';
+    }
+    if (!table.source.empty()) std::cout << "\n来源: " << table.source << '\n';
+}
+
+// Standard output, buffered, remembering why its first failed write failed
+// (a full disk, a closed pipe), so that the message can say so.
+class CheckedStandardOutput : public std::streambuf {
+public:
+    CheckedStandardOutput() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+    int fault() const { return fault_; }
+    // Writes out what is buffered and closes the descriptor; false on any failure.
+    bool finish() {
+        if (sync() != 0) return false;
+        if (::close(STDOUT_FILENO) != 0 && fault_ == 0) fault_ = errno;
+        return fault_ == 0;
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (sync() != 0) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override {
+        const char* next = pbase();
+        while (fault_ == 0 && next < pptr()) {
+            const ssize_t n = ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0)
+                fault_ = n < 0 ? errno : ENOSPC;
+            else
+                next += n;
+        }
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return fault_ == 0 ? 0 : -1;
+    }
+
+private:
+    std::array<char, 1 << 16> buffer_{};
+    int fault_ = 0;
+};
+
+// Output that never reached standard output must not pass for success: said
+// on standard error, exit status 1.
+int OutputLost(int errorNumber) {
+    std::cerr << "无法写出结果到标准输出: " << korvanet::FileFaultReason(errorNumber) << '\n';
+    return 1;
+}
+
+int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
     std::string problem;
     const auto line =
         korvanet::ParseBatchCommandLine(std::vector<std::string>(argv + 1, argv + argc), problem);
@@ -76,31 +164,75 @@ int main(int argc, char** argv) {
         std::cout << "korvanet-batch " << korvanet::kVersion << '\n';
         return 0;
     }
+    std::optional<korvanet::OrderClass> orderClass;
+    if (line->listClasses || !line->orderClass.empty()) {
+        korvanet::OrderClassTable table;
+        try {
+            table = korvanet::LoadOrderClassTable(korvanet::ShippedOrderClassesPath(SelfPath()),
+                                                  korvanet::UserOrderClassesPath());
+        } catch (const korvanet::KorvanetError& e) {
+            std::cerr << "korvanet-batch: " << e.what() << '\n';
+            return 2;
+        }
+        if (line->listClasses) {
+            PrintClasses(table);
+            return 0;
+        }
+        const korvanet::OrderClass* found = table.Find(line->orderClass);
+        if (found == nullptr) {
+            std::cerr << "korvanet-batch: 没有等级 " << line->orderClass << "; 等级表中有: " << table.Names()
+                      << '\n';
+            return 2;
+        }
+        orderClass = *found;
+    }
+    if (line->design) {
+        const int status = korvanet::RunDesignFiles(*line, orderClass, std::cout, std::cerr);
+        std::cout.flush();
+        return status;
+    }
     if (line->mode == korvanet::BatchMode::Pdf) return RunPdfProgram(*line);
 
     const bool json = line->mode == korvanet::BatchMode::Json;
     // JSON Lines need no headers: every object names its job.
     const bool several = line->jobs.size() > 1 && !json;
     int status = 0;
-    std::string bytes;
     for (std::size_t i = 0; i < line->jobs.size(); ++i) {
         const std::string& job = line->jobs[i];
-        const std::string name = JobName(job);
+        const std::string name = korvanet::JobFileName(job);
         if (several) std::cout << (i == 0 ? "" : "\n") << "==> " << name << " <==\n";
-        if (!korvanet::ReadJobFile(job, bytes)) {
-            if (json) std::cout << korvanet::FailedJobJson(job, "无法读取作业文件: " + name) << '\n';
+        std::string bytes;
+        try {
+            bytes = korvanet::ReadJobFileBytes(job);
+        } catch (const korvanet::KorvanetError& e) {
+            if (json) std::cout << korvanet::FailedJobJson(job, e.what()) << '\n';
             std::cout.flush();
-            std::cerr << (several ? name + ": " : "") << "无法读取作业文件: " << name << '\n';
+            std::cerr << (several ? name + ": " : "") << e.what() << '\n';
             status = 1;
             continue;
         }
-        const korvanet::JobOutput output = json ? korvanet::JsonOutput(job)
+        const korvanet::JobOutput output = json ? korvanet::JsonOutput(job, orderClass)
                                            : line->mode == korvanet::BatchMode::Svg
                                                ? korvanet::SvgOutput(line->outputPath)
                                                : korvanet::TextOutputFor(line->mode);
         const std::string label = several || (json && line->jobs.size() > 1) ? name + ": " : "";
         if (!korvanet::RunBatchJob(bytes, output, label, std::cout, std::cerr)) status = 1;
+        // The stream keeps its failure once a write failed: no later job
+        // could reach the output either.
+        if (standardOutput.fault() != 0) return OutputLost(standardOutput.fault());
     }
-    std::cout.flush();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    CheckedStandardOutput standardOutput;
+    std::streambuf* const original = std::cout.rdbuf(&standardOutput);
+    int status = Run(argc, argv, standardOutput);
+    // A file system may report a failed write only when the file is closed.
+    if (standardOutput.fault() == 0 && !standardOutput.finish()) status = OutputLost(standardOutput.fault());
+    std::cout.rdbuf(original);
     return status;
 }

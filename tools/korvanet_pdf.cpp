@@ -8,12 +8,46 @@
 
 #include <QGuiApplication>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 
+#include "compute/file_writer.h"
+#include "compute/job_file_reader.h"
+#include "core/korvanet_error.h"
 #include "print/report_printer.h"
 #include "report/report_layout.h"
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
+
+namespace {
+
+// Qt warns on every start when the session has no runtime folder (a batch
+// job from cron or ssh): it gets a private one, mode 700, removed at the end.
+class PrivateRuntimeFolder {
+public:
+    PrivateRuntimeFolder() {
+        const char* given = std::getenv("XDG_RUNTIME_DIR");
+        if (given != nullptr && *given != '\0') return;
+        std::error_code ignored;
+        std::string pattern =
+            (std::filesystem::temp_directory_path(ignored) / "korvanet-pdf-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) return;
+        path_ = pattern;
+        setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
+    }
+    ~PrivateRuntimeFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
+    PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
+
+private:
+    std::string path_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // korvanet-pdf PDF [--] JOB; korvanet-batch has checked its own command line.
@@ -31,8 +65,10 @@ int main(int argc, char** argv) {
     }
 
     std::string bytes;
-    if (!korvanet::ReadJobFile(job, bytes)) {
-        std::cerr << "无法读取作业文件: " << (job == "-" ? "标准输入" : job) << '\n';
+    try {
+        bytes = korvanet::ReadJobFileBytes(job);
+    } catch (const korvanet::KorvanetError& e) {
+        std::cerr << e.what() << '\n';
         return 1;
     }
     const korvanet::JobOutput writePdf = [&](const korvanet::FinishedJob& finished, std::ostream&) {
@@ -47,8 +83,14 @@ int main(int argc, char** argv) {
         if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
+        const PrivateRuntimeFolder runtimeFolder;
         QGuiApplication app(argc, argv);
-        korvanet::WriteReportPdf(korvanet::BuildReport(finished.state), pdfPath);
+        const std::string pdf = korvanet::ReportPdf(korvanet::BuildReport(finished.state));
+        try {
+            korvanet::WriteFileWhole(pdfPath, pdf);
+        } catch (const korvanet::KorvanetError& e) {
+            throw korvanet::KorvanetError("无法保存报告 " + pdfPath + ": " + e.what());
+        }
     };
     if (!korvanet::RunBatchJob(bytes, writePdf, "", std::cout, std::cerr)) return 1;
     std::cerr << "报告已写入 " << pdfPath << '\n';

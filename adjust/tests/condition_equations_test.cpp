@@ -124,8 +124,6 @@ TEST(ConditionMatrix, FixedEntriesAndColumnsByCase) {
     }
     for (int r = 10; r <= 13; ++r)
         for (int j = 1; j <= 8; ++j) EXPECT_NE(K[r][j], 0) << r << " " << j;
-    // Side entries of the conditions take the correction in millimetres.
-    EXPECT_DOUBLE_EQ(K[2][9], std::sin(known.state.Angle[1] * RHO_DEG) / 1000);
 
     Job free = FigureJob(31, PointD::NotKnown);
     const ConditionMatrix F = MatrixOf(free, PointD::NotKnown);

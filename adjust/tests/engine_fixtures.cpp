@@ -19,40 +19,6 @@ std::string Text(double value) {
 
 }  // namespace
 
-Job JobFromAnswers(const std::vector<std::string>& answers) {
-    Job job;
-    SurveyState& s = job.state;
-    s.CreateArrays();
-    std::size_t next = 0;
-    auto take = [&]() { return answers.at(next++); };
-    s.Tolerance = static_cast<float>(NumberOrThrow(take(), "tolerance"));
-    s.xa = take();
-    s.ya = take();
-    s.xd = take();
-    s.yd = take();
-    const bool dNotKnown = DIsNotKnownPoint(s);
-    if (dNotKnown) {
-        s.T0 = NumberOrThrow(take(), "T0");
-        job.run.StartAzimuth = PackedToDegrees(s.T0);
-        s.Qa = NumberOrThrow(take(), "Q1");
-        job.run.OrientationAngle = SignedPackedToDegrees(s.Qa);
-        job.run.ReciprocalWeights[0] = s.Qa != 0 ? 1.0f : 0.0f;
-    }
-    for (int p = 0; p <= 3; ++p) s.PointNames[p] = take();
-    for (int i = 1; i <= 8; ++i) {
-        s.AngleEntered[i] = NumberOrThrow(take(), "angle");
-        s.Angle[i] = PackedToDegrees(s.AngleEntered[i]);
-    }
-    job.run.SideCount = dNotKnown ? 6 : 5;
-    for (int i = 1; i <= job.run.SideCount; ++i) {
-        s.Side[i] = NumberOrThrow(take(), "side");
-        s.SideObserved[i] = static_cast<float>(s.Side[i]);
-    }
-    s.X[0] = NumberOrThrow(s.xa, "xa");
-    s.Y[0] = NumberOrThrow(s.ya, "ya");
-    return job;
-}
-
 Job JobFromObservations(const Point& a, const std::optional<Point>& knownD, const FigureObservations& obs,
                         float tolerance, float q0) {
     Job job;

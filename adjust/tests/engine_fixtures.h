@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the engine tests share: a display that records the boxes, a run set up
-// the way the input phase leaves it, and surveyed figures made from true
-// coordinates.
+// What the engine tests share: a run set up the way the input phase leaves
+// it, and surveyed figures made from true coordinates.
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -13,27 +11,8 @@
 
 #include "core/run_values.h"
 #include "core/survey_state.h"
-#include "core/text_display.h"
 
 namespace korvanet::testing {
-
-class BoxRecorder : public TextDisplay {
-public:
-    void SetText(const std::string& box, const std::string& text) override {
-        if (texts_.count(box) == 0) order_.push_back(box);
-        texts_[box] = text;
-    }
-    const std::vector<std::string>& Order() const { return order_; }
-    bool Written(const std::string& box) const { return texts_.count(box) != 0; }
-    std::string Text(const std::string& box) const {
-        auto it = texts_.find(box);
-        return it == texts_.end() ? std::string("<not written>") : it->second;
-    }
-
-private:
-    std::vector<std::string> order_;
-    std::map<std::string, std::string> texts_;
-};
 
 struct Point {
     double x = 0, y = 0;  // metres, x north, y east
@@ -44,10 +23,6 @@ struct Job {
     SurveyState state;
     RunValues run;
 };
-
-// The answers of a job file (tolerance, xa, ya, xd, yd, [T0, Q1], four names,
-// eight packed angles, five or six sides), read as the input phase reads them.
-Job JobFromAnswers(const std::vector<std::string>& answers);
 
 // A job built directly from numbers: angles in decimal degrees, sides in
 // metres.  `knownD` present: D is a known point; otherwise T0 and Q1 (decimal

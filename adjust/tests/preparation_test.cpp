@@ -64,9 +64,9 @@ TEST(AprioriSideWeights, TolerancePerMeanSide) {
     EXPECT_EQ(q[0], 1.0f);  // the orientation angle's is left alone
     for (int i = 1; i <= 8; ++i) EXPECT_EQ(q[i], 1.0f);
     for (int i = 9; i <= 14; ++i) EXPECT_NEAR(q[i], 11.755742f, 1e-5);
-    // The double is formed from the single ms, divided by 1.414 rather than the root of 2.
-    const double ms = w.SideMeanError;
-    EXPECT_EQ(w.SideReciprocalWeight, (ms * ms) / (2.5 * 2.5));
+    // The double is formed from the single ms (itself divided by 1.414 rather
+    // than the root of 2): from a double ms its last digits would differ.
+    EXPECT_EQ(w.SideReciprocalWeight, 11.755742171302117);
 }
 
 TEST(AprioriSideWeights, ZeroToleranceIsRefused) {

@@ -202,6 +202,8 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
     result.QxC = cofactor(4, 4);
     result.QyC = cofactor(5, 5);
     result.QxyC = cofactor(4, 5);
+    for (int k = 0; k < 8; ++k)
+        for (int l = 0; l < 8; ++l) result.Qz[k][l] = cofactor(k, l);
     result.QxD = cofactor(6, 6);
     result.QyD = cofactor(7, 7);
     result.QxyD = cofactor(6, 7);
@@ -215,7 +217,16 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
         for (std::size_t u = 0; u < n; ++u)
             for (std::size_t v = 0; v < n; ++v) jqj += j[u] * Qp[u][v] * j[v];
         const double qvv = 1 / row.weight - jqj;
-        result.observations.push_back({row.kind, row.index, row.residual, qvv, qvv * row.weight});
+        // A bias b in the observation changes the normal equations' right-hand
+        // side by j w b: the unknowns move by Qp j w b, the coordinates by G of that.
+        std::array<double, 8> shift{};
+        for (int k = 0; k < 8; ++k)
+            for (std::size_t u = 0; u < n; ++u) {
+                double dp = 0;
+                for (std::size_t v = 0; v < n; ++v) dp += Qp[u][v] * j[v] * row.weight;
+                shift[k] += G[k][u] * dp * 1000;
+            }
+        result.observations.push_back({row.kind, row.index, row.residual, qvv, qvv * row.weight, shift});
     }
     return result;
 }

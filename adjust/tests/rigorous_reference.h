@@ -12,6 +12,7 @@
 // cofactors Q_vv = Q_ll - J Q_pp J^T and the cofactors of the coordinates
 // G Q_pp G^T, covariances of x and y included.
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct ReferenceObservation {
     double residual;  // adjusted - observed: arc seconds, or mm
     double cofactor;  // (Q_vv)_ii: arc seconds^2, or mm^2, per unit weight
     double redundancy;
+    // How far the adjusted coordinates (xA, yA, .., xD, yD) move, in mm, when
+    // the observation is biased by one of its units (arc second, or mm).
+    std::array<double, 8> shiftPerUnitBias{};
 };
 
 struct ReferenceSolution {
@@ -38,6 +42,9 @@ struct ReferenceSolution {
     double QxD = 0, QyD = 0, QxyD = 0;  // zero when D is a known point
     std::vector<ReferenceObservation> observations;
     int iterations = 0;
+    // The cofactors of all eight coordinates (xA, yA, .., xD, yD), mm^2 per
+    // unit weight; zero rows for the known points.
+    std::array<std::array<double, 8>, 8> Qz{};
 };
 
 // `start` holds approximate B, C, D; `sideReciprocalWeight` the q of every

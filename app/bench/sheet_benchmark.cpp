@@ -26,6 +26,7 @@
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
 #include "app/quality_window.h"
+#include "core/form_boxes.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ void EditOneCell(MainWindow& window, bool& other) {
     other = !other;
     model->setData(model->index(korvanet::sheet_row::kFirstSide, ObservationSheetModel::ValueColumn),
                    other ? QStringLiteral("1832.482") : QStringLiteral("1832.481"));
-    const QString shown = window.findChild<QLineEdit*>(QStringLiteral("Text10(0)"))->text();
+    const QString shown =
+        window.findChild<QLineEdit*>(QString::fromStdString(korvanet::boxes::ObservedSide(1)))->text();
     if (shown != (other ? QStringLiteral(" 1832.482") : QStringLiteral(" 1832.481"))) std::abort();
 }
 

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QDragEnterEvent>
@@ -35,12 +36,16 @@
 #include <memory>
 
 #include "app/form_canvas.h"
-#include "app/job_files.h"
+#include "app/job_store.h"
 #include "app/main_window.h"
 #include "app/observation_sheet_model.h"
+#include "app/order_class_choice.h"
+#include "app/precision_summary.h"
 #include "app/qt_translations.h"
 #include "app/quality_window.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_run.h"
+#include "core/form_boxes.h"
 #include "core/scripted_session.h"
 #include "testing/dialog_answerer.h"
 
@@ -66,10 +71,7 @@ QByteArray Bytes(const QString& path) {
 }
 
 std::vector<std::string> Answers(const QString& path) {
-    std::vector<std::string> answers;
-    QString error;
-    if (!korvanet::ReadJobFile(path, answers, error)) qWarning("%s", qPrintable(error));
-    return answers;
+    return korvanet::ReadJobFile(QFile::encodeName(path).toStdString()).answers;
 }
 
 // The form's boxes (not the editor of a sheet cell just confirmed, which
@@ -202,7 +204,9 @@ private slots:
                 QCOMPARE(restarted.sheet()->model()->job(),
                          std::vector<std::string>(job.begin(), job.begin() + 15));
                 // Nothing adjusted yet, and the status bar says what is missing.
-                QVERIFY(window.findChild<QLineEdit*>(QStringLiteral("Text44"))->text().isEmpty());
+                QVERIFY(window.findChild<QLineEdit*>(QString::fromLatin1(korvanet::boxes::kPointTable[1].x))
+                            ->text()
+                            .isEmpty());
                 QVERIFY2(Status(window).contains(QStringLiteral("观测角 B(7)")), qPrintable(Status(window)));
             }
         }
@@ -373,7 +377,9 @@ private slots:
                      static_cast<int>(run.quality->observations.size()));
             QCOMPARE(quality->globalTestLine()->text(), korvanet::GlobalTestText(*run.quality));
             QCOMPARE(quality->pointsTable()->item(1, 1)->text(),
-                     window.findChild<QLineEdit*>(QStringLiteral("Text43"))->text().mid(1));
+                     window.findChild<QLineEdit*>(QString::fromLatin1(korvanet::boxes::kPointTable[1].name))
+                         ->text()
+                         .mid(1));
         }
         QVERIFY(answerer.seen().empty());
     }
@@ -412,8 +418,9 @@ private slots:
         GoToRow(window, sheet_row::kFirstAngle + 6);
         window.sheet()->paste();
         QCOMPARE(Status(window), QStringLiteral("已粘贴: 填入 2 个数值"));
-        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text9(7)"))->text(),
-                 QStringLiteral(" 45.11363"));
+        QCOMPARE(
+            window.findChild<QLineEdit*>(QString::fromStdString(korvanet::boxes::ObservedAngle(8)))->text(),
+            QStringLiteral(" 45.11363"));
         QCOMPARE(window.sheet()->undoStack()->count(), 2);
         window.sheet()->undoStack()->undo();
         window.sheet()->undoStack()->undo();
@@ -496,6 +503,44 @@ private slots:
         QTest::keyClick(&restarted, Qt::Key_F6);
         QVERIFY(restarted.findChild<QDockWidget*>(QStringLiteral("observationSheetDock"))->isVisible());
         QCOMPARE(QApplication::focusWidget(), Table(restarted));
+    }
+
+    // The 等级 choice beside the sheet: a class offers its angle mean error
+    // m_β as the tolerance, one step that undo takes back, and the figure is
+    // adjusted and kept with it; the quality window checks the same class.
+    void classChoiceOffersItsAngleMeanErrorAsTheTolerance() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.openJob(Example(QStringLiteral("known-d.txt")));
+        const std::vector<std::string> job = window.jobInHand();
+        QComboBox* choice = window.sheet()->classChoice();
+        QCOMPARE(choice->currentIndex(), 0);  // none by default
+        QTest::keyClick(choice, Qt::Key_Down);
+        const QString name = choice->currentText();
+        const korvanet::LoadedOrderClasses classes = korvanet::LoadOrderClasses();
+        const korvanet::OrderClass* chosen = classes.table.Find(name.toStdString());
+        QVERIFY(chosen != nullptr && chosen->angleMeanError);
+        QVERIFY(*chosen->angleMeanError != std::stod(job.front()));
+        QCOMPARE(Model(window)->text(sheet_row::kTolerance).toDouble(), *chosen->angleMeanError);
+        QCOMPARE(std::stod(window.jobInHand().front()), *chosen->angleMeanError);
+        QVERIFY2(Status(window).contains(QStringLiteral("m_β")), qPrintable(Status(window)));
+        Action(window, QStringLiteral("qualityAction"))->trigger();
+        auto* quality = window.findChild<korvanet::QualityWindow*>();
+        QVERIFY(quality);
+        QCOMPARE(quality->precisionSummary()->classChoice()->currentText(), name);
+        // The adjustment took the new tolerance as its σ0.
+        QString sigma;
+        for (QLabel* line : quality->findChildren<QLabel*>()) {
+            if (line->text().startsWith(QStringLiteral("先验单位权中误差"))) sigma = line->text();
+        }
+        QCOMPARE(sigma.section(QLatin1Char(' '), 3, 3).toDouble(), *chosen->angleMeanError);
+
+        window.sheet()->undoStack()->undo();
+        QCOMPARE(window.jobInHand(), job);
+        QCOMPARE(Model(window)->text(sheet_row::kTolerance), QString::fromStdString(job.front()));
+        QTest::keyClick(choice, Qt::Key_Up);  // back to none, for the other tests
+        QCOMPARE(korvanet::ChosenOrderClassName(), QString());
     }
 
 private:

@@ -15,11 +15,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "compute/file_writer.h"
 #include "core/korvanet_error.h"
 #include "print/report_printer.h"
 #include "report/report_layout.h"
 #include "testing/dialog_answerer.h"
-#include "testing/reference_states.h"
+#include "testing/reference_runs.h"
 
 using namespace korvanet;
 using korvanet::testing::DialogAnswerer;
@@ -126,7 +127,7 @@ private slots:
 
     void pdfHoldsTheReportInItsColumns() {
         const QString pdf = dir_.filePath(QStringLiteral("known-d.pdf"));
-        WriteReportPdf(BuildReport(testing::KnownDState()), pdf.toStdString());
+        WriteFileWhole(pdf.toStdString(), ReportPdf(BuildReport(testing::ReferenceRun("known-d"))));
         const QString text = PdfText(pdf);
 
         for (const char* expected : {"--- Korvanet ---",
@@ -174,12 +175,12 @@ private slots:
     }
 
     void printingTwiceGivesTheSameReportAndLeavesTheRecord() {
-        const SurveyState original = testing::FreeDState();
+        const SurveyState original = testing::ReferenceRun("free-d");
         const SurveyState state = original;
         const QString first = dir_.filePath(QStringLiteral("first.pdf"));
         const QString second = dir_.filePath(QStringLiteral("second.pdf"));
-        WriteReportPdf(BuildReport(state), first.toStdString());
-        WriteReportPdf(BuildReport(state), second.toStdString());
+        WriteFileWhole(first.toStdString(), ReportPdf(BuildReport(state)));
+        WriteFileWhole(second.toStdString(), ReportPdf(BuildReport(state)));
         const QString text = PdfText(first);
         QVERIFY(text.contains(QStringLiteral("T0= 277.51568")));
         QCOMPARE(PdfText(second), text);
@@ -188,25 +189,11 @@ private slots:
         QVERIFY(state.k == original.k);
     }
 
-    void fileErrorsComeBackAsMessages() {
-        const ReportDocument report = BuildReport(testing::KnownDState());
-        const QString missingFolder = dir_.filePath(QStringLiteral("no-such-folder/report.pdf"));
-        try {
-            WriteReportPdf(report, missingFolder.toStdString());
-            QFAIL("a PDF in a missing folder was reported as written");
-        } catch (const KorvanetError& error) {
-            QVERIFY(QString::fromUtf8(error.what()).startsWith(QStringLiteral("无法写入文件“")));
-        }
-        QVERIFY(!QFile::exists(missingFolder));
-        QVERIFY_THROWS_EXCEPTION(KorvanetError, WriteReportPdf(report, dir_.path().toStdString()));
-        QVERIFY_THROWS_EXCEPTION(KorvanetError, WriteReportPdf(report, ""));
-    }
-
     // Refused in the window's own message boxes, before any printer or file is touched.
     void printCommandRefusesWithoutACompletedRun() {
         DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
         RunPrintCommand(SurveyState{}, nullptr);
-        SurveyState failed = testing::KnownDState();
+        SurveyState failed = testing::ReferenceRun("known-d");
         failed.RunCompleted = false;
         RunPrintCommand(failed, nullptr);
         QCOMPARE(answerer.fileDialogs().size(), std::size_t(0));
@@ -227,13 +214,13 @@ private slots:
     void printCommandUsesThePrinterWhenThereIsOne() {
         ScriptedDesk desk;
         desk.hasPrinter = true;
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(desk.printed, 1);
         QVERIFY(desk.suggested.isEmpty());
         QVERIFY(desk.messages.isEmpty());
 
         desk.printerFault = QStringLiteral("打印机没有响应");
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(desk.printed, 1);
         QVERIFY(desk.suggested.isEmpty());
         QCOMPARE(desk.messages, QStringList({QStringLiteral("warning: 打印机没有响应")}));
@@ -248,7 +235,7 @@ private slots:
             return Reply{QStringLiteral("报告 1"), Finish::Enter};
         });
         RealDialogsWithoutPrinter desk;
-        RunPrintCommand(testing::FreeDQ1ZeroState(), desk);
+        RunPrintCommand(testing::ReferenceRun("free-d-q1-zero"), desk);
 
         const auto files = answerer.fileDialogs();
         QCOMPARE(files.size(), std::size_t(1));
@@ -273,7 +260,7 @@ private slots:
         DialogAnswerer answerer([](const QString&, const QString&) { return Reply{{}, Finish::Escape}; });
         RealDialogsWithoutPrinter desk;
         const QStringList before = home_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(answerer.fileDialogs().size(), std::size_t(1));
         QVERIFY(answerer.messageBoxes().empty());
         QCOMPARE(home_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
@@ -291,7 +278,7 @@ private slots:
         }
         ScriptedDesk desk;
         desk.answer = blocker + QStringLiteral("/report.pdf");
-        RunPrintCommand(testing::KnownDState(), desk);
+        RunPrintCommand(testing::ReferenceRun("known-d"), desk);
         QCOMPARE(desk.suggested, QStringList({home_.filePath(QStringLiteral("Korvanet-报告.pdf"))}));
         QCOMPARE(desk.messages.size(), qsizetype(1));
         QVERIFY2(desk.messages[0].startsWith(QStringLiteral("warning: 无法写入文件“") + desk.answer +

@@ -16,13 +16,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/job_files.h"
 #include "app/main_window.h"
+#include "compute/job_file_reader.h"
+#include "core/form_boxes.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
 
 using korvanet::MainWindow;
 using korvanet::QualityWindow;
+namespace boxes = korvanet::boxes;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
 using korvanet::testing::Reply;
@@ -31,11 +33,10 @@ namespace {
 
 // The answers of an example job, read as the window reads job files.
 QStringList ExampleJob(const QString& name) {
-    std::vector<std::string> answers;
-    QString error;
-    korvanet::ReadJobFile(QString::fromUtf8(KORVANET_EXAMPLES_DIR) + QLatin1Char('/') + name, answers, error);
+    const korvanet::JobFile job =
+        korvanet::ReadJobFile(std::string(KORVANET_EXAMPLES_DIR) + '/' + name.toStdString());
     QStringList lines;
-    for (const std::string& answer : answers) lines.push_back(QString::fromStdString(answer));
+    for (const std::string& answer : job.answers) lines.push_back(QString::fromStdString(answer));
     return lines;
 }
 
@@ -75,9 +76,9 @@ private slots:
         // m0 is red (the global test fails), so is the closure of triangle 2
         // (angles 5..8); triangle 1 closes within its limit.
         const QColor red(Qt::red);
-        QCOMPARE(TextColour(window, "Text11"), red);
-        QCOMPARE(TextColour(window, "Text24"), red);
-        QVERIFY(TextColour(window, "Text23") != red);
+        QCOMPARE(TextColour(window, boxes::kUnitWeightError), red);
+        QCOMPARE(TextColour(window, boxes::kTriangleMisclosure2), red);
+        QVERIFY(TextColour(window, boxes::kTriangleMisclosure1) != red);
 
         action->trigger();
         auto* quality = window.findChild<QualityWindow*>();
@@ -106,7 +107,7 @@ private slots:
         next = job.size();  // the next run is stopped at its first prompt
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         QVERIFY(!action->isEnabled());
-        QVERIFY(TextColour(window, "Text11") != red);
+        QVERIFY(TextColour(window, boxes::kUnitWeightError) != red);
     }
 };
 

@@ -11,11 +11,15 @@
 #include <stdexcept>
 
 #include "app/main_window.h"
+#include "core/form_boxes.h"
 #include "core/text_display.h"
 
 using korvanet::MainWindow;
+namespace boxes = korvanet::boxes;
 
 namespace {
+
+QString Name(const std::string& box) { return QString::fromStdString(box); }
 
 QString BoxText(const MainWindow& window, const QString& name) {
     auto* box = window.findChild<QLineEdit*>(name);
@@ -53,7 +57,7 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QVERIFY(QApplication::focusWidget());
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Text1"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), Name(boxes::kXOfA));
         // The read-only boxes are passed by: tabbing on reaches the sheet,
         // where Tab goes from cell to cell as in a spreadsheet.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -73,28 +77,17 @@ private slots:
     void setTextReachesNamedAndArrayBoxes_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Text1") << "Text1"
-                               << " 4324901.631";
-        QTest::newRow("Text5 with unit") << "Text5"
-                                         << " 80.4153213 度";
-        QTest::newRow("Text13") << "Text13"
-                                << " 469649.741";
-        QTest::newRow("Text23") << "Text23"
-                                << " 1.5";
-        QTest::newRow("Text51") << "Text51"
-                                << "-0.000";
-        QTest::newRow("first angle") << "Text9(0)"
-                                     << " 39.07391";
-        QTest::newRow("last angle") << "Text9(7)"
-                                    << " 44.25426";
-        QTest::newRow("first side") << "Text10(0)"
-                                    << " 340.441";
-        QTest::newRow("last side") << "Text10(5)"
-                                   << " 559.316";
-        QTest::newRow("a name") << "Text40"
-                                << " 白塔";
-        QTest::newRow("the single blank") << "Text2"
-                                          << " ";
+        QTest::newRow("x of A") << Name(boxes::kXOfA) << " 4324901.631";
+        QTest::newRow("T0 with unit") << Name(boxes::kAzimuthT0) << " 80.4153213 度";
+        QTest::newRow("y of A around the figure") << Name(boxes::kPointTable[4].y) << " 469649.741";
+        QTest::newRow("triangle 1") << Name(boxes::kTriangleMisclosure1) << " 1.5";
+        QTest::newRow("y of D") << Name(boxes::kPointTable[3].y) << "-0.000";
+        QTest::newRow("first angle") << Name(boxes::ObservedAngle(1)) << " 39.07391";
+        QTest::newRow("last angle") << Name(boxes::ObservedAngle(8)) << " 44.25426";
+        QTest::newRow("first side") << Name(boxes::ObservedSide(1)) << " 340.441";
+        QTest::newRow("last side") << Name(boxes::ObservedSide(6)) << " 559.316";
+        QTest::newRow("a name") << Name(boxes::kPointTable[0].name) << " 白塔";
+        QTest::newRow("the single blank") << Name(boxes::kYOfA) << " ";
     }
     void setTextReachesNamedAndArrayBoxes() {
         QFETCH(QString, box);
@@ -118,17 +111,17 @@ private slots:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.SetText("Text23", " 123456789012345678901234567890.5");
-        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text23"))->cursorPosition(), 0);
+        window.SetText(boxes::kTriangleMisclosure1, " 123456789012345678901234567890.5");
+        QCOMPARE(window.findChild<QLineEdit*>(Name(boxes::kTriangleMisclosure1))->cursorPosition(), 0);
     }
 
     void unknownBoxIsAProgrammingFault_data() {
         QTest::addColumn<QString>("box");
         QTest::newRow("no box 18") << "Text18";
         QTest::newRow("no box 52") << "Text52";
-        QTest::newRow("array without element") << "Text9";
-        QTest::newRow("past the angles") << "Text9(8)";
-        QTest::newRow("past the sides") << "Text10(6)";
+        QTest::newRow("array without element") << Name(boxes::kObservedAngles);
+        QTest::newRow("past the angles") << Name(korvanet::ArrayBox(boxes::kObservedAngles, 8));
+        QTest::newRow("past the sides") << Name(korvanet::ArrayBox(boxes::kObservedSides, 6));
         QTest::newRow("a label") << "Label1";
         QTest::newRow("a button") << "Command1";
         QTest::newRow("empty") << "";
@@ -143,7 +136,7 @@ private slots:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.SetText("Text1", " 1");
+        window.SetText(boxes::kXOfA, " 1");
         auto* end = window.findChild<QPushButton*>(QStringLiteral("Command2"));
         QVERIFY(end);
         const int exitCode = RunEventLoop([end] { QTest::mouseClick(end, Qt::LeftButton); });

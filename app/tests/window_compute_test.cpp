@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "core/form_boxes.h"
 #include "testing/dialog_answerer.h"
 
 using korvanet::MainWindow;
@@ -131,7 +132,7 @@ private slots:
         QStringList shownWhenRefused;
         DialogAnswerer answerer([&](const QString& title, const QString& message) {
             if (message == correctX) {
-                shownWhenRefused << BoxText(window, QStringLiteral("Text1"));
+                shownWhenRefused << BoxText(window, QString::fromLatin1(korvanet::boxes::kXOfA));
                 return Reply{job[1], Finish::Enter};
             }
             if (message == correctAngle3) return Reply{job[11], Finish::OkButton};

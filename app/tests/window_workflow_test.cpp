@@ -17,15 +17,18 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/job_files.h"
+#include "app/job_store.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
+#include "compute/job_file_reader.h"
 #include "compute/job_run.h"
+#include "core/form_boxes.h"
 #include "core/scripted_session.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
 
 using korvanet::MainWindow;
+namespace boxes = korvanet::boxes;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
 using korvanet::testing::Reply;
@@ -42,13 +45,12 @@ QByteArray Bytes(const QString& path) {
 }
 
 std::vector<std::string> JobAnswers(const QString& name) {
-    std::vector<std::string> answers;
-    QString error;
-    korvanet::ReadJobFile(Reference(name), answers, error);
-    return answers;
+    return korvanet::ReadJobFile(Reference(name).toStdString()).answers;
 }
 
 QLineEdit* Box(const MainWindow& window, const QString& name) { return window.findChild<QLineEdit*>(name); }
+
+QString Name(const std::string& box) { return QString::fromStdString(box); }
 
 // Every box shows the same text in both windows.
 void CheckSameBoxes(const MainWindow& one, const MainWindow& other) {
@@ -92,7 +94,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.openJob(Reference(QStringLiteral("free-d.txt")));
-        QVERIFY(!Box(window, QStringLiteral("Text8"))->text().isEmpty());  // the check row of a free D
+        QVERIFY(!Box(window, Name(boxes::kPointTable[4].x))->text().isEmpty());  // the check row of a free D
         // Kept in the home folder, which the file dialog then offers.
         QVERIFY(window.saveJob(home_.filePath(QStringLiteral("free-d-copy.txt"))));
 
@@ -116,17 +118,21 @@ private slots:
         // A run from the empty field keeps exactly what was typed.
         QCOMPARE(window.jobInHand(), std::vector<std::string>(job.begin(), job.begin() + 9));
 
-        for (const char* written : {"Text1", "Text4", "Text40", "Text49"}) {
-            QLineEdit* box = Box(window, QString::fromLatin1(written));
+        for (const char* written :
+             {boxes::kXOfA, boxes::kYOfD, boxes::kPointTable[0].name, boxes::kPointTable[3].name}) {
+            QLineEdit* box = Box(window, Name(written));
             QVERIFY(!box->text().isEmpty());
             QVERIFY2(DarkestInk(box) < 80, written);
         }
-        QCOMPARE(Box(window, QStringLiteral("Text49"))->text(), QStringLiteral(" DZ1"));
-        for (const char* stale : {"Text5", "Text9(0)", "Text10(5)", "Text23", "Text44", "Text8", "Text12"}) {
-            QLineEdit* box = Box(window, QString::fromLatin1(stale));
-            QVERIFY2(!box->text().isEmpty(), stale);
+        QCOMPARE(Box(window, Name(boxes::kPointTable[3].name))->text(), QStringLiteral(" DZ1"));
+        for (const std::string& stale :
+             {std::string(boxes::kAzimuthT0), boxes::ObservedAngle(1), boxes::ObservedSide(6),
+              std::string(boxes::kTriangleMisclosure1), std::string(boxes::kPointTable[1].x),
+              std::string(boxes::kPointTable[4].x), std::string(boxes::kSideMeanError)}) {
+            QLineEdit* box = Box(window, Name(stale));
+            QVERIFY2(!box->text().isEmpty(), stale.c_str());
             const int ink = DarkestInk(box);
-            QVERIFY2(ink >= 100 && ink < 220, qPrintable(QStringLiteral("%1: %2").arg(stale).arg(ink)));
+            QVERIFY2(ink >= 100 && ink < 220, qPrintable(QStringLiteral("%1: %2").arg(Name(stale)).arg(ink)));
         }
         {
             DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
@@ -147,9 +153,7 @@ private slots:
             QCOMPARE(answerer.messageBoxes()[0].title, QStringLiteral("观测数据已修改"));
             QCOMPARE(answerer.fileDialogs().size(), std::size_t(1));
         }
-        std::vector<std::string> saved;
-        QString error;
-        QVERIFY(korvanet::ReadJobFile(kept, saved, error));
+        const std::vector<std::string> saved = korvanet::ReadJobFile(kept.toStdString()).answers;
         QCOMPARE(saved, std::vector<std::string>(job.begin(), job.begin() + 9));
         QCOMPARE(window.jobInHand(), JobAnswers(QStringLiteral("free-d.txt")));
         for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
@@ -181,8 +185,9 @@ private slots:
         QApplication::sendEvent(&second, &drop);
         QCoreApplication::sendPostedEvents();  // the job runs once the drop is over
         CheckSameBoxes(first, second);
-        QCOMPARE(Box(second, QStringLiteral("Text13"))->text(), Box(first, QStringLiteral("Text13"))->text());
-        QVERIFY(!Box(second, QStringLiteral("Text13"))->text().isEmpty());
+        const QString yAround = Name(boxes::kPointTable[4].y);
+        QCOMPARE(Box(second, yAround)->text(), Box(first, yAround)->text());
+        QVERIFY(!Box(second, yAround)->text().isEmpty());
     }
 
     // A job with a value that breaks its rule stops there with the message;
@@ -201,8 +206,8 @@ private slots:
         QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
         QVERIFY2(answerer.messageBoxes()[0].message.contains(QStringLiteral("第 3 个观测角\"51.14779\"")),
                  qPrintable(answerer.messageBoxes()[0].message));
-        QCOMPARE(Box(window, QStringLiteral("Text9(2)"))->text(), QStringLiteral(" 51.14779"));
-        QCOMPARE(Box(window, QStringLiteral("Text9(3)"))->text(), QString());
+        QCOMPARE(Box(window, Name(boxes::ObservedAngle(3)))->text(), QStringLiteral(" 51.14779"));
+        QCOMPARE(Box(window, Name(boxes::ObservedAngle(4)))->text(), QString());
         QCOMPARE(window.jobInHand(), bad);
     }
 
@@ -253,12 +258,9 @@ private slots:
             QCOMPARE(Box(window, QString::fromStdString(box))->text(),
                      QString::fromStdString(batch.Text(box)));
         }
-        QCOMPARE(Box(window, QStringLiteral("Text10(0)"))->text(), QStringLiteral(" 340.445"));
+        QCOMPARE(Box(window, Name(boxes::ObservedSide(1)))->text(), QStringLiteral(" 340.445"));
         // What the next start offers is this run's job.
-        QString error;
-        std::vector<std::string> kept;
-        QVERIFY(korvanet::ReadJobFile(korvanet::LastRunJobPath(), kept, error));
-        QCOMPARE(kept, changed);
+        QCOMPARE(korvanet::ReadJobFile(korvanet::LastRunJobPath().toStdString()).answers, changed);
 
         // Stopped part-way, Run again keeps the answers it had not reached yet.
         DialogAnswerer stopper([](const QString&, const QString& message) {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "compute/figure_drawing.h"
-#include "compute/job_file.h"
 #include "compute/job_json.h"
 #include "compute/job_run.h"
+#include "compute/job_text.h"
 #include "core/scripted_session.h"
 
 namespace korvanet {
@@ -78,7 +78,7 @@ TEST(QualityCheck, ABlunderOf60SecondsInAnyAngleIsNamed) {
             << example << ": T = " << clean.run.quality->global.statistic;
         EXPECT_EQ(clean.run.quality->Suspect(), nullptr) << example;
         for (const MisclosureCheck& m : clean.run.quality->misclosures)
-            EXPECT_FALSE(m.exceeded) << example << ": " << m.name << " = " << m.value << ", limit "
+            EXPECT_FALSE(m.exceeded) << example << ": " << MisclosureName(m) << " = " << m.value << ", limit "
                                      << m.limit;
 
         for (int i = 1; i <= 8; ++i) {
@@ -113,7 +113,7 @@ TEST(QualityCheck, JsonOfACompletedJobHoldsEveryField) {
         EXPECT_EQ(j.at("job"), std::string(example) + ".txt");
         EXPECT_EQ(j.at("completed"), true);
         EXPECT_EQ(j.at("tolerance_arcsec").get<double>(), dKnown ? 2.5 : 3.0);
-        EXPECT_EQ(j.at("m0_arcsec").get<double>(), static_cast<double>(c.state.Tolerance));
+        EXPECT_EQ(j.at("m0_arcsec").get<double>(), static_cast<double>(c.state.M0));
         EXPECT_EQ(j.at("redundancy"), 9);
         EXPECT_EQ(j.at("global_test").at("critical").get<double>(), 16.919);
         EXPECT_TRUE(j.at("global_test").at("statistic").is_number());

@@ -42,6 +42,13 @@ TEST(FormatPattern, FixedDecimalsHalfAwayFromZero) {
     EXPECT_EQ(FormatPattern(0.000000006, 8), "0.00000001");
     // Beyond 64-bit whole numbers: the double 1234567890123.456787109375.
     EXPECT_EQ(FormatPattern(1234567890123.4567, 8), "1234567890123.45678711");
+    // Far beyond them, every digit of the binary value: the double nearest
+    // 1e23 is 99999999999999991611392, the largest double has 309 digits.
+    EXPECT_EQ(FormatPattern(1e23, 2), "99999999999999991611392.00");
+    const std::string largest = FormatPattern(std::numeric_limits<double>::max(), 0);
+    EXPECT_EQ(largest.size(), 309u);
+    EXPECT_EQ(largest.substr(0, 20), "17976931348623157081");
+    EXPECT_EQ(RoundHalfEven(1e300, 2), 1e300);
 }
 
 TEST(FormatPattern, SignOfSmallNegativesAndNegativeZero) {
@@ -98,6 +105,8 @@ TEST(FormatGeneral, RoundsAtTheLastKeptDigit) {
         {1e15, 15, "1E+15"},
         {1.5e-11, 15, "1.5E-11"},
         {1e-10, 15, "0.0000000001"},
+        {1e300, 15, "1E+300"},
+        {5e-324, 7, "4.940656E-324"},  // the smallest double, 4.9406564584...E-324
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatGeneral(c.value, c.significant), c.text) << c.value << " with " << c.significant;

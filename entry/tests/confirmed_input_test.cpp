@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/scripted_session.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -19,8 +20,8 @@ ConfirmedInstance Sample(DisplayPattern pattern = DisplayPattern::ThreeDecimals)
     instance.valuePrompt = "输入某值 :";
     instance.title = "某标题";
     instance.correctionPrompt = "输入正确的某值 :";
-    instance.subject = "输入的某值";
-    instance.secondSubject = "输入的另一个某值";
+    instance.firstConfirmation = FirstConfirmationPrompt("输入的某值");
+    instance.secondConfirmation = SecondConfirmationPrompt("输入的另一个某值");
     instance.box = "Text7";
     instance.pattern = pattern;
     return instance;
@@ -81,7 +82,7 @@ TEST(ConfirmedInput, ConfirmingAsksNothingMoreAndKeepsTheTextAsTyped) {
     // Enter or OK on the empty field, Cancel, and any text that is not zero all confirm.
     for (const char* confirm : {"", "1", "no", "x"}) {
         auto prompter = ScriptedPrompter::ForAllPrompts({" 12.3456 ", confirm});
-        RecordingDisplay display;
+        HistoryDisplay display;
         EXPECT_EQ(ConfirmedInput(Sample(), prompter, display), " 12.3456 ") << confirm;
         ASSERT_EQ(prompter.Dialogue().size(), 2u) << confirm;
         EXPECT_EQ(prompter.Dialogue()[0].message, "输入某值 :");
@@ -95,7 +96,7 @@ TEST(ConfirmedInput, ConfirmingAsksNothingMoreAndKeepsTheTextAsTyped) {
 TEST(ConfirmedInput, EachZeroFormRunsOneCorrectionCycle) {
     for (const char* wrong : {"0", "0.00", " 0 ", "-0", "0e5"}) {
         auto prompter = ScriptedPrompter::ForAllPrompts({"1.5", wrong, "2.25", ""});
-        RecordingDisplay display;
+        HistoryDisplay display;
         EXPECT_EQ(ConfirmedInput(Sample(), prompter, display), "2.25") << wrong;
         EXPECT_EQ(Messages(prompter),
                   (std::vector<std::string>{"输入某值 :", "确认输入的某值" + kTail,
@@ -113,7 +114,7 @@ TEST(ConfirmedInput, EachZeroFormRunsOneCorrectionCycle) {
 TEST(ConfirmedInput, CyclesRepeatUntilAnAnswerIsNotZero) {
     auto prompter =
         ScriptedPrompter::ForAllPrompts({"1", "0", "2", "00", "3", "0.0", "4", "-0", "abc", "no"});
-    RecordingDisplay display;
+    HistoryDisplay display;
     EXPECT_EQ(ConfirmedInput(Sample(DisplayPattern::FiveDecimals), prompter, display), "abc");
     const std::string second = "确认这次输入的另一个某值" + kTail;
     EXPECT_EQ(Messages(prompter),
@@ -128,7 +129,7 @@ TEST(ConfirmedInput, CyclesRepeatUntilAnAnswerIsNotZero) {
 
 TEST(ConfirmedInput, EmptyAnswerIsStoredAndShownAsOneBlank) {
     auto prompter = ScriptedPrompter::ForAllPrompts({"", ""});
-    RecordingDisplay display;
+    HistoryDisplay display;
     EXPECT_EQ(ConfirmedInput(Sample(), prompter, display), "");
     EXPECT_EQ(display.Text("Text7"), " ");
 }
@@ -138,13 +139,13 @@ TEST(ConfirmedInput, UnformattedFirstDisplayOnlyWhileFirstConfirmed) {
     instance.firstDisplayUnformatted = true;
     {
         auto prompter = ScriptedPrompter::ForAllPrompts({"520103.5", ""});
-        RecordingDisplay display;
+        HistoryDisplay display;
         ConfirmedInput(instance, prompter, display);
         EXPECT_EQ(display.History(), (std::vector<std::string>{"Text7= 520103.5", "Text7= 520103.500"}));
     }
     {
         auto prompter = ScriptedPrompter::ForAllPrompts({"520103.5", "0", "520103.6", ""});
-        RecordingDisplay display;
+        HistoryDisplay display;
         ConfirmedInput(instance, prompter, display);
         EXPECT_EQ(display.History(), (std::vector<std::string>{"Text7= 520103.5", "Text7=",
                                                                "Text7= 520103.600", "Text7= 520103.600"}));
@@ -155,7 +156,7 @@ TEST(ConfirmedInput, NoTitleShowsTheApplicationTitleEverywhere) {
     ConfirmedInstance instance = Sample(DisplayPattern::None);
     instance.title.clear();
     auto prompter = ScriptedPrompter::ForAllPrompts({"甲", "0", "乙", ""});
-    RecordingDisplay display;
+    HistoryDisplay display;
     EXPECT_EQ(ConfirmedInput(instance, prompter, display), "乙");
     for (const auto& exchange : prompter.Dialogue()) EXPECT_EQ(exchange.title, "Korvanet");
     EXPECT_EQ(display.History(), (std::vector<std::string>{"Text7= 甲", "Text7=", "Text7= 乙", "Text7= 乙"}));

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/form_boxes.h"
 #include "core/korvanet_error.h"
 #include "core/scripted_session.h"
 #include "entry/input_sequence.h"
 #include "entry/tests/entry_job.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -26,7 +28,7 @@ struct Failure {
     std::string message;
     std::vector<std::string> asked;  // every prompt message, in order
     std::size_t answersLeft = 0;
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
 };
 
@@ -97,9 +99,10 @@ TEST(InputFailures, ExactlyOneZeroCoordinateOfDIsRefusedAfterYd) {
         ASSERT_EQ(f.asked.size(), 9u);
         EXPECT_EQ(f.asked.back(), "确认输入的已知点 D 的横座标" + kTail);
         EXPECT_EQ(f.answersLeft, job.ValueAnswers().size() - 5);
-        EXPECT_EQ(f.display.Text("Text4"), c.shownYd);
-        EXPECT_EQ(f.display.Text("Text1"), " 4324901.631");
-        EXPECT_EQ(f.display.Order(), (std::vector<std::string>{"Text1", "Text2", "Text3", "Text4"}));
+        EXPECT_EQ(f.display.Text(boxes::kYOfD), c.shownYd);
+        EXPECT_EQ(f.display.Text(boxes::kXOfA), " 4324901.631");
+        EXPECT_EQ(f.display.Order(),
+                  (std::vector<std::string>{boxes::kXOfA, boxes::kYOfA, boxes::kXOfD, boxes::kYOfD}));
     }
 }
 
@@ -128,16 +131,16 @@ TEST(InputFailures, OrientationValuesStopRightAfterTheirConfirmation) {
         EXPECT_EQ(f.asked.size(), 1 + 2 * (valuesAsked - 1)) << c.text;
         EXPECT_EQ(f.asked.back(), (c.q1 ? "确认输入的定向角 Q1 " : "确认输入的外方位角") + kTail);
         EXPECT_EQ(f.answersLeft, job.ValueAnswers().size() - valuesAsked);
-        const char* box = c.q1 ? "Text6" : "Text5";
+        const char* box = c.q1 ? boxes::kOrientationQ1 : boxes::kAzimuthT0;
         if (std::string(c.text) != "1e306") {
             EXPECT_EQ(f.display.Text(box), std::string(" ") + c.text);
         }
-        EXPECT_FALSE(f.display.Written("Text40"));
+        EXPECT_FALSE(f.display.Written(boxes::kPointTable[0].name));
         if (c.q1) {
-            EXPECT_EQ(f.display.Text("Text5"), " 120.15300");
+            EXPECT_EQ(f.display.Text(boxes::kAzimuthT0), " 120.15300");
             EXPECT_EQ(f.state.T0, 120.1530);
         } else {
-            EXPECT_FALSE(f.display.Written("Text6"));
+            EXPECT_FALSE(f.display.Written(boxes::kOrientationQ1));
         }
     }
 }
@@ -156,11 +159,11 @@ TEST(InputFailures, AnAngleStopsTheRunAndNamesItsNumber) {
     EXPECT_NEAR(f.state.Angle[1], 45.508333333333333, 1e-12);
     EXPECT_NE(f.state.Angle[2], 0.0);
     EXPECT_EQ(f.state.Angle[3], 0.0);
-    EXPECT_EQ(f.display.Text("Text9(2)"), " 1,5");
-    EXPECT_EQ(f.display.Text("Text9(0)"), " 45.30300");
-    EXPECT_EQ(f.display.Text("Text49"), " D4");
-    EXPECT_EQ(f.display.Text("Text1"), " 4324901.631");
-    EXPECT_FALSE(f.display.Written("Text9(3)"));
+    EXPECT_EQ(f.display.Text(boxes::ObservedAngle(3)), " 1,5");
+    EXPECT_EQ(f.display.Text(boxes::ObservedAngle(1)), " 45.30300");
+    EXPECT_EQ(f.display.Text(boxes::kPointTable[3].name), " D4");
+    EXPECT_EQ(f.display.Text(boxes::kXOfA), " 4324901.631");
+    EXPECT_FALSE(f.display.Written(boxes::ObservedAngle(4)));
 }
 
 TEST(InputFailures, TheCorrectedTextIsTheOneConverted) {
@@ -172,8 +175,8 @@ TEST(InputFailures, TheCorrectedTextIsTheOneConverted) {
     EXPECT_TRUE(Contains(f.message, "第 8 个观测角")) << f.message;
     EXPECT_TRUE(Contains(f.message, "\"y\"")) << f.message;
     EXPECT_EQ(f.asked.back(), "确认这次输入的观测角值" + kTail);
-    EXPECT_EQ(f.display.Text("Text9(7)"), " y");
-    EXPECT_FALSE(f.display.Written("Text10(0)"));
+    EXPECT_EQ(f.display.Text(boxes::ObservedAngle(8)), " y");
+    EXPECT_FALSE(f.display.Written(boxes::ObservedSide(1)));
 }
 
 TEST(InputFailures, ASideStopsTheRunAndNamesItsNumber) {
@@ -201,10 +204,10 @@ TEST(InputFailures, ASideStopsTheRunAndNamesItsNumber) {
         EXPECT_EQ(f.asked.back(), "确认输入的边长观测值" + kTail);
         EXPECT_EQ(f.answersLeft, static_cast<std::size_t>(job.sideCount - c.side));
         if (c.shown != nullptr) {
-            EXPECT_EQ(f.display.Text(ArrayBox("Text10", c.side - 1)), c.shown);
+            EXPECT_EQ(f.display.Text(boxes::ObservedSide(c.side)), c.shown);
         }
-        EXPECT_TRUE(f.display.Written(ArrayBox("Text10", c.side - 1)));
-        EXPECT_FALSE(f.display.Written(ArrayBox("Text10", c.side)));
+        EXPECT_TRUE(f.display.Written(boxes::ObservedSide(c.side)));
+        EXPECT_FALSE(f.display.Written(ArrayBox(boxes::kObservedSides, c.side)));
         for (int i = 1; i < c.side; ++i) EXPECT_NE(f.state.SideObserved[i], 0.0f) << i;
         EXPECT_EQ(f.state.X[0], 0.0);  // A is read only after the last side
     }
@@ -218,10 +221,10 @@ TEST(InputFailures, ACoordinateStopsTheRunRightAfterItsConfirmation) {
         const char* fault;
         const char* box;
     } cases[] = {
-        {1, "28561z0.400", "已知点 A 的纵座标", "不是一个数值", "Text1"},
-        {2, "", "已知点 A 的横座标", "没有输入数值", "Text2"},
-        {3, "1e400", "已知点 D 的纵座标", "溢出", "Text3"},
-        {4, "abc", "已知点 D 的横座标", "不是一个数值", "Text4"},
+        {1, "28561z0.400", "已知点 A 的纵座标", "不是一个数值", boxes::kXOfA},
+        {2, "", "已知点 A 的横座标", "没有输入数值", boxes::kYOfA},
+        {3, "1e400", "已知点 D 的纵座标", "溢出", boxes::kXOfD},
+        {4, "abc", "已知点 D 的横座标", "不是一个数值", boxes::kYOfD},
     };
     for (const auto& c : cases) {
         EntryJob job = EntryJob::DKnown();
@@ -240,7 +243,7 @@ TEST(InputFailures, ACoordinateStopsTheRunRightAfterItsConfirmation) {
 
 TEST(InputFailures, TheNextRunStartsCleanlyFromTheTolerance) {
     SurveyState state;
-    RecordingDisplay display;
+    HistoryDisplay display;
     EntryJob bad = EntryJob::DKnown();
     bad.angles[2] = "abc";
     auto first = ScriptedPrompter::ForJob(bad.ValueAnswers());
@@ -252,7 +255,7 @@ TEST(InputFailures, TheNextRunStartsCleanlyFromTheTolerance) {
     EXPECT_EQ(second.AnswersLeft(), 0u);
     EXPECT_EQ(values.SideCount, 5);
     EXPECT_NEAR(state.Angle[3], 40.0 + 5.0 / 60 + 20.0 / 3600, 1e-12);
-    EXPECT_EQ(display.Text("Text9(2)"), " 40.05200");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(3)), " 40.05200");
 }
 
 }  // namespace

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/form_boxes.h"
 #include "core/scripted_session.h"
 #include "entry/tests/entry_job.h"
+#include "testing/history_display.h"
 
 namespace korvanet {
 namespace {
@@ -28,7 +30,7 @@ bool Asked(const ScriptedPrompter& prompter, const std::string& part) {
 }
 
 // The texts one box was given, in order.
-std::vector<std::string> BoxHistory(const RecordingDisplay& display, const std::string& box) {
+std::vector<std::string> BoxHistory(const HistoryDisplay& display, const std::string& box) {
     std::vector<std::string> texts;
     const std::string prefix = box + "=";
     for (const auto& entry : display.History()) {
@@ -40,7 +42,7 @@ std::vector<std::string> BoxHistory(const RecordingDisplay& display, const std::
 TEST(InputSequence, KnownDAsksFiveSidesAndNoOrientation) {
     const EntryJob job = EntryJob::DKnown();
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     state.T0 = 88.0809;  // from an earlier run: a run with D known leaves it
     state.Qa = 3.3;
@@ -71,23 +73,23 @@ TEST(InputSequence, KnownDAsksFiveSidesAndNoOrientation) {
     EXPECT_EQ(state.Side[6], 0.0);
     EXPECT_EQ(state.SideObserved[6], 0.0f);
 
-    EXPECT_EQ(display.Text("Text1"), " 4324901.631");
-    EXPECT_EQ(display.Text("Text2"), " 520103.500");
-    EXPECT_EQ(display.Text("Text3"), " 4326012.250");
-    EXPECT_EQ(display.Text("Text4"), " 521500.750");
-    EXPECT_EQ(display.Text("Text40"), " 张家庄");
-    EXPECT_EQ(display.Text("Text49"), " D4");
-    EXPECT_EQ(display.Text("Text9(7)"), " 42.34050");
-    EXPECT_EQ(display.Text("Text10(4)"), " 1412.300");
-    EXPECT_FALSE(display.Written("Text5"));
-    EXPECT_FALSE(display.Written("Text6"));
-    EXPECT_FALSE(display.Written("Text10(5)"));
+    EXPECT_EQ(display.Text(boxes::kXOfA), " 4324901.631");
+    EXPECT_EQ(display.Text(boxes::kYOfA), " 520103.500");
+    EXPECT_EQ(display.Text(boxes::kXOfD), " 4326012.250");
+    EXPECT_EQ(display.Text(boxes::kYOfD), " 521500.750");
+    EXPECT_EQ(display.Text(boxes::kPointTable[0].name), " 张家庄");
+    EXPECT_EQ(display.Text(boxes::kPointTable[3].name), " D4");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(8)), " 42.34050");
+    EXPECT_EQ(display.Text(boxes::ObservedSide(5)), " 1412.300");
+    EXPECT_FALSE(display.Written(boxes::kAzimuthT0));
+    EXPECT_FALSE(display.Written(boxes::kOrientationQ1));
+    EXPECT_FALSE(display.Written(boxes::ObservedSide(6)));
 }
 
 TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
     const EntryJob job = EntryJob::DNotKnown();
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     const RunValues values = RunInputSequence(state, prompter, display);
 
@@ -106,13 +108,13 @@ TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
     for (std::size_t i = 1; i < values.ReciprocalWeights.size(); ++i)
         EXPECT_EQ(values.ReciprocalWeights[i], 0.0f);
 
-    EXPECT_EQ(display.Text("Text3"), " 0.000");
-    EXPECT_EQ(display.Text("Text4"), " 0.000");
-    EXPECT_EQ(display.Text("Text5"), " 120.15300");
-    EXPECT_EQ(display.Text("Text6"), " -10.30000");
+    EXPECT_EQ(display.Text(boxes::kXOfD), " 0.000");
+    EXPECT_EQ(display.Text(boxes::kYOfD), " 0.000");
+    EXPECT_EQ(display.Text(boxes::kAzimuthT0), " 120.15300");
+    EXPECT_EQ(display.Text(boxes::kOrientationQ1), " -10.30000");
     EXPECT_EQ(state.Side[6], 1655.05);
     EXPECT_EQ(state.SideObserved[6], 1655.05f);
-    EXPECT_EQ(display.Text("Text10(5)"), " 1655.050");
+    EXPECT_EQ(display.Text(boxes::ObservedSide(6)), " 1655.050");
 }
 
 TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
@@ -132,7 +134,7 @@ TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
         EntryJob job = EntryJob::DNotKnown();
         job.q1 = c.q1;
         auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         const RunValues values = RunInputSequence(state, prompter, display);
         EXPECT_NEAR(values.OrientationAngle, c.degrees, kDegreeTolerance) << c.q1;
@@ -152,14 +154,14 @@ TEST(InputSequence, CoordinatesOfDThatAreNotZeroMakeDKnown) {
         job.xd = c.xd;
         job.yd = c.yd;
         auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         const RunValues values = RunInputSequence(state, prompter, display);
         EXPECT_EQ(values.SideCount, 5) << c.xd;
         EXPECT_EQ(prompter.AnswersLeft(), 0u) << c.xd;
         EXPECT_FALSE(Asked(prompter, "外方位角")) << c.xd;
         EXPECT_EQ(state.xd, c.xd);
-        EXPECT_EQ(display.Text("Text3"), c.shownXd);
+        EXPECT_EQ(display.Text(boxes::kXOfD), c.shownXd);
     }
 }
 
@@ -169,21 +171,21 @@ TEST(InputSequence, AnglesAndSidesAreConvertedAsEntered) {
     job.angles[1] = "46.15";
     job.sides[0] = "1234.5";
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, prompter, display);
 
     EXPECT_EQ(state.Tolerance, 1.1f);
     EXPECT_EQ(state.AngleEntered[1], 45.3030);
     EXPECT_NEAR(state.Angle[1], 45.508333333333333, kDegreeTolerance);
-    EXPECT_EQ(display.Text("Text9(0)"), " 45.30300");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(1)), " 45.30300");
     EXPECT_NEAR(state.Angle[2], 46.25, kDegreeTolerance);
-    EXPECT_EQ(display.Text("Text9(1)"), " 46.15000");
+    EXPECT_EQ(display.Text(boxes::ObservedAngle(2)), " 46.15000");
     EXPECT_NEAR(state.Angle[8], 42.0 + 34.0 / 60 + 5.0 / 3600, kDegreeTolerance);
 
     EXPECT_EQ(state.Side[1], 1234.5);
     EXPECT_EQ(state.SideObserved[1], 1234.5f);
-    EXPECT_EQ(display.Text("Text10(0)"), " 1234.500");
+    EXPECT_EQ(display.Text(boxes::ObservedSide(1)), " 1234.500");
     // The observed copy is rounded to single precision, the working side is not.
     EXPECT_EQ(state.Side[3], 1789.4);
     EXPECT_EQ(state.SideObserved[3], 1789.4f);
@@ -195,18 +197,19 @@ TEST(InputSequence, YOfAIsShownAsTypedUntilConfirmedOrCorrected) {
     job.ya = "520103.5";
     {
         auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         RunInputSequence(state, prompter, display);
-        EXPECT_EQ(BoxHistory(display, "Text2"), (std::vector<std::string>{" 520103.5", " 520103.500"}));
-        EXPECT_EQ(BoxHistory(display, "Text1"), (std::vector<std::string>{" 4324901.631", " 4324901.631"}));
+        EXPECT_EQ(BoxHistory(display, boxes::kYOfA), (std::vector<std::string>{" 520103.5", " 520103.500"}));
+        EXPECT_EQ(BoxHistory(display, boxes::kXOfA),
+                  (std::vector<std::string>{" 4324901.631", " 4324901.631"}));
     }
     {
         auto prompter = ScriptedPrompter::ForAllPrompts(job.AllPromptAnswers(2, {"0", "520103.25", ""}));
-        RecordingDisplay display;
+        HistoryDisplay display;
         SurveyState state;
         RunInputSequence(state, prompter, display);
-        EXPECT_EQ(BoxHistory(display, "Text2"),
+        EXPECT_EQ(BoxHistory(display, boxes::kYOfA),
                   (std::vector<std::string>{" 520103.5", "", " 520103.250", " 520103.250"}));
         EXPECT_EQ(state.ya, "520103.25");
         EXPECT_EQ(state.Y[0], 520103.25);
@@ -218,12 +221,12 @@ TEST(InputSequence, SeveralCorrectionsInARowKeepOnlyTheLastValue) {
     // Value 0 is the tolerance, 1 to 4 the coordinates, 5 to 8 the names: angle 3 is value 11.
     auto prompter = ScriptedPrompter::ForAllPrompts(
         job.AllPromptAnswers(11, {"0", "47.1", "0e5", "47.2", " 0 ", "47.2015", "ok"}));
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, prompter, display);
 
     EXPECT_EQ(prompter.AnswersLeft(), 0u);
-    EXPECT_EQ(BoxHistory(display, "Text9(2)"),
+    EXPECT_EQ(BoxHistory(display, boxes::ObservedAngle(3)),
               (std::vector<std::string>{" 40.05200", "", " 47.10000", "", " 47.20000", "", " 47.20150",
                                         " 47.20150"}));
     EXPECT_EQ(state.AngleEntered[3], 47.2015);
@@ -240,21 +243,21 @@ TEST(InputSequence, PointNamesTakeAnyText) {
     EntryJob job = EntryJob::DKnown();
     job.names = {"", "  B 2 ", "0", "一二三四五六七八九十"};
     auto prompter = ScriptedPrompter::ForJob(job.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     SurveyState state;
     RunInputSequence(state, prompter, display);
     EXPECT_EQ(state.PointNames, (std::vector<std::string>{"", "  B 2 ", "0", "一二三四五六七八九十", ""}));
-    EXPECT_EQ(display.Text("Text40"), " ");
-    EXPECT_EQ(display.Text("Text43"), "   B 2 ");
-    EXPECT_EQ(display.Text("Text46"), " 0");
-    EXPECT_EQ(display.Text("Text49"), " 一二三四五六七八九十");
+    EXPECT_EQ(display.Text(boxes::kPointTable[0].name), " ");
+    EXPECT_EQ(display.Text(boxes::kPointTable[1].name), "   B 2 ");
+    EXPECT_EQ(display.Text(boxes::kPointTable[2].name), " 0");
+    EXPECT_EQ(display.Text(boxes::kPointTable[3].name), " 一二三四五六七八九十");
 }
 
 TEST(InputSequence, EachRunStartsWithFreshArrays) {
     SurveyState state;
     {
         auto prompter = ScriptedPrompter::ForJob(EntryJob::DNotKnown().ValueAnswers());
-        RecordingDisplay display;
+        HistoryDisplay display;
         RunInputSequence(state, prompter, display);
         state.RunCompleted = true;
     }
@@ -262,7 +265,7 @@ TEST(InputSequence, EachRunStartsWithFreshArrays) {
     EntryJob second = EntryJob::DKnown();
     second.names = {"P1", "P2", "P3", "P4"};
     auto prompter = ScriptedPrompter::ForJob(second.ValueAnswers());
-    RecordingDisplay display;
+    HistoryDisplay display;
     const RunValues values = RunInputSequence(state, prompter, display);
     EXPECT_FALSE(state.RunCompleted);
     EXPECT_EQ(state.Side[6], 0.0);  // side 6 of the earlier run is gone

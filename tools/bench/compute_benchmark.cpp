@@ -10,7 +10,7 @@
 
 #include "adjust/adjustment.h"
 #include "compute/compute_run.h"
-#include "compute/job_file.h"
+#include "compute/job_text.h"
 #include "core/scripted_session.h"
 #include "entry/input_sequence.h"
 

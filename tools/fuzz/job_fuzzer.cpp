@@ -12,7 +12,7 @@
 #include <string>
 
 #include "tools/batch_command_line.h"
-#include "tools/batch_job.h"
+#include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

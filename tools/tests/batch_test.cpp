@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool as a surveyor uses it: exit codes, usage, short jobs, stdin.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <array>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "compute/job_file.h"
+#include "compute/job_text.h"
+#include "core/form_boxes.h"
 #include "core/korvanet_version.h"
 
 namespace {
@@ -23,19 +28,42 @@ struct BatchRun {
     std::string err;
 };
 
-BatchRun RunBatch(const std::string& args, const std::string& stdinText = "") {
+// Starts the tool itself, with no shell between (a blank in a path stays part
+// of the path), its standard input read from a file and its output written
+// to files: nothing to read while it runs, so no pipe can fill and block it.
+BatchRun RunBatch(const std::vector<std::string>& args, const std::string& stdinText = "") {
     // CTest runs the tests of this file side by side: each gets files of its own.
     const std::string dir =
         testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name();
     const std::string in = dir + ".in", out = dir + ".out", err = dir + ".err";
     std::ofstream(in) << stdinText;
-    const std::string cmd = std::string(KORVANET_BATCH) + " " + args + " <" + in + " >" + out + " 2>" + err;
-    const int status = std::system(cmd.c_str());
+    std::vector<std::string> argv{KORVANET_BATCH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (std::string& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, cargv[0], &files, nullptr, cargv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot start " << cargv[0] << ": " << std::strerror(spawned);
+        return {-1, "", ""};
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
     auto slurp = [](const std::string& path) {
         std::ifstream f(path);
         return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     };
-    return {WEXITSTATUS(status), slurp(out), slurp(err)};
+    // A tool killed by a signal gets no exit code that any test expects.
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(out), slurp(err)};
 }
 
 std::string ReferenceJob(const std::string& name) { return std::string(KORVANET_REFERENCE_DIR) + "/" + name; }
@@ -46,27 +74,34 @@ std::string Slurp(const std::string& path) {
 }
 
 TEST(Batch, BadUsagePrintsUsageAndExits2) {
-    for (const char* args : {"", "--fields", "--bogus job.txt", "--pdf", "--pdf x.pdf a.txt b.txt",
-                             "--fields --transcript x", "- -"}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--fields"},
+                                               {"--bogus", "job.txt"},
+                                               {"--pdf"},
+                                               {"--pdf", "x.pdf", "a.txt", "b.txt"},
+                                               {"--fields", "--transcript", "x"},
+                                               {"-", "-"}}) {
         const BatchRun r = RunBatch(args);
-        EXPECT_EQ(r.exitCode, 2) << args;
-        EXPECT_NE(r.err.find("用法: korvanet-batch"), std::string::npos) << args;
-        EXPECT_EQ(r.out, "") << args;
+        const std::string shown = testing::PrintToString(args);
+        EXPECT_EQ(r.exitCode, 2) << shown;
+        EXPECT_NE(r.err.find("用法: korvanet-batch"), std::string::npos) << shown;
+        EXPECT_EQ(r.out, "") << shown;
     }
-    const BatchRun version = RunBatch("--version");
+    const BatchRun version = RunBatch({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, std::string("korvanet-batch ") + korvanet::kVersion + "\n");
 }
 
 TEST(Batch, MissingFileIsAFailure) {
-    const BatchRun r = RunBatch("/nonexistent/job.txt");
+    const BatchRun r = RunBatch({"/nonexistent/job.txt"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("/nonexistent/job.txt"), std::string::npos);
 }
 
 TEST(Batch, ReadsStandardInputForDash) {
     const std::string job = Slurp(ReferenceJob("known-d.txt"));
-    const BatchRun r = RunBatch("--fields -", job);
+    const BatchRun r = RunBatch({"--fields", "-"}, job);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, Slurp(ReferenceJob("known-d.fields")));
 }
@@ -75,15 +110,16 @@ TEST(Batch, TooFewAnswersFailsWithTheFieldsSoFar) {
     // The known-D job without its last side.
     std::string job = Slurp(ReferenceJob("known-d.txt"));
     job.erase(job.rfind('\n', job.size() - 2) + 1);
-    const BatchRun r = RunBatch("--fields -", job);
+    const BatchRun r = RunBatch({"--fields", "-"}, job);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("答案不够"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("Text10(3)= 559.316"), std::string::npos);
-    EXPECT_EQ(r.out.find("Text23="), std::string::npos) << "nothing past the input may be shown";
+    EXPECT_NE(r.out.find(korvanet::boxes::ObservedSide(4) + "= 559.316"), std::string::npos);
+    EXPECT_EQ(r.out.find(std::string(korvanet::boxes::kTriangleMisclosure1) + "="), std::string::npos)
+        << "nothing past the input may be shown";
 }
 
 TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
-    const BatchRun r = RunBatch("--transcript -", "2.5\n");
+    const BatchRun r = RunBatch({"--transcript", "-"}, "2.5\n");
     EXPECT_EQ(r.exitCode, 1);
     const std::string lastPrompt = "?\tKorvanet\t输入已知点 A 的纵座标 :\n";
     ASSERT_GE(r.out.size(), lastPrompt.size());
@@ -91,13 +127,13 @@ TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
 }
 
 TEST(Batch, TooManyAnswersIsAFailure) {
-    const BatchRun r = RunBatch("-", Slurp(ReferenceJob("known-d.txt")) + "999.999\n");
+    const BatchRun r = RunBatch({"-"}, Slurp(ReferenceJob("known-d.txt")) + "999.999\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("多出 1 个答案"), std::string::npos) << r.err;
 }
 
 TEST(Batch, AFailedComputeExits1WithTheMessage) {
-    const BatchRun r = RunBatch("-", "abc\n");
+    const BatchRun r = RunBatch({"-"}, "abc\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("abc"), std::string::npos) << r.err;
 }
@@ -105,7 +141,7 @@ TEST(Batch, AFailedComputeExits1WithTheMessage) {
 TEST(Batch, WritesAPdf) {
     const std::string pdf = testing::TempDir() + "/known-d.pdf";
     std::remove(pdf.c_str());
-    const BatchRun r = RunBatch("--pdf " + pdf + " " + ReferenceJob("known-d.txt"));
+    const BatchRun r = RunBatch({"--pdf", pdf, ReferenceJob("known-d.txt")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::string head = Slurp(pdf).substr(0, 5);
     EXPECT_EQ(head, "%PDF-");
@@ -125,18 +161,18 @@ TEST(Batch, ManyJobsRunEachAsIfAloneAndReportTheFailedOne) {
     std::string shortJob = Slurp(ReferenceJob("known-d.txt"));
     shortJob.erase(shortJob.rfind('\n', shortJob.size() - 2) + 1);
     const std::string bad = WriteTempJob("short-job.txt", shortJob);
-    const BatchRun alone = RunBatch("--fields " + bad);
+    const BatchRun alone = RunBatch({"--fields", bad});
     ASSERT_EQ(alone.exitCode, 1);
 
-    const BatchRun r = RunBatch("--fields " + ReferenceJob("free-d.txt") + " " + bad + " -",
-                                Slurp(ReferenceJob("known-d.txt")));
+    const BatchRun r =
+        RunBatch({"--fields", ReferenceJob("free-d.txt"), bad, "-"}, Slurp(ReferenceJob("known-d.txt")));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "==> " + ReferenceJob("free-d.txt") + " <==\n" + Slurp(ReferenceJob("free-d.fields")) +
                          "\n==> " + bad + " <==\n" + alone.out +  //
                          "\n==> 标准输入 <==\n" + Slurp(ReferenceJob("known-d.fields")));
     EXPECT_EQ(r.err, bad + ": " + alone.err);
 
-    const BatchRun good = RunBatch(ReferenceJob("known-d.txt") + " " + ReferenceJob("free-d.txt"));
+    const BatchRun good = RunBatch({ReferenceJob("known-d.txt"), ReferenceJob("free-d.txt")});
     EXPECT_EQ(good.exitCode, 0) << good.err;
     EXPECT_EQ(good.err, "");
 }
@@ -146,8 +182,8 @@ TEST(Batch, ManyJobsRunEachAsIfAloneAndReportTheFailedOne) {
 // of a completed job is written where --svg says.
 TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
     const std::string bad = WriteTempJob("unanswered.txt", "2.1\n");
-    const BatchRun r = RunBatch("--json " + ReferenceJob("known-d.txt") + " " + bad + " " +
-                                ReferenceJob("free-d-q1-zero.txt"));
+    const BatchRun r =
+        RunBatch({"--json", ReferenceJob("known-d.txt"), bad, ReferenceJob("free-d-q1-zero.txt")});
     EXPECT_EQ(r.exitCode, 1);
     std::vector<nlohmann::json> objects;
     std::istringstream lines(r.out);
@@ -165,10 +201,10 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
     for (const auto& o : objects[2]["observations"]) EXPECT_NE(o["kind"], "orientation");
 
     const std::string svg = testing::TempDir() + "/free-d.svg";
-    const BatchRun drawn = RunBatch("--svg " + svg + " " + ReferenceJob("free-d.txt"));
+    const BatchRun drawn = RunBatch({"--svg", svg, ReferenceJob("free-d.txt")});
     EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
     EXPECT_NE(Slurp(svg).find("<svg"), std::string::npos);
-    EXPECT_EQ(RunBatch("--svg " + svg + " " + bad).exitCode, 1);
+    EXPECT_EQ(RunBatch({"--svg", svg, bad}).exitCode, 1);
 }
 
 // Job files as editors save them: a UTF-8 byte order mark with CRLF line
@@ -178,7 +214,7 @@ TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
     const std::string known = Slurp(ReferenceJob("known-d.txt"));
     std::string crlf;
     for (char c : known) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const BatchRun bom = RunBatch("--fields " + WriteTempJob("bom.txt", "\xEF\xBB\xBF" + crlf));
+    const BatchRun bom = RunBatch({"--fields", WriteTempJob("bom.txt", "\xEF\xBB\xBF" + crlf)});
     EXPECT_EQ(bom.exitCode, 0) << bom.err;
     EXPECT_EQ(bom.out, Slurp(ReferenceJob("known-d.fields")));
     EXPECT_EQ(bom.err, "");
@@ -193,9 +229,9 @@ TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
             text += (i >= 5 && i < 9 ? names[i - 5] : lines[i]) + "\n";
         return text;
     };
-    const BatchRun utf8 = RunBatch(WriteTempJob("utf8.txt", jobWithNames({"甲", "乙", "丙", "丁"})));
+    const BatchRun utf8 = RunBatch({WriteTempJob("utf8.txt", jobWithNames({"甲", "乙", "丙", "丁"}))});
     const BatchRun gb =
-        RunBatch(WriteTempJob("gb.txt", jobWithNames({"\xBC\xD7", "\xD2\xD2", "\xB1\xFB", "\xB6\xA1"})));
+        RunBatch({WriteTempJob("gb.txt", jobWithNames({"\xBC\xD7", "\xD2\xD2", "\xB1\xFB", "\xB6\xA1"}))});
     EXPECT_EQ(utf8.exitCode, 0) << utf8.err;
     EXPECT_EQ(gb.exitCode, 0) << gb.err;
     EXPECT_NE(utf8.out.find("甲"), std::string::npos);
@@ -204,13 +240,13 @@ TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
 
     // 0xFF begins no character in either encoding.
     const BatchRun neither =
-        RunBatch("--fields " + WriteTempJob("neither.txt", "2.5\n3521408.250\n\xFF\xFF\n"));
+        RunBatch({"--fields", WriteTempJob("neither.txt", "2.5\n3521408.250\n\xFF\xFF\n")});
     EXPECT_EQ(neither.exitCode, 1);
     EXPECT_EQ(neither.out, "");
     EXPECT_NE(neither.err.find("第 3 行"), std::string::npos) << neither.err;
     // Notepad's "Unicode" without its byte order mark: zero bytes, valid UTF-8 on their face.
     const BatchRun utf16 =
-        RunBatch("--fields " + WriteTempJob("utf16.txt", std::string("2\0.\0005\0\n\0", 8)));
+        RunBatch({"--fields", WriteTempJob("utf16.txt", std::string("2\0.\0005\0\n\0", 8))});
     EXPECT_EQ(utf16.exitCode, 1);
     EXPECT_EQ(utf16.out, "");
     EXPECT_NE(utf16.err.find("UTF-16"), std::string::npos) << utf16.err;

@@ -1,0 +1,385 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Units: coordinates in metres, x north and y east; the drawing in pixels,
+// one SVG unit a pixel, y growing downwards; mean errors in millimetres.
+
+#include "app/design_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSvgRenderer>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "adjust/design_class_checks.h"
+#include "app/order_class_choice.h"
+#include "compute/design_file.h"
+#include "compute/figure_drawing.h"
+#include "core/korvanet_error.h"
+#include "core/number_text.h"
+#include "entry/value_rules.h"
+
+namespace korvanet {
+namespace {
+
+constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
+constexpr int kDrawingWidth = 760, kDrawingHeight = 640;  // the size FigureSvg draws at
+constexpr double kGrabRadius = 14;                        // pixels around a point that pick it up
+
+QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+QString OneIn(double relative) {
+    if (!(relative > 0)) return QStringLiteral("-");
+    return QStringLiteral("1/%1").arg(QString::number(1 / relative, 'f', 0));
+}
+
+// What each check of a design judges, in the surveyor's words.
+QString CheckName(std::string_view kind) {
+    if (kind == "expected_closure") return QStringLiteral("期望闭合差");
+    if (kind == "smallest_angle") return QStringLiteral("最小角");
+    if (kind == "weakest_side") return QStringLiteral("最弱边");
+    if (kind == "measured_sides") return QStringLiteral("测边");
+    return QString::fromUtf8(kind.data(), static_cast<qsizetype>(kind.size()));
+}
+
+QString Shortest(double value) { return QString::number(value, 'g', 15); }
+
+}  // namespace
+
+Design ExampleDesign() {
+    Design d;
+    d.tolerance = 2.5;
+    d.points = {{{"青龙山", 3521408.25, 512736.48},
+                 {"望江楼", 3523210.1, 512402.9},
+                 {"石门", 3523650.7, 514380.3},
+                 {"东岗", 3521735.98, 514912.655}}};
+    d.dKnown = true;
+    return d;
+}
+
+Design DesignOf(const QualityCheck& adjusted) {
+    Design d;
+    // The tolerance as it was typed, not its single-precision value (2.3, not 2.29999995).
+    d.tolerance = QString::number(static_cast<float>(adjusted.tolerance), 'g', 7).toDouble();
+    for (int p = 0; p < 4; ++p)
+        d.points[p] = {adjusted.points[p].name, adjusted.points[p].x, adjusted.points[p].y};
+    d.dKnown = adjusted.points[3].known;
+    return d;
+}
+
+DesignDrawing::DesignDrawing(QWidget* parent) : QWidget(parent), renderer_(new QSvgRenderer(this)) {
+    setFixedSize(kDrawingWidth, kDrawingHeight);
+    setMouseTracking(false);
+}
+
+void DesignDrawing::show(const QString& svg, const double (&x)[4], const double (&y)[4]) {
+    renderer_->load(svg.toUtf8());
+    // Where FigureSvg put each point: the translation of its group.
+    static const QRegularExpression point(
+        QStringLiteral("id=\"point-([ABCD])\" transform=\"translate\\(([-0-9.]+) ([-0-9.]+)\\)\""));
+    for (auto& p : points_) p.reset();
+    for (auto it = point.globalMatch(svg); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        points_[m.captured(1).at(0).unicode() - 'A'] =
+            QPointF(m.captured(2).toDouble(), m.captured(3).toDouble());
+    }
+    // The scale from the two points farthest apart on the ground.
+    metresPerPixel_ = 0;
+    if (points_[0] && points_[2]) {
+        const double ground = std::hypot(x[2] - x[0], y[2] - y[0]);
+        const QPointF d = *points_[2] - *points_[0];
+        const double pixels = std::hypot(d.x(), d.y());
+        if (pixels > 0) metresPerPixel_ = ground / pixels;
+    }
+    update();
+}
+
+std::optional<QPointF> DesignDrawing::pointAt(int p) const { return points_[p]; }
+
+void DesignDrawing::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (renderer_->isValid()) renderer_->render(&painter, QRectF(0, 0, kDrawingWidth, kDrawingHeight));
+}
+
+void DesignDrawing::mousePressEvent(QMouseEvent* event) {
+    dragged_ = -1;
+    for (int p = 0; p < 4; ++p) {
+        if (!points_[p]) continue;
+        const QPointF d = event->position() - *points_[p];
+        if (std::hypot(d.x(), d.y()) <= kGrabRadius && metresPerPixel_ > 0) dragged_ = p;
+    }
+    if (dragged_ < 0) return;
+    dragStart_ = event->position();
+    dragScale_ = metresPerPixel_;
+    emit dragBegan(dragged_);
+}
+
+void DesignDrawing::mouseMoveEvent(QMouseEvent* event) {
+    if (dragged_ < 0) return;
+    const QPointF d = event->position() - dragStart_;
+    // North is up and east is right in the drawing.
+    emit pointDragged(dragged_, -d.y() * dragScale_, d.x() * dragScale_);
+}
+
+void DesignDrawing::mouseReleaseEvent(QMouseEvent* event) {
+    mouseMoveEvent(event);
+    dragged_ = -1;
+}
+
+DesignWindow::DesignWindow(const Design& design, QWidget* parent) : QDialog(parent), design_(design) {
+    setWindowTitle(QStringLiteral("精度估算"));
+    const LoadedOrderClasses loaded = LoadOrderClasses();
+    classes_ = loaded.table;
+
+    table_ = new QTableWidget(4, 4, this);
+    table_->setHorizontalHeaderLabels({QStringLiteral("点"), QStringLiteral("点名"),
+                                       QStringLiteral("纵座标 x (米)"), QStringLiteral("横座标 y (米)")});
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    table_->setMinimumWidth(420);
+    table_->setMaximumHeight(150);
+    dKnown_ = new QCheckBox(QStringLiteral("D 是已知点"), this);
+    tolerance_ = new QLineEdit(this);
+    class_ = new QComboBox(this);
+    class_->addItem(QStringLiteral("(不检核)"));
+    for (const OrderClass& c : classes_.classes) class_->addItem(QString::fromStdString(c.name));
+    problem_ = new QLabel(this);
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #c00000"));
+    summary_ = new QLabel(this);
+    summary_->setTextFormat(Qt::RichText);
+    summary_->setWordWrap(true);
+    summary_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    summary_->setMinimumWidth(420);
+    drawing_ = new DesignDrawing(this);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("计划的测角中误差 σ0 (秒):"), tolerance_);
+    form->addRow(QStringLiteral("等级:"), class_);
+    form->addRow(QString(), dKnown_);
+    auto* open = new QPushButton(QStringLiteral("打开设计…"), this);
+    auto* save = new QPushButton(QStringLiteral("保存设计…"), this);
+    auto* makeJob = new QPushButton(QStringLiteral("从设计生成作业"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(open);
+    buttons->addWidget(save);
+    buttons->addWidget(makeJob);
+    auto* left = new QVBoxLayout;
+    left->addWidget(table_);
+    left->addLayout(form);
+    left->addWidget(problem_);
+    left->addWidget(summary_, 1);
+    left->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addWidget(drawing_, 0, Qt::AlignTop);
+
+    fillTable();
+    connect(table_, &QTableWidget::cellChanged, this, &DesignWindow::valuesEdited);
+    connect(tolerance_, &QLineEdit::textEdited, this, &DesignWindow::valuesEdited);
+    connect(dKnown_, &QCheckBox::toggled, this, &DesignWindow::valuesEdited);
+    connect(class_, &QComboBox::currentIndexChanged, this, &DesignWindow::valuesEdited);
+    connect(drawing_, &DesignDrawing::dragBegan, this, &DesignWindow::beginDrag);
+    connect(drawing_, &DesignDrawing::pointDragged, this, &DesignWindow::movePoint);
+    connect(open, &QPushButton::clicked, this, &DesignWindow::askOpen);
+    connect(save, &QPushButton::clicked, this, &DesignWindow::askSave);
+    connect(makeJob, &QPushButton::clicked, this, &DesignWindow::makeJobTemplate);
+    recompute();
+}
+
+void DesignWindow::fillTable() {
+    filling_ = true;
+    for (int p = 0; p < 4; ++p) {
+        auto* letter = new QTableWidgetItem(QString::fromLatin1(kLetters[p]));
+        letter->setFlags(Qt::ItemIsEnabled);
+        table_->setItem(p, 0, letter);
+        table_->setItem(p, 1, new QTableWidgetItem(QString::fromStdString(design_.points[p].name)));
+        table_->setItem(p, 2, new QTableWidgetItem(Fixed(design_.points[p].x, 3)));
+        table_->setItem(p, 3, new QTableWidgetItem(Fixed(design_.points[p].y, 3)));
+    }
+    tolerance_->setText(Shortest(design_.tolerance));
+    dKnown_->setChecked(design_.dKnown);
+    filling_ = false;
+}
+
+// Every value as typed: a coordinate that is no number is marked and named,
+// and the design keeps its last good value until it is corrected.
+void DesignWindow::valuesEdited() {
+    if (filling_) return;
+    QStringList problems;
+    for (int p = 0; p < 4; ++p) {
+        design_.points[p].name = table_->item(p, 1)->text().trimmed().toStdString();
+        for (int column : {2, 3}) {
+            QTableWidgetItem* item = table_->item(p, column);
+            const NumberReading r = ReadNumber(item->text().toStdString());
+            const bool good = r.IsNumber();
+            filling_ = true;
+            item->setBackground(good ? QBrush() : QBrush(QColor(255, 210, 210)));
+            filling_ = false;
+            if (!good) {
+                problems << QStringLiteral("%1 点的%2不是数字: \"%3\"")
+                                .arg(QString::fromLatin1(kLetters[p]),
+                                     column == 2 ? QStringLiteral("纵座标") : QStringLiteral("横座标"),
+                                     item->text());
+                continue;
+            }
+            (column == 2 ? design_.points[p].x : design_.points[p].y) = r.value;
+        }
+    }
+    if (const Refusal refusal = CheckTolerance(tolerance_->text().toStdString())) {
+        problems << QString::fromStdString(*refusal);
+    } else {
+        design_.tolerance = ReadNumber(tolerance_->text().toStdString()).value;
+    }
+    design_.dKnown = dKnown_->isChecked();
+    problem_->setText(problems.join(QLatin1Char('\n')));
+    recompute();
+}
+
+void DesignWindow::beginDrag(int) { dragOrigin_ = design_; }
+
+void DesignWindow::movePoint(int p, double north, double east) {
+    design_.points[p].x = dragOrigin_.points[p].x + north;
+    design_.points[p].y = dragOrigin_.points[p].y + east;
+    filling_ = true;
+    table_->item(p, 2)->setText(Fixed(design_.points[p].x, 3));
+    table_->item(p, 3)->setText(Fixed(design_.points[p].y, 3));
+    filling_ = false;
+    recompute();
+}
+
+void DesignWindow::recompute() {
+    run_.emplace(RunDesign(design_));
+    if (run_->run.failure || !run_->run.quality) {
+        // The last good drawing stays; the summary says why there is no estimate.
+        summary_->setText(QStringLiteral("<p style='color:#c00000'><b>精度估算无法进行:</b> %1</p>")
+                              .arg(QString::fromStdString(run_->run.failure.value_or("")).toHtmlEscaped()));
+        return;
+    }
+    double x[4], y[4];
+    for (int p = 0; p < 4; ++p) x[p] = design_.points[p].x, y[p] = design_.points[p].y;
+    drawing_->show(QString::fromStdString(FigureSvg(*run_->run.quality, true)), x, y);
+    summary_->setText(summaryHtml());
+}
+
+QString DesignWindow::summaryHtml() const {
+    const QualityCheck& q = *run_->run.quality;
+    const FigureSummary& f = q.figure;
+    QString html = QStringLiteral(
+                       "<h3>精度估算 (设计, 尚未观测)</h3><p>各项均由 σ0 = %1″ 按图形和权估算, "
+                       "不是平差结果。</p><table cellspacing='6'>"
+                       "<tr><th>点</th><th>M/mm</th><th>a/mm</th><th>b/mm</th><th>φ/°</th></tr>")
+                       .arg(Fixed(q.unit, 2));
+    for (const PointCheck& p : q.points) {
+        if (!p.precision) continue;
+        html +=
+            QStringLiteral("<tr><td>%1 %2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>")
+                .arg(QString::fromLatin1(kLetters[p.point]), QString::fromStdString(p.name).toHtmlEscaped(),
+                     Fixed(p.precision->sp, 2), Fixed(p.precision->ellipse.a, 2),
+                     Fixed(p.precision->ellipse.b, 2), Fixed(p.precision->ellipse.azimuth, 1));
+    }
+    html += QStringLiteral("</table>");
+    if (!f.sides.empty()) {
+        const SidePrecision& w = f.Weakest();
+        html +=
+            QStringLiteral(
+                "<p><b>最弱边</b> S(%1) %2-%3: σs = %4 mm, 相对中误差 %5<br><b>最小角</b> B(%6) = %7°</p>")
+                .arg(w.index)
+                .arg(QString::fromLatin1(kLetters[w.from]), QString::fromLatin1(kLetters[w.to]),
+                     Fixed(w.sigma, 2), OneIn(w.relative))
+                .arg(f.smallestAngle)
+                .arg(Fixed(f.smallestAngleDegrees, 2));
+    }
+    const int chosen = class_->currentIndex() - 1;
+    if (chosen >= 0 && chosen < static_cast<int>(classes_.classes.size())) {
+        const OrderClass& c = classes_.classes[static_cast<std::size_t>(chosen)];
+        const ClassCompliance compliance = CheckDesignOrderClass(f, c, q.tolerance);
+        auto value = [](const ClassCheck& check, double v) {
+            if (check.kind == "weakest_side" || check.kind == "measured_sides") return OneIn(v);
+            return Fixed(v, 2) + (check.kind == "smallest_angle" ? QStringLiteral("°") : QStringLiteral("″"));
+        };
+        html += QStringLiteral("<p><b>规范检核 (精度估算): %1 — %2</b></p><table cellspacing='6'>")
+                    .arg(QString::fromStdString(c.name).toHtmlEscaped(),
+                         compliance.compliant
+                             ? QStringLiteral("按设计可以达到")
+                             : QStringLiteral("<span style='color:#c00000'>按设计达不到</span>"));
+        for (const ClassCheck& check : compliance.checks)
+            html +=
+                QStringLiteral(
+                    "<tr><td>%6</td><td>%1</td><td>%2</td><td>限 %3</td><td style='color:%4'>%5</td></tr>")
+                    .arg(QString::fromStdString(check.item).toHtmlEscaped(), value(check, check.value),
+                         value(check, check.limit), check.passed ? "#107010" : "#c00000",
+                         check.passed ? QStringLiteral("通过") : QStringLiteral("未通过"),
+                         CheckName(check.kind));
+        html += QStringLiteral("</table>");
+    }
+    return html;
+}
+
+bool DesignWindow::openDesign(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        QMessageBox::warning(this, QStringLiteral("打开设计"),
+                             QStringLiteral("无法读取设计文件 %1").arg(path));
+        return false;
+    }
+    try {
+        design_ = ReadDesignFile(file.readAll().toStdString());
+    } catch (const KorvanetError& e) {
+        QMessageBox::warning(this, QStringLiteral("打开设计"), QString::fromStdString(e.what()));
+        return false;
+    }
+    fillTable();
+    problem_->clear();
+    recompute();
+    return true;
+}
+
+bool DesignWindow::saveDesign(const QString& path) {
+    QSaveFile file(path);
+    const QByteArray text = QByteArray::fromStdString(DesignFileText(design_));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        QMessageBox::warning(this, QStringLiteral("保存设计"),
+                             QStringLiteral("无法写入设计文件 %1").arg(path));
+        return false;
+    }
+    return true;
+}
+
+void DesignWindow::makeJobTemplate() {
+    if (const auto problem = CheckDesignFigure(design_)) {
+        QMessageBox::warning(this, QStringLiteral("从设计生成作业"),
+                             QString::fromStdString(problem->message));
+        return;
+    }
+    emit jobTemplateMade(DesignJobTemplate(design_));
+}
+
+void DesignWindow::askOpen() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开设计"), QString(),
+                                                      QStringLiteral("设计文件 (*.design);;所有文件 (*)"));
+    if (!path.isEmpty()) openDesign(path);
+}
+
+void DesignWindow::askSave() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存设计"), QString(),
+                                                      QStringLiteral("设计文件 (*.design)"));
+    if (!path.isEmpty()) saveDesign(path);
+}
+
+}  // namespace korvanet

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/order_class_choice.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include "core/korvanet_error.h"
+
+namespace korvanet {
+namespace {
+
+const QString kKey = QStringLiteral("quality/orderClass");
+
+// One settings file whatever the program's name and organisation are set to.
+QSettings Settings() { return QSettings(QStringLiteral("Korvanet"), QStringLiteral("Korvanet")); }
+
+}  // namespace
+
+LoadedOrderClasses LoadOrderClasses() {
+    LoadedOrderClasses loaded;
+    try {
+        loaded.table = LoadOrderClassTable(
+            ShippedOrderClassesPath(QCoreApplication::applicationFilePath().toStdString()),
+            UserOrderClassesPath());
+    } catch (const KorvanetError& e) {
+        loaded.problem = QString::fromStdString(e.what());
+    }
+    return loaded;
+}
+
+QString ChosenOrderClassName() { return Settings().value(kKey).toString(); }
+
+void SetChosenOrderClassName(const QString& name) {
+    QSettings settings = Settings();
+    if (name.isEmpty()) {
+        settings.remove(kKey);
+    } else {
+        settings.setValue(kKey, name);
+    }
+}
+
+std::optional<OrderClass> ChosenOrderClass(const OrderClassTable& table) {
+    const QString name = ChosenOrderClassName();
+    if (name.isEmpty()) return std::nullopt;
+    const OrderClass* c = table.Find(name.toStdString());
+    if (c == nullptr) return std::nullopt;
+    return *c;
+}
+
+}  // namespace korvanet

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The quality window's sections for the order class: 精度统计 (the sides
+// with their mean error, 1/N and azimuth mean error, the weakest side, the
+// relative ellipses, the triangle closures with Ferrero's angle mean error
+// and the smallest angle) and, with a class chosen in its 等级 box,
+// 规范检核: each check with its value, its limit, the formula or clause and
+// passed or failed in colour.  The choice is kept for the next run of the
+// program; it changes nothing in the adjustment.
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+#include "adjust/order_classes.h"
+#include "adjust/quality_check.h"
+#include "compute/order_class_table.h"
+
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+namespace korvanet {
+
+class PrecisionSummary : public QWidget {
+    Q_OBJECT
+public:
+    explicit PrecisionSummary(const QualityCheck& quality, QWidget* parent = nullptr);
+
+    QComboBox* classChoice() const { return classChoice_; }
+    QTableWidget* sidesTable() const { return sides_; }
+    QTableWidget* relativeEllipsesTable() const { return relative_; }
+    QTableWidget* checksTable() const { return checks_; }
+    // "符合 四等 的要求" / "不符合 …", empty without a class.
+    QString complianceText() const;
+    // The sections as HTML for the printed quality check.
+    QString html() const;
+
+signals:
+    void complianceChanged(const QString& text);
+
+private slots:
+    void chooseClass(int index);
+
+private:
+    void fillChecks();
+
+    QualityCheck quality_;
+    OrderClassTable table_;
+    std::optional<OrderClass> chosen_;
+    std::optional<ClassCompliance> compliance_;
+    QComboBox* classChoice_ = nullptr;
+    QLabel* classSource_ = nullptr;
+    QLabel* notChecked_ = nullptr;
+    QTableWidget* sides_ = nullptr;
+    QTableWidget* relative_ = nullptr;
+    QTableWidget* checks_ = nullptr;
+};
+
+// A relative mean error as the standards write it: 1/N, N a whole number.
+QString OneIn(double relative);
+
+}  // namespace korvanet

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// korvanet-batch --design: design files (精度估算) instead of jobs.  Each
+// design runs through the one Compute path (RunDesign) and gives its
+// a-priori figures as a short Chinese table, as JSON Lines (--json) or as
+// the drawing (--svg FILE); with --class the checks a design can answer.
+
+#include <iosfwd>
+#include <optional>
+
+#include "adjust/order_classes.h"
+#include "compute/design_run.h"
+#include "tools/batch_command_line.h"
+
+namespace korvanet {
+
+// The design's figures as text; nothing for a failed run.
+void PrintDesignText(const DesignRun& design, const OrderClass* orderClass, std::ostream& out);
+
+// Runs every design file of the command line with its mode; messages go to
+// `err` (each prefixed by the file's name when there are several).  The
+// exit status: 0 when every design completed, else 1.
+int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>& orderClass,
+                   std::ostream& out, std::ostream& err);
+
+}  // namespace korvanet
