@@ -12,6 +12,7 @@
 
 #include "adjust/adjustment.h"
 #include "compute/job_run.h"
+#include "core/form_boxes.h"
 #include "core/korvanet_error.h"
 #include "core/packed_angle.h"
 #include "core/scripted_session.h"
@@ -56,7 +57,7 @@ TEST(AdjustmentFailures, ZeroToleranceAfterTheDerivedSideAndAzimuth) {
     job.state.Tolerance = 0;
     RecordingDisplay display;
     ExpectMentions(FailureOf<AdjustmentError>(job, display), "规范测角限差为零");
-    EXPECT_EQ(display.Order(), (std::vector<std::string>{"Text6", "Text5"}));
+    EXPECT_EQ(display.Order(), (std::vector<std::string>{boxes::kOrientationQ1, boxes::kAzimuthT0}));
 }
 
 TEST(AdjustmentFailures, CoordinateOfDThatIsNoNumber) {
@@ -82,8 +83,8 @@ TEST(AdjustmentFailures, KnownDOnTopOfA) {
     ASSERT_TRUE(run.failure.has_value());
     ExpectMentions(*run.failure, "已知点 D 与已知点 A 的座标相同");
     EXPECT_FALSE(state.RunCompleted);
-    EXPECT_TRUE(display.Written("Text10(4)"));  // every value entered is shown...
-    EXPECT_FALSE(display.Written("Text6"));     // ...and nothing computed
+    EXPECT_TRUE(display.Written(boxes::ObservedSide(5)));  // every value entered is shown...
+    EXPECT_FALSE(display.Written(boxes::kOrientationQ1));  // ...and nothing computed
 }
 
 TEST(AdjustmentFailures, OnlyOneCoordinateOfDIsZero) {
@@ -99,7 +100,7 @@ TEST(AdjustmentFailures, NegativeReciprocalWeightOfTheOrientation) {
     job.values.ReciprocalWeights[0] = -1.0f;  // the sign of Q1 is no variance
     RecordingDisplay display;
     ExpectMentions(FailureOf<AdjustmentError>(job, display), "定向角 Q1 的权倒数为负数");
-    EXPECT_FALSE(display.Written("Text23"));
+    EXPECT_FALSE(display.Written(boxes::kTriangleMisclosure1));
 }
 
 TEST(AdjustmentFailures, FigureWithoutSidesHasNoSolution) {
@@ -107,8 +108,8 @@ TEST(AdjustmentFailures, FigureWithoutSidesHasNoSolution) {
     for (int i = 1; i <= job.values.SideCount; ++i) job.state.Side[i] = 0;
     RecordingDisplay display;
     ExpectMentions(FailureOf<AdjustmentError>(job, display), "主元为零或过小");
-    EXPECT_TRUE(display.Written("Text17"));  // every misclosure was shown
-    EXPECT_FALSE(display.Written("Text30"));
+    EXPECT_TRUE(display.Written(boxes::ConditionMisclosure(9)));  // every misclosure was shown
+    EXPECT_FALSE(display.Written(boxes::kWeightReciprocalXOfB));
 }
 
 TEST(AdjustmentFailures, ValueBeyondRangeIsNotShown) {
@@ -119,8 +120,8 @@ TEST(AdjustmentFailures, ValueBeyondRangeIsNotShown) {
     const std::string message = FailureOf<AdjustmentError>(job, display);
     ExpectMentions(message, "闭合差 w(1)");
     ExpectMentions(message, "不是有限数值");
-    EXPECT_TRUE(display.Written("Text24"));
-    EXPECT_FALSE(display.Written("Text25"));
+    EXPECT_TRUE(display.Written(boxes::kTriangleMisclosure2));
+    EXPECT_FALSE(display.Written(boxes::ConditionMisclosure(1)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/form_boxes.h"
 #include "core/korvanet_error.h"
 #include "core/scripted_session.h"
 #include "entry/input_sequence.h"
@@ -206,8 +207,9 @@ TEST(ValueRefusal, APersonIsAskedAgainAndNothingTypedBeforeIsLost) {
     EXPECT_EQ(*(angle3 + 2), "输入第 3 个观测角正确的数值 :");
     EXPECT_EQ((angle3 + 3)->rfind("确认这次", 0), 0u);
     std::vector<std::string> box;
+    const std::string angle3Box = boxes::ObservedAngle(3) + "=";
     for (const std::string& write : display.History()) {
-        if (write.rfind("Text9(2)=", 0) == 0) box.push_back(write.substr(9));
+        if (write.rfind(angle3Box, 0) == 0) box.push_back(write.substr(angle3Box.size()));
     }
     EXPECT_EQ(box, (std::vector<std::string>{" 40.05600", " 40.05600", "", " 40.05200", " 40.05200"}));
     EXPECT_NEAR(state.Angle[3], 40.0 + 5.0 / 60 + 20.0 / 3600, 1e-12);
