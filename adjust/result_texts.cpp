@@ -9,7 +9,9 @@ namespace {
 // The blank in front, the number in the pattern with `decimals`, the unit
 // (which brings its own blank).
 std::string BoxedPattern(double value, int decimals, const char* unit = "") {
-    return " " + FormatPattern(value, decimals) + unit;
+    std::string text = " ";
+    AppendPattern(text, value, decimals);
+    return text.append(unit);
 }
 
 // The same in the general form with `significant` digits.

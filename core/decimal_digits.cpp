@@ -78,14 +78,15 @@ public:
             limbs_[0] = 0;
             size_ = 1;
         } else {
-            std::copy(limbs_.begin() + drop, limbs_.begin() + size_, limbs_.begin());
-            size_ -= drop;
-            if (shift != 0) {
-                for (int i = 0; i < size_; ++i) {
-                    const std::uint32_t high = i + 1 < size_ ? limbs_[i + 1] << (32 - shift) : 0;
-                    limbs_[i] = (limbs_[i] >> shift) | high;
-                }
+            // Whole limbs dropped and bits shifted in one pass, from the low
+            // end up: each limb is read before it is overwritten.
+            const int kept = size_ - drop;
+            for (int i = 0; i < kept; ++i) {
+                const std::uint32_t high =
+                    shift != 0 && i + 1 < kept ? limbs_[i + drop + 1] << (32 - shift) : 0;
+                limbs_[i] = (limbs_[i + drop] >> shift) | high;
             }
+            size_ = kept;
         }
         if (!half) return below ? Rest::BelowHalf : Rest::Zero;
         return below ? Rest::AboveHalf : Rest::Half;

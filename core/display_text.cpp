@@ -19,16 +19,25 @@ constexpr int kMaxDecimals = 1100;
 // a double can tell apart.
 constexpr int kMaxSignificant = 40;
 
-// A non-negative magnitude with exactly `decimals` decimals (no point for 0)
-// and at least one integer digit.
-std::string FixedText(double magnitude, int decimals, Tie tie) {
+// Appends a non-negative magnitude with exactly `decimals` decimals (no point
+// for 0) and at least one integer digit, built once in `out` rather than by
+// inserting the point and the zeros into the digits.
+void AppendFixed(std::string& out, double magnitude, int decimals, Tie tie) {
     CutDigits cut = CutScaled(magnitude, decimals);
     Round(cut, tie);
-    std::string text = std::move(cut.digits);
+    const std::string& digits = cut.digits;
     const auto places = static_cast<std::size_t>(decimals);
-    if (text.size() <= places) text.insert(0, places + 1 - text.size(), '0');
-    if (decimals > 0) text.insert(text.size() - places, 1, '.');
-    return text;
+    if (digits.size() <= places) {  // below one: "0." and the zeros in front of the digits
+        out += "0.";
+        out.append(places - digits.size(), '0');
+        out += digits;
+        return;
+    }
+    const std::size_t integerDigits = digits.size() - places;
+    out.append(digits, 0, integerDigits);
+    if (places == 0) return;
+    out += '.';
+    out.append(digits, integerDigits);
 }
 
 // A magnitude rounded to `significant` digits: exactly that many digits, and
@@ -69,17 +78,31 @@ std::string NonFiniteName(double value) {
 double RoundHalfEven(double value, int decimals) {
     if (!std::isfinite(value) || value == 0) return value;
     decimals = std::clamp(decimals, 0, kMaxDecimals);
-    const std::string text = FixedText(std::fabs(value), decimals, Tie::HalfEven);
+    CutDigits cut = CutScaled(std::fabs(value), decimals);
+    Round(cut, Tie::HalfEven);
+    // The rounded digits times 10^-decimals, read back as the nearest double:
+    // the exponent is written behind the digits instead of a point among them.
+    char exponent[8] = {'e', '-'};
+    cut.digits.append(exponent, std::to_chars(exponent + 2, exponent + sizeof exponent, decimals).ptr);
     double result = 0;
-    std::from_chars(text.data(), text.data() + text.size(), result);
+    std::from_chars(cut.digits.data(), cut.digits.data() + cut.digits.size(), result);
     return std::signbit(value) ? -result : result;
 }
 
-std::string FormatPattern(double value, int decimals) {
-    if (!std::isfinite(value)) return NonFiniteName(value);
+void AppendPattern(std::string& out, double value, int decimals) {
+    if (!std::isfinite(value)) {
+        out += NonFiniteName(value);
+        return;
+    }
     decimals = std::clamp(decimals, 0, kMaxDecimals);
-    const std::string text = FixedText(std::fabs(value), decimals, Tie::HalfAwayFromZero);
-    return value < 0 ? "-" + text : text;
+    if (value < 0) out += '-';
+    AppendFixed(out, std::fabs(value), decimals, Tie::HalfAwayFromZero);
+}
+
+std::string FormatPattern(double value, int decimals) {
+    std::string text;
+    AppendPattern(text, value, decimals);
+    return text;
 }
 
 std::string FormatGeneral(double value, int significant) {

@@ -22,6 +22,8 @@ double RoundHalfEven(double value, int decimals);
 // exactly `decimals` decimals, half away from zero, "-" for a negative value
 // (also when it rounds to zero: -0.0001 gives "-0.000"; -0.0 has no sign).
 std::string FormatPattern(double value, int decimals);
+// The same, appended to `out` (a box text built in one string).
+void AppendPattern(std::string& out, double value, int decimals);
 
 // General number form: up to `significant` digits (15 for a double, 7 for a
 // single value), rounded at the last one (ties to even), no trailing zeros,

@@ -21,8 +21,10 @@ namespace {
 
 // DisplayedText for a text already read.
 std::string Displayed(const std::string& text, const NumberReading& reading, DisplayPattern pattern) {
-    if (pattern == DisplayPattern::None || !reading.IsNumber()) return " " + text;
-    return " " + FormatPattern(reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5);
+    std::string shown = " ";
+    if (pattern == DisplayPattern::None || !reading.IsNumber()) return shown.append(text);
+    AppendPattern(shown, reading.value, pattern == DisplayPattern::ThreeDecimals ? 3 : 5);
+    return shown;
 }
 
 }  // namespace
