@@ -48,6 +48,7 @@
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
 #include "testing/dialog_answerer.h"
+#include "testing/window_test_files.h"
 
 using korvanet::MainWindow;
 using korvanet::ObservationSheetModel;
@@ -56,20 +57,14 @@ using korvanet::testing::Finish;
 using korvanet::testing::Reply;
 namespace sheet_row = korvanet::sheet_row;
 
+using korvanet::testing::Bytes;
+using korvanet::testing::Reference;
+
 namespace {
 
 QString Example(const QString& name) {
     return QString::fromUtf8(KORVANET_EXAMPLES_DIR) + QLatin1Char('/') + name;
 }
-QString Reference(const QString& name) {
-    return QString::fromUtf8(KORVANET_REFERENCE_DIR) + QLatin1Char('/') + name;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 std::vector<std::string> Answers(const QString& path) {
     return korvanet::ReadJobFile(QFile::encodeName(path).toStdString()).answers;
 }

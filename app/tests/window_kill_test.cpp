@@ -26,11 +26,14 @@
 #include "compute/job_file_reader.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
+#include "testing/window_test_files.h"
 
 using korvanet::MainWindow;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
 using korvanet::testing::Reply;
+
+using korvanet::testing::Bytes;
 
 namespace {
 
@@ -40,11 +43,6 @@ constexpr std::size_t kKilledAtValue = 14;
 
 std::vector<std::string> FreeDJob() {
     return korvanet::ReadJobFile(std::string(KORVANET_REFERENCE_DIR) + "/free-d.txt").answers;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 bool IsConfirmation(const QString& message) { return message.startsWith(QStringLiteral("确认")); }

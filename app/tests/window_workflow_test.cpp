@@ -26,6 +26,7 @@
 #include "core/scripted_session.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
+#include "testing/window_test_files.h"
 
 using korvanet::MainWindow;
 namespace boxes = korvanet::boxes;
@@ -33,16 +34,10 @@ using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
 using korvanet::testing::Reply;
 
+using korvanet::testing::Bytes;
+using korvanet::testing::Reference;
+
 namespace {
-
-QString Reference(const QString& name) {
-    return QString::fromUtf8(KORVANET_REFERENCE_DIR) + QLatin1Char('/') + name;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 std::vector<std::string> JobAnswers(const QString& name) {
     return korvanet::ReadJobFile(Reference(name).toStdString()).answers;
