@@ -150,6 +150,7 @@ QualityCheck AssessQuality(const SurveyState& state, const QualityInputs& in) {
     check.points = Points(state, in, cofactors, check.unit);
     check.misclosures = Misclosures(state, in, cofactors);
     AssessFigure(state, in, cofactors, check);
+    check.solved = {in.d, in.A, in.q, in.range, in.v};
     return check;
 }
 

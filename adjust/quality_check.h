@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "adjust/adjustment_model.h"
+#include "adjust/computation_steps.h"
 #include "adjust/figure_precision.h"
 
 namespace korvanet {
@@ -106,6 +107,7 @@ struct QualityCheck {
     std::vector<PointCheck> points;              // A, B, C, D
     std::vector<MisclosureCheck> misclosures;    // triangle 1, triangle 2, w(1)..w(9)
     FigureSummary figure;                        // sides, relative ellipses, closures
+    SolvedConditions solved;                     // the model, for the steps of the computation
 
     const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
 };
