@@ -25,6 +25,7 @@ ComputationSteps WorkComputationSteps(const SolvedConditions& solved, const Surv
         steps.columns.push_back(o);
         steps.q[o] = solved.q[o];
         steps.v[o] = solved.v[o];
+        if (o >= 1 && o <= 8) steps.spread[o] = -adjusted.TriangleW[o <= 4 ? 1 : 2] / 4;
     }
 
     for (int r = 1; r <= kLastCondition; ++r) {

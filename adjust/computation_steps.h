@@ -57,6 +57,10 @@ struct ComputationSteps {
     std::vector<std::vector<double>> N;            // keptRows x keptRows
     std::vector<double> k;                         // one per kept row
     std::array<double, kLastObservation + 1> v{};  // v = Q A^T k, for every column
+    // Each angle's share of its triangle's closure, taken off before the
+    // conditions were formed (-W/4, arc seconds; 0 for the sides): the
+    // correction of an observation in all is this share plus v.
+    std::array<double, kLastObservation + 1> spread{};
     // The two triangles of the form computed again from the adjusted angles
     // (arc seconds): the pre-correction closed them and the conditions keep them closed.
     std::array<double, 2> triangleClosures{};

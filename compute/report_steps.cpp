@@ -71,9 +71,11 @@ DocumentTable CorrelateTable(const ComputationSteps& s) {
 DocumentTable CorrectionTable(const ComputationSteps& s) {
     DocumentTable t;
     t.name = "改正数";
-    t.columns = {{"观测值", ""}, {"权倒数 q", ""}, {"改正数 v", ""}, {"单位", ""}};
+    t.columns = {{"观测值", ""},   {"权倒数 q", ""}, {"改正数 v", ""}, {"三角形闭合差的分配", ""},
+                 {"总改正数", ""}, {"单位", ""}};
     for (int o : s.columns)
-        t.rows.push_back({ColumnName(o), FixedText(s.q[o], 6), FixedText(s.v[o], 4), ColumnUnit(o)});
+        t.rows.push_back({ColumnName(o), FixedText(s.q[o], 6), FixedText(s.v[o], 4),
+                          FixedText(s.spread[o], 4), FixedText(s.spread[o] + s.v[o], 4), ColumnUnit(o)});
     return t;
 }
 
@@ -102,10 +104,13 @@ DocumentSection StepsSection(const ComputationSteps& s) {
     table(NormalTable(s));
     say("3. 解法方程得联系数 k:");
     table(CorrelateTable(s));
-    say("4. 改正数 v = Q Aᵀ k:");
+    say("4. 改正数 v = Q Aᵀ k; 角的总改正数还要加上第 1 步预先分配的三角形闭合差 (-W/4), "
+        "即观测值表中的改正数:");
     table(CorrectionTable(s));
-    say("5. 检核: 把改正数代回条件方程, A v + w 应为零 (只差计算的舍入); 由平差后的观测值重新计算各闭合差, "
-        "剩下的是线性化略去的部分。平差后两个三角形的闭合差为 " +
+    say("5. 检核: 把改正数代回条件方程, A v + w 应为零 (参加法方程的条件只差计算的舍入, 由其余条件推出的 "
+        "w(7), "
+        "w(9) 还差线性化略去的微小部分); 由平差后的观测值重新计算各闭合差, 剩下的是线性化略去的部分。"
+        "平差后两个三角形的闭合差为 " +
         FixedText(s.triangleClosures[0], 4) + "″ 和 " + FixedText(s.triangleClosures[1], 4) + "″。");
     table(CheckTable(s));
     return section;
