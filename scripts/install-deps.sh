@@ -12,6 +12,7 @@ packages=(
   clang-format                            # the source_format test
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   nlohmann-json3-dev
+  python3                                 # the report documents read back (html.parser, csv, zipfile)
   fonts-noto-cjk fonts-arphic-uming
   poppler-utils xvfb xauth
   desktop-file-utils appstream man-db     # checking what gets installed

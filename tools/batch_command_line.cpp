@@ -1,14 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/batch_command_line.h"
 
+#include <unistd.h>
+
 namespace korvanet {
+namespace {
+
+struct FileOption {
+    BatchMode mode;
+    const char* kind;  // for the message when the file is missing
+};
+
+// The modes that write a file named after the option.
+std::optional<FileOption> FileMode(const std::string& option) {
+    if (option == "--pdf") return FileOption{BatchMode::Pdf, " PDF "};
+    if (option == "--svg") return FileOption{BatchMode::Svg, " SVG "};
+    if (option == "--html") return FileOption{BatchMode::Html, " HTML "};
+    if (option == "--odt") return FileOption{BatchMode::Odt, " ODT "};
+    if (option == "--csv") return FileOption{BatchMode::Csv, " CSV "};
+    return std::nullopt;
+}
+
+}  // namespace
 
 const char* const kBatchUsage =
     "用法: korvanet-batch [--fields | --transcript | --json] 作业文件...\n"
     "      korvanet-batch --pdf PDF文件 作业文件\n"
     "      korvanet-batch --svg SVG文件 作业文件\n"
     "      korvanet-batch --json --class 等级 作业文件...\n"
-    "      korvanet-batch --design [--json | --svg SVG文件] [--class 等级] 设计文件...\n"
+    "      korvanet-batch (--html | --odt | --csv) 文件 [--class 等级] [--steps] 作业文件\n"
+    "      korvanet-batch --design [--json | --svg SVG文件 | --html 文件 | --odt 文件 | --csv 文件]\n"
+    "                     [--class 等级] 设计文件...\n"
     "      korvanet-batch --classes | --version | --help\n"
     "\n"
     "不开窗口运行\"进行计算\"。作业文件是文本文件, 每行一个答案, 顺序同输入提示:\n"
@@ -23,13 +45,19 @@ const char* const kBatchUsage =
     "  --json           以 JSON 输出质量检查, 每个作业一行: 总体检验, 可疑观测值,\n"
     "                   各点的误差椭圆, 各观测值的改正数, 多余观测分量, w 和可靠性,\n"
     "                   边长精度, 相对误差椭圆, 三角形闭合差和最小角\n"
-    "  --class 等级     与 --json 一起: 按该等级检核三角形闭合差, 测角中误差, 最小角,\n"
-    "                   最弱边和测边相对中误差 (等级表见 --classes)\n"
+    "  --class 等级     与 --json 或报告一起: 按该等级检核三角形闭合差, 测角中误差,\n"
+    "                   最小角, 最弱边和测边相对中误差 (等级表见 --classes)\n"
     "  --classes        列出等级表 (GB 50026-2007 表 3.4.1, GB/T 17942-2000)\n"
     "  --design         给出的是设计文件 (精度估算): 按近似座标和计划的测角中误差估算\n"
     "                   图形观测后的先验精度; 可与 --json, --svg, --class 一起用\n"
     "  --pdf PDF文件    把打印报告写成 PDF 文件 (只能有一个作业文件)\n"
     "  --svg SVG文件    把平差后的图形按比例画成 SVG 文件 (只能有一个作业文件)\n"
+    "  --html 文件      把平差报告写成 HTML 文档 (一个文件, 图形在内, 可在浏览器中按 A4 打印)\n"
+    "  --odt 文件       把平差报告写成 OpenDocument 文本 (LibreOffice, Word 可打开编辑)\n"
+    "  --csv 文件       把平差报告的各表写成一个 CSV 文件 (UTF-8 带字节顺序标记;\n"
+    "                   每表前有一行以 \"表\" 开头的表头, 每行第一列为表名)\n"
+    "  --steps          与 --html, --odt, --csv 一起: 报告中加上计算过程 (条件方程,\n"
+    "                   法方程 N k = -w, 联系数, 改正数 v = Q Aᵀ k 和检核)\n"
     "  --version        输出版本号\n"
     "  --help           输出本说明\n"
     "\n"
@@ -38,7 +66,13 @@ const char* const kBatchUsage =
     "失败的作业在标准错误上给出以文件名开头的消息, 其余作业照常计算。\n"
     "退出状态: 0 全部成功; 1 有作业失败; 2 用法错误。\n";
 
-bool ModeTakesOneJob(BatchMode mode) { return mode == BatchMode::Pdf || mode == BatchMode::Svg; }
+bool ModeWritesReport(BatchMode mode) {
+    return mode == BatchMode::Html || mode == BatchMode::Odt || mode == BatchMode::Csv;
+}
+
+bool ModeTakesOneJob(BatchMode mode) {
+    return mode == BatchMode::Pdf || mode == BatchMode::Svg || ModeWritesReport(mode);
+}
 
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
                                                       std::string& problem) {
@@ -75,13 +109,14 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
                 return std::nullopt;
             }
             line.orderClass = args[++i];
+        } else if (!optionsEnded && a == "--steps") {
+            line.steps = true;
         } else if (!optionsEnded && a == "--json") {
             if (!setMode(BatchMode::Json)) return std::nullopt;
-        } else if (!optionsEnded && (a == "--pdf" || a == "--svg")) {
-            const bool pdf = a == "--pdf";
-            if (!setMode(pdf ? BatchMode::Pdf : BatchMode::Svg)) return std::nullopt;
+        } else if (const auto file = FileMode(a); !optionsEnded && file) {
+            if (!setMode(file->mode)) return std::nullopt;
             if (i + 1 >= args.size()) {
-                problem = a + (pdf ? " 后面要给出 PDF 文件的名字" : " 后面要给出 SVG 文件的名字");
+                problem = a + " 后面要给出" + file->kind + "文件的名字";
                 return std::nullopt;
             }
             line.outputPath = args[++i];
@@ -101,12 +136,18 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
     }
     if (line.showVersion || line.showHelp || line.listClasses) return line;
     if (line.design && line.mode != BatchMode::Report && line.mode != BatchMode::Json &&
-        line.mode != BatchMode::Svg) {
-        problem = "--design 只能与 --json, --svg 或 --class 一起用";
+        line.mode != BatchMode::Svg && !ModeWritesReport(line.mode)) {
+        problem = "--design 只能与 --json, --svg, --html, --odt, --csv 或 --class 一起用";
         return std::nullopt;
     }
-    if (!line.orderClass.empty() && line.mode != BatchMode::Json && !line.design) {
-        problem = "--class 只能与 --json 一起用";
+    if (!line.orderClass.empty() && line.mode != BatchMode::Json && !ModeWritesReport(line.mode) &&
+        !line.design) {
+        problem = "--class 只能与 --json, --html, --odt 或 --csv 一起用";
+        return std::nullopt;
+    }
+    if (line.steps && (!ModeWritesReport(line.mode) || line.design)) {
+        problem = line.design ? "精度估算没有计算过程: --steps 不能与 --design 一起用"
+                              : "--steps 只能与 --html, --odt 或 --csv 一起用";
         return std::nullopt;
     }
     if (line.jobs.empty()) {
@@ -118,6 +159,12 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
         return std::nullopt;
     }
     return line;
+}
+
+std::string RunningProgramPath() {
+    std::vector<char> self(4096);
+    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
+    return n <= 0 ? std::string() : std::string(self.data(), static_cast<std::size_t>(n));
 }
 
 }  // namespace korvanet

@@ -19,13 +19,17 @@ enum class BatchMode {
     Pdf,         // --pdf FILE: the printed report as a PDF, by korvanet-pdf (one job)
     Json,        // --json: the quality check as JSON, one object per job and line
     Svg,         // --svg FILE: the adjusted figure drawn to scale (one job)
+    Html,        // --html FILE: the adjustment report as an HTML document (one job)
+    Odt,         // --odt FILE: the same as OpenDocument text, by korvanet-pdf (one job)
+    Csv,         // --csv FILE: the report's tables for a spreadsheet (one job)
 };
 
 struct BatchCommandLine {
     BatchMode mode = BatchMode::Report;
-    std::string outputPath;         // the file of a mode that writes one (--pdf, --svg)
+    std::string outputPath;         // the file of a mode that writes one (--pdf, --svg, --html ...)
     std::vector<std::string> jobs;  // in the order given; "-" is standard input
-    std::string orderClass;         // --class NAME (with --json): the order class to check against
+    std::string orderClass;         // --class NAME (--json and the reports): the order class to check against
+    bool steps = false;             // --steps: the reports with the steps of the computation
     bool listClasses = false;       // --classes: list the table of order classes
     bool design = false;            // --design: the files are designs (精度估算), not jobs
     bool showVersion = false;
@@ -42,5 +46,12 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
 
 // Whether a mode writes one file and so takes exactly one job.
 bool ModeTakesOneJob(BatchMode mode);
+
+// Whether a mode writes the adjustment report (--html, --odt, --csv).
+bool ModeWritesReport(BatchMode mode);
+
+// The running program's own file (through /proc/self/exe), for what is
+// installed beside it; empty when it cannot be told.
+std::string RunningProgramPath();
 
 }  // namespace korvanet

@@ -5,10 +5,13 @@
 #include <ostream>
 #include <utility>
 
+#include "compute/adjustment_report.h"
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
 #include "compute/job_json.h"
 #include "core/korvanet_error.h"
+#include "report/document_csv.h"
+#include "report/document_html.h"
 #include "report/report_layout.h"
 #include "report/report_text.h"
 
@@ -46,6 +49,9 @@ JobOutput TextOutputFor(BatchMode mode) {
         case BatchMode::Pdf:
         case BatchMode::Json:
         case BatchMode::Svg:
+        case BatchMode::Html:
+        case BatchMode::Odt:
+        case BatchMode::Csv:
             break;
     }
     return {};
@@ -67,6 +73,27 @@ JobOutput SvgOutput(std::string path) {
             throw KorvanetError("无法保存图形 " + path + ": " + e.what());
         }
         std::cerr << "图形已写入 " << path << '\n';
+    };
+}
+
+std::string ReportFileBytes(BatchMode mode, const AdjustmentDocument& document) {
+    return mode == BatchMode::Csv ? DocumentCsv(document) : DocumentHtml(document);
+}
+
+void WriteReportFile(const std::string& path, const std::string& bytes) {
+    try {
+        WriteFileWhole(path, bytes);
+    } catch (const KorvanetError& e) {
+        throw KorvanetError("无法保存报告 " + path + ": " + e.what());
+    }
+    std::cerr << "报告已写入 " << path << '\n';
+}
+
+JobOutput ReportOutput(BatchMode mode, std::string path, ReportOptions options) {
+    return [mode, path = std::move(path), options = std::move(options)](const FinishedJob& job,
+                                                                        std::ostream&) {
+        if (job.run.failure || !job.run.quality) return;
+        WriteReportFile(path, ReportFileBytes(mode, JobReportDocument(job.state, *job.run.quality, options)));
     };
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "adjust/order_classes.h"
+#include "compute/adjustment_report.h"
+#include "report/adjustment_document.h"
 #include "tools/batch_command_line.h"
 #include "tools/batch_job_runner.h"
 
@@ -31,5 +33,14 @@ JobOutput JsonOutput(std::string jobName, std::optional<OrderClass> orderClass =
 // failed one.  Throws a KorvanetError naming the file and the reason when
 // it cannot be written whole.
 JobOutput SvgOutput(std::string path);
+
+// --html and --csv: the text of the report's document in the mode's format.
+std::string ReportFileBytes(BatchMode mode, const AdjustmentDocument& document);
+// Writes a report file whole and says so on standard error; throws a
+// KorvanetError naming the file and the reason when it cannot.
+void WriteReportFile(const std::string& path, const std::string& bytes);
+// --html and --csv FILE: the adjustment report of a completed job written to
+// `path`; nothing for a failed one.
+JobOutput ReportOutput(BatchMode mode, std::string path, ReportOptions options);
 
 }  // namespace korvanet

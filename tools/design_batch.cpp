@@ -10,12 +10,14 @@
 #include <string>
 
 #include "adjust/design_class_checks.h"
+#include "compute/adjustment_report.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
 #include "core/korvanet_error.h"
+#include "tools/batch_output.h"
 
 namespace korvanet {
 namespace {
@@ -114,7 +116,7 @@ void PrintDesignText(const DesignRun& design, const OrderClass* orderClass, std:
 }
 
 int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>& orderClass,
-                   std::ostream& out, std::ostream& err) {
+                   const std::string& classSource, std::ostream& out, std::ostream& err) {
     const bool json = line.mode == BatchMode::Json;
     const bool several = line.jobs.size() > 1;
     const OrderClass* c = orderClass ? &*orderClass : nullptr;
@@ -140,6 +142,16 @@ int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>
                     err << "图形已写入 " << line.outputPath << '\n';
                 } catch (const KorvanetError& e) {
                     design.run.failure = "无法保存图形 " + line.outputPath + ": " + e.what();
+                }
+            }
+        } else if (ModeWritesReport(line.mode)) {
+            if (!design.run.failure && design.run.quality) {
+                try {
+                    const AdjustmentDocument document = DesignReportDocument(
+                        design.state, *design.run.quality, {name, TodayText(), c, classSource, false});
+                    WriteReportFile(line.outputPath, ReportFileBytes(line.mode, document));
+                } catch (const KorvanetError& e) {
+                    design.run.failure = e.what();
                 }
             }
         } else {

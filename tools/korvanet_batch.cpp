@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "compute/adjustment_report.h"
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
@@ -40,19 +41,24 @@ namespace {
 
 // korvanet-pdf beside this program's own file, wherever it was installed.
 std::string PdfProgramPath() {
-    std::vector<char> self(4096);
-    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
-    if (n <= 0) return "korvanet-pdf";
-    std::string path(self.data(), static_cast<std::size_t>(n));
-    return path.substr(0, path.rfind('/') + 1) + "korvanet-pdf";
+    const std::string self = korvanet::RunningProgramPath();
+    if (self.empty()) return "korvanet-pdf";
+    return self.substr(0, self.rfind('/') + 1) + "korvanet-pdf";
 }
 
-// Replaces this process by korvanet-pdf, which writes the PDF and says so
-// with the same messages and exit status; returns only when it cannot start.
+// Replaces this process by korvanet-pdf, which writes the PDF (or, for
+// --odt, the report as OpenDocument text) and says so with the same messages
+// and exit status; returns only when it cannot start.
 int RunPdfProgram(const korvanet::BatchCommandLine& line) {
     const std::string program = PdfProgramPath();
-    std::vector<const char*> argv = {"korvanet-pdf", line.outputPath.c_str(), "--", line.jobs.front().c_str(),
-                                     nullptr};
+    std::vector<const char*> argv = {"korvanet-pdf"};
+    if (line.mode == korvanet::BatchMode::Odt) {
+        argv.push_back("--odt");
+        if (!line.orderClass.empty()) argv.insert(argv.end(), {"--class", line.orderClass.c_str()});
+        if (line.steps) argv.push_back("--steps");
+        if (line.design) argv.push_back("--design");
+    }
+    argv.insert(argv.end(), {line.outputPath.c_str(), "--", line.jobs.front().c_str(), nullptr});
     execv(program.c_str(), const_cast<char* const*>(argv.data()));
     if (errno == ENOENT) {
         std::cerr << "找不到写 PDF 的程序 " << program
@@ -61,13 +67,6 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
         std::cerr << "无法启动写 PDF 的程序 " << program << " (" << std::strerror(errno) << ")\n";
     }
     return 1;
-}
-
-// The program's own file, for what is installed beside it.
-std::string SelfPath() {
-    std::vector<char> self(4096);
-    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
-    return n <= 0 ? std::string() : std::string(self.data(), static_cast<std::size_t>(n));
 }
 
 // A relative mean error as the surveyor writes it: 1/N.
@@ -165,11 +164,13 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
         return 0;
     }
     std::optional<korvanet::OrderClass> orderClass;
+    std::string classSource;
     if (line->listClasses || !line->orderClass.empty()) {
         korvanet::OrderClassTable table;
         try {
-            table = korvanet::LoadOrderClassTable(korvanet::ShippedOrderClassesPath(SelfPath()),
-                                                  korvanet::UserOrderClassesPath());
+            table = korvanet::LoadOrderClassTable(
+                korvanet::ShippedOrderClassesPath(korvanet::RunningProgramPath()),
+                korvanet::UserOrderClassesPath());
         } catch (const korvanet::KorvanetError& e) {
             std::cerr << "korvanet-batch: " << e.what() << '\n';
             return 2;
@@ -185,9 +186,12 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
             return 2;
         }
         orderClass = *found;
+        classSource = table.source;
     }
+    // ODT needs Qt's document writer: korvanet-pdf writes it, for a job or a design.
+    if (line->mode == korvanet::BatchMode::Odt) return RunPdfProgram(*line);
     if (line->design) {
-        const int status = korvanet::RunDesignFiles(*line, orderClass, std::cout, std::cerr);
+        const int status = korvanet::RunDesignFiles(*line, orderClass, classSource, std::cout, std::cerr);
         std::cout.flush();
         return status;
     }
@@ -211,10 +215,18 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
             status = 1;
             continue;
         }
-        const korvanet::JobOutput output = json ? korvanet::JsonOutput(job, orderClass)
-                                           : line->mode == korvanet::BatchMode::Svg
-                                               ? korvanet::SvgOutput(line->outputPath)
-                                               : korvanet::TextOutputFor(line->mode);
+        korvanet::JobOutput output;
+        if (json) {
+            output = korvanet::JsonOutput(job, orderClass);
+        } else if (line->mode == korvanet::BatchMode::Svg) {
+            output = korvanet::SvgOutput(line->outputPath);
+        } else if (korvanet::ModeWritesReport(line->mode)) {
+            output = korvanet::ReportOutput(
+                line->mode, line->outputPath,
+                {name, korvanet::TodayText(), orderClass ? &*orderClass : nullptr, classSource, line->steps});
+        } else {
+            output = korvanet::TextOutputFor(line->mode);
+        }
         const std::string label = several || (json && line->jobs.size() > 1) ? name + ": " : "";
         if (!korvanet::RunBatchJob(bytes, output, label, std::cout, std::cerr)) status = 1;
         // The stream keeps its failure once a write failed: no later job
