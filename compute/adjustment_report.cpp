@@ -72,7 +72,6 @@ DocumentTable OverviewTable(const QualityCheck& q, const ReportOptions& o, bool 
     if (o.orderClass != nullptr) {
         const OrderClass& c = *o.orderClass;
         add("等级", c.name + " (" + c.standard + (c.clause.empty() ? "" : " " + c.clause) + ")");
-        if (!o.classSource.empty()) add("等级表", o.classSource);
     } else {
         add("等级", "未选择");
     }
@@ -155,17 +154,18 @@ DocumentTable ObservationTable(const QualityCheck& q, bool design) {
     DocumentTable t;
     t.name = "观测值";
     if (design) {
-        t.columns = {{"观测值", ""},
+        t.columns = {{"观测量", ""},
                      {"设计值", ""},
                      {"单位", ""},
                      {"多余观测分量 r", ""},
                      {"可发现的最小粗差 ∇", ""},
                      {"外部可靠性", "mm"}};
     } else {
-        t.columns = {{"观测值", ""}, {"观测值 (观测)", ""},      {"改正数", ""},
-                     {"平差值", ""}, {"单位 (改正数, ∇)", ""},   {"多余观测分量 r", ""},
-                     {"w 检验", ""}, {"可发现的最小粗差 ∇", ""}, {"外部可靠性", "mm"},
-                     {"标记", ""}};
+        t.columns = {{"观测量", ""},           {"观测值", ""},
+                     {"改正数", ""},           {"平差值", ""},
+                     {"单位 (改正数, ∇)", ""}, {"多余观测分量 r", ""},
+                     {"w 检验", ""},           {"可发现的最小粗差 ∇", ""},
+                     {"外部可靠性", "mm"},     {"标记", ""}};
     }
     const ObservationCheck* suspect = design ? nullptr : q.Suspect();
     for (const ObservationCheck& o : q.observations) {
@@ -265,11 +265,13 @@ const char* KindName(std::string_view kind) {
     return "测边相对中误差";
 }
 
-DocumentSection ClassSection(const OrderClass& c, const ClassCompliance& compliance, bool design) {
+DocumentSection ClassSection(const OrderClass& c, const ClassCompliance& compliance, bool design,
+                             const std::string& source) {
     DocumentSection s{"规范检核", {}};
     s.blocks.push_back(ParagraphBlock((design ? "按设计估算的各项精度对照 " : "平差结果对照 ") + c.name +
                                       " 的限值 (" + c.standard + (c.clause.empty() ? "" : " " + c.clause) +
                                       ")。"));
+    if (!source.empty()) s.blocks.push_back(ParagraphBlock("等级表: " + source));
     DocumentTable t;
     t.name = "规范检核";
     t.columns = {{"检核项", ""}, {"数值", ""}, {"限值", ""}, {"结果", ""}, {"说明", ""}};
@@ -336,7 +338,7 @@ AdjustmentDocument JobReportDocument(const SurveyState& state, const QualityChec
     doc.sections.push_back(Section("点位精度", {TableBlock(PointTable(q))}));
     doc.sections.push_back(Section("边长与方位", {TableBlock(SideTable(q))}));
     doc.sections.push_back(Section("点间精度", {TableBlock(RelativeTable(q))}));
-    if (compliance) doc.sections.push_back(ClassSection(*o.orderClass, *compliance, false));
+    if (compliance) doc.sections.push_back(ClassSection(*o.orderClass, *compliance, false, o.classSource));
     if (o.steps) doc.sections.push_back(StepsSection(WorkComputationSteps(q.solved, state)));
     doc.sections.push_back(Section(
         "图",
@@ -358,7 +360,7 @@ AdjustmentDocument DesignReportDocument(const SurveyState&, const QualityCheck& 
     doc.sections.push_back(Section("点位精度", {TableBlock(PointTable(q))}));
     doc.sections.push_back(Section("边长与方位", {TableBlock(SideTable(q))}));
     doc.sections.push_back(Section("点间精度", {TableBlock(RelativeTable(q))}));
-    if (compliance) doc.sections.push_back(ClassSection(*o.orderClass, *compliance, true));
+    if (compliance) doc.sections.push_back(ClassSection(*o.orderClass, *compliance, true, o.classSource));
     doc.sections.push_back(
         Section("图", {FigureBlock(FigureSvg(q, true),
                                    "设计的图形, 先验点位误差椭圆和相对误差椭圆 (虚线) 按图中比例放大")}));

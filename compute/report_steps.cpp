@@ -34,7 +34,7 @@ DocumentTable ConditionTable(const ComputationSteps& s) {
         for (double a : c.coefficients) row.push_back(FixedText(a, 4));
         row.push_back(FixedText(c.w, 4));
         row.push_back(c.seconds ? "″" : "mm");
-        row.push_back(c.kept ? "是" : "否 (由其余条件推出)");
+        row.push_back(c.kept ? "是" : "否");
         t.rows.push_back(std::move(row));
     }
     return t;

@@ -110,6 +110,8 @@ void Table(std::string& out, const DocumentTable& table) {
         out += "</th>";
     }
     out += "</tr></thead>\n<tbody>\n";
+    // A table of two columns lists items and what they are: read as text.
+    const bool aligned = table.columns.size() > 2;
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const bool flagged = r < table.flagged.size() && table.flagged[r];
         out += flagged ? "<tr class=\"flagged\">" : "<tr>";
@@ -121,7 +123,7 @@ void Table(std::string& out, const DocumentTable& table) {
                 out += "</th>";
                 continue;
             }
-            out += IsFigure(row[c]) ? "<td class=\"n\">" : "<td>";
+            out += aligned && IsFigure(row[c]) ? "<td class=\"n\">" : "<td>";
             Escaped(out, row[c]);
             out += "</td>";
         }

@@ -25,9 +25,12 @@ import zipfile
 
 BATCH, EXAMPLES = sys.argv[1], sys.argv[2]
 failures = []
+checked = 0
 
 
 def check(condition, what):
+    global checked
+    checked += 1
     if not condition:
         failures.append(what)
     return condition
@@ -358,7 +361,7 @@ def main():
 
     for f in failures:
         print("FAIL:", f)
-    print(f"{len(failures)} failures")
+    print(f"{checked} checks, {len(failures)} failures")
     return 1 if failures else 0
 
 
