@@ -26,6 +26,8 @@
 
 #include "adjust/design_class_checks.h"
 #include "app/order_class_choice.h"
+#include "app/report_export.h"
+#include "compute/adjustment_report.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
 #include "core/korvanet_error.h"
@@ -175,10 +177,13 @@ DesignWindow::DesignWindow(const Design& design, QWidget* parent) : QDialog(pare
     auto* open = new QPushButton(QStringLiteral("打开设计…"), this);
     auto* save = new QPushButton(QStringLiteral("保存设计…"), this);
     auto* makeJob = new QPushButton(QStringLiteral("从设计生成作业"), this);
+    auto* exportReport = new QPushButton(QStringLiteral("导出报告…"), this);
+    exportReport->setObjectName(QStringLiteral("exportDesignReport"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open);
     buttons->addWidget(save);
     buttons->addWidget(makeJob);
+    buttons->addWidget(exportReport);
     auto* left = new QVBoxLayout;
     left->addWidget(table_);
     left->addLayout(form);
@@ -199,7 +204,26 @@ DesignWindow::DesignWindow(const Design& design, QWidget* parent) : QDialog(pare
     connect(open, &QPushButton::clicked, this, &DesignWindow::askOpen);
     connect(save, &QPushButton::clicked, this, &DesignWindow::askSave);
     connect(makeJob, &QPushButton::clicked, this, &DesignWindow::makeJobTemplate);
+    connect(exportReport, &QPushButton::clicked, this, &DesignWindow::askExport);
     recompute();
+}
+
+// The precision report of the design as it stands when 导出 is pressed; a
+// design that does not run has none, and says why.
+void DesignWindow::askExport() {
+    auto build = [this](bool) {
+        if (!run_ || run_->run.failure || !run_->run.quality)
+            throw KorvanetError(run_ && run_->run.failure ? *run_->run.failure : "精度估算没有完成");
+        const int chosen = class_->currentIndex() - 1;
+        const OrderClass* c = chosen >= 0 && chosen < static_cast<int>(classes_.classes.size())
+                                  ? &classes_.classes[static_cast<std::size_t>(chosen)]
+                                  : nullptr;
+        return DesignReportDocument(run_->state, *run_->run.quality,
+                                    {"精度估算 (窗口中的设计)", TodayText(), c, classes_.source, false});
+    };
+    auto* dialog = new ReportExportDialog(build, false, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void DesignWindow::fillTable() {

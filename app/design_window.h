@@ -91,6 +91,7 @@ private slots:
     void movePoint(int p, double north, double east);
     void askOpen();
     void askSave();
+    void askExport();
 
 private:
     void fillTable();

@@ -41,9 +41,12 @@
 #include "app/job_store.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
+#include "app/order_class_choice.h"
 #include "app/print_command.h"
 #include "app/qt_prompter.h"
 #include "app/quality_window.h"
+#include "app/report_export.h"
+#include "compute/adjustment_report.h"
 #include "compute/compute_run.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_run.h"
@@ -570,6 +573,33 @@ void MainWindow::Command2_Click() { close(); }
 
 void MainWindow::Command3_Click() { RunPrintCommand(state_, this); }
 
+// Like Print, the export refuses until a run has completed: a half-filled
+// report must not look valid.  The document is made when the surveyor
+// presses 导出, from the run completed then.
+void MainWindow::exportReport() {
+    if (!quality_ || !state_.RunCompleted) {
+        QMessageBox::information(this, QString::fromUtf8(kApplicationTitle),
+                                 QStringLiteral("还没有完成的计算: 先完成一次\"进行计算\", 再导出报告。"));
+        return;
+    }
+    const LoadedOrderClasses loaded = LoadOrderClasses();
+    const std::optional<OrderClass> orderClass = ChosenOrderClass(loaded.table);
+    const QString job = jobPath_.isEmpty() ? QStringLiteral("未保存的作业") : QFileInfo(jobPath_).fileName();
+    auto build = [this, orderClass, source = loaded.table.source, job](bool steps) {
+        if (!quality_ || !state_.RunCompleted) throw KorvanetError("计算没有完成, 无法导出报告");
+        return JobReportDocument(
+            state_, *quality_,
+            {job.toStdString(), TodayText(), orderClass ? &*orderClass : nullptr, source, steps});
+    };
+    auto* dialog = new ReportExportDialog(build, true, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        statusBar()->showMessage(
+            QStringLiteral("报告已导出到 %1").arg(QDir::toNativeSeparators(dialog->writtenPath())));
+    });
+    dialog->open();
+}
+
 void MainWindow::openDesignWindow() {
     auto* window = new DesignWindow(quality_ ? DesignOf(*quality_) : ExampleDesign(), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -639,6 +669,9 @@ void MainWindow::createMenus() {
                                       &MainWindow::runAgain);
     file->addAction(QStringLiteral("打印"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                     &MainWindow::Command3_Click);
+    QAction* exportAction = file->addAction(
+        QStringLiteral("导出报告(&E)…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, &MainWindow::exportReport);
+    exportAction->setObjectName(QStringLiteral("exportReportAction"));
     file->addSeparator();
     file->addAction(QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
 

@@ -122,6 +122,8 @@ private slots:
     // 文件 → 精度估算…: a design from the last completed run's figure (or the
     // example's); its job template becomes the job in hand.
     void openDesignWindow();
+    // 导出报告…: the adjustment report of the last completed run as HTML, ODT or CSV.
+    void exportReport();
     void chooseJobToOpen();
     void chooseFileToSave();
     void showAbout();

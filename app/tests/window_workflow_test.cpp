@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -13,13 +15,16 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
+#include "app/design_window.h"
 #include "app/job_store.h"
 #include "app/main_window.h"
 #include "app/qt_translations.h"
+#include "app/report_export.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_run.h"
 #include "core/form_boxes.h"
@@ -273,6 +278,78 @@ private slots:
         QVERIFY(!stopper.seen().empty());
         QCOMPARE(stopper.seen().back().message, QStringLiteral("输入 A 点的点名 :"));
         QCOMPARE(window.jobInHand(), changed);
+    }
+
+    // 导出报告… writes the report of the run the window shows, in the format
+    // the file's type names; a place that cannot be written is told and the
+    // dialog stays with what was typed; a design's report says 精度估算.
+    void exportedReportsFollowTheRunAndTheFileType() {
+        MainWindow window;
+        window.show();
+        DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; });
+        QAction* exportAction = window.findChild<QAction*>(QStringLiteral("exportReportAction"));
+        QVERIFY(exportAction);
+        exportAction->trigger();  // no run yet: refused with a message, no dialog
+        QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+        QVERIFY(!window.findChild<korvanet::ReportExportDialog*>());
+
+        window.openJob(Reference(QStringLiteral("known-d.txt")));
+        const QTemporaryDir out;
+        auto exportTo = [&](QWidget& owner, const QString& path, bool steps) {
+            korvanet::ReportExportDialog* dialog = owner.findChild<korvanet::ReportExportDialog*>();
+            if (!dialog) return static_cast<korvanet::ReportExportDialog*>(nullptr);
+            dialog->pathField()->setText(path);
+            if (dialog->stepsBox()->isVisibleTo(dialog)) dialog->stepsBox()->setChecked(steps);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            return dialog;
+        };
+        exportAction->trigger();
+        const QString html = out.filePath(QStringLiteral("平差报告.html"));
+        QVERIFY(exportTo(window, html, true));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QString text = QString::fromUtf8(Bytes(html));
+        QVERIFY(text.startsWith(QStringLiteral("<!DOCTYPE html>")));
+        QVERIFY(text.contains(QStringLiteral("<h2>计算过程</h2>")));
+        // The final coordinates of the table to copy are those the form shows.
+        const QString xOfB = Box(window, Name(boxes::kPointTable[1].x))->text().trimmed();
+        QVERIFY2(text.contains(QStringLiteral(">%1<").arg(xOfB)), qPrintable(xOfB));
+        QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("报告已导出到")));
+
+        // The choice of the steps is remembered; the CSV is for a spreadsheet.
+        exportAction->trigger();
+        korvanet::ReportExportDialog* again = window.findChild<korvanet::ReportExportDialog*>();
+        QVERIFY(again && again->stepsBox()->isChecked());
+        QVERIFY(again->pathField()->text().startsWith(out.path()));
+        const QString csv = out.filePath(QStringLiteral("tables.csv"));
+        exportTo(window, csv, false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(Bytes(csv).startsWith("\xEF\xBB\xBF\xE8\xA1\xA8,"));  // the mark, then 表
+        QVERIFY(!Bytes(csv).contains("法方程"));
+
+        // Nowhere to write, or no format: told, nothing written, the dialog keeps the path.
+        for (const QString& bad :
+             {out.filePath(QStringLiteral("no-such-folder/r.html")), out.filePath(QStringLiteral("r.txt"))}) {
+            exportAction->trigger();
+            const std::size_t told = answerer.messageBoxes().size();
+            korvanet::ReportExportDialog* dialog = exportTo(window, bad, false);
+            QVERIFY(dialog && dialog->isVisible());
+            QCOMPARE(dialog->pathField()->text(), bad);
+            QCOMPARE(answerer.messageBoxes().size(), told + 1);
+            QVERIFY(answerer.messageBoxes().back().message.startsWith(QStringLiteral("无法导出报告")));
+            QVERIFY(!QFile::exists(bad));
+            dialog->reject();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+
+        korvanet::DesignWindow design(korvanet::ExampleDesign());
+        design.findChild<QPushButton*>(QStringLiteral("exportDesignReport"))->click();
+        const QString designHtml = out.filePath(QStringLiteral("design.html"));
+        korvanet::ReportExportDialog* offered = design.findChild<korvanet::ReportExportDialog*>();
+        QVERIFY(offered && !offered->stepsBox()->isVisibleTo(offered));
+        QVERIFY(exportTo(design, designHtml, true));
+        const QString designText = QString::fromUtf8(Bytes(designHtml));
+        QVERIFY(designText.contains(QStringLiteral("<title>精度估算报告</title>")));
+        QVERIFY(!designText.contains(QStringLiteral("计算过程")));
     }
 
 private:

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// 导出报告…: the adjustment report (or a design's precision report) written
+// as a document to hand in, in the format the file's type names: .html or
+// .htm an HTML file, .odt OpenDocument text, .csv the tables for a
+// spreadsheet.  The dialog asks for the file and whether to add the steps
+// of the computation (计算过程); it remembers the folder and the choice.
+// A write that fails is told in a message box and the dialog stays open
+// with what was typed, so that another place can be chosen.
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+#include "report/adjustment_document.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace korvanet {
+
+// Writes `document` to `path` in the format of its type, checked and whole.
+// Throws a KorvanetError for a type that is none of the three, or when the
+// file cannot be written.  The ODT needs the running QGuiApplication.
+void ExportReport(const AdjustmentDocument& document, const QString& path);
+
+class ReportExportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // `build` makes the document, with the steps or without.  `stepsOffered`:
+    // a design has no steps to show.
+    ReportExportDialog(std::function<AdjustmentDocument(bool steps)> build, bool stepsOffered,
+                       QWidget* parent = nullptr);
+
+    QLineEdit* pathField() const { return path_; }
+    QCheckBox* stepsBox() const { return steps_; }
+    // The file written by the last accepted export.
+    QString writtenPath() const { return written_; }
+
+public slots:
+    // Writes the report; closes the dialog only when it was written.
+    void accept() override;
+
+private:
+    void browse();
+
+    std::function<AdjustmentDocument(bool)> build_;
+    bool stepsOffered_ = true;
+    QLineEdit* path_ = nullptr;
+    QCheckBox* steps_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QString written_;
+};
+
+}  // namespace korvanet
