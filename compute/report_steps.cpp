@@ -28,13 +28,11 @@ DocumentTable ConditionTable(const ComputationSteps& s) {
     for (int o : s.columns) t.columns.push_back({"v " + ColumnName(o), ""});
     t.columns.push_back({"w", ""});
     t.columns.push_back({"单位", ""});
-    t.columns.push_back({"参加法方程", ""});
     for (const ConditionStep& c : s.conditions) {
         std::vector<std::string> row = {Row(c.row)};
         for (double a : c.coefficients) row.push_back(FixedText(a, 4));
         row.push_back(FixedText(c.w, 4));
         row.push_back(c.seconds ? "″" : "mm");
-        row.push_back(c.kept ? "是" : "否");
         t.rows.push_back(std::move(row));
     }
     return t;
