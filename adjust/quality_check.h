@@ -112,6 +112,18 @@ struct QualityCheck {
     const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
 };
 
+// The observation as the tables name it: "Q1", "B(3)", "S(2)".
+inline std::string ObservationName(const ObservationCheck& o) {
+    switch (o.kind) {
+        case ObservationKind::Orientation:
+            return "Q1";
+        case ObservationKind::Angle:
+            return "B(" + std::to_string(o.index) + ")";
+        default:
+            return "S(" + std::to_string(o.index) + ")";
+    }
+}
+
 // "triangle 1", "triangle 2", "w(1)".."w(9)"
 inline std::string MisclosureName(const MisclosureCheck& m) {
     const std::string number = std::to_string(m.index);

@@ -41,7 +41,7 @@ const QColor kSuspect(200, 0, 0);
 
 QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
-QString ObservationName(const ObservationCheck& o) {
+QString ObservationLabel(const ObservationCheck& o) {
     switch (o.kind) {
         case ObservationKind::Orientation:
             return QStringLiteral("定向角 Q1");
@@ -75,9 +75,9 @@ QString ExternalText(const ObservationCheck& o) {
 }
 
 QStringList ObservationRow(const ObservationCheck& o, bool suspect) {
-    return {ObservationName(o), ValueText(o, o.observed), ValueText(o, o.adjusted),
-            ResidualText(o),    Fixed(o.redundancy, 3),   WText(o),
-            MdbText(o),         ExternalText(o),          suspect ? QStringLiteral("◀ 可疑") : QString()};
+    return {ObservationLabel(o), ValueText(o, o.observed), ValueText(o, o.adjusted),
+            ResidualText(o),     Fixed(o.redundancy, 3),   WText(o),
+            MdbText(o),          ExternalText(o),          suspect ? QStringLiteral("◀ 可疑") : QString()};
 }
 
 const QStringList kObservationHeader = {
@@ -200,7 +200,7 @@ QString SuspectText(const QualityCheck& q) {
     const ObservationCheck* s = q.Suspect();
     if (s == nullptr) return QStringLiteral("w 检验 (临界值 %1): 无可疑观测值").arg(Fixed(kWTestCritical, 2));
     return QStringLiteral("w 检验 (临界值 %1): 可疑观测值 %2, w = %3, 改正数 %4")
-        .arg(Fixed(kWTestCritical, 2), ObservationName(*s), Fixed(*s->w, 2), ResidualText(*s));
+        .arg(Fixed(kWTestCritical, 2), ObservationLabel(*s), Fixed(*s->w, 2), ResidualText(*s));
 }
 
 QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quality, QWidget* parent)

@@ -22,17 +22,6 @@ namespace {
 
 constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
 
-std::string ObservationName(const ObservationCheck& o) {
-    switch (o.kind) {
-        case ObservationKind::Orientation:
-            return "Q1";
-        case ObservationKind::Angle:
-            return "B(" + std::to_string(o.index) + ")";
-        default:
-            return "S(" + std::to_string(o.index) + ")";
-    }
-}
-
 std::string PointLabel(const PointCheck& p) {
     return std::string(kLetters[p.point]) + (p.name.empty() ? "" : " " + p.name);
 }

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <string>
 
+#include "report/markup_text.h"
+
 namespace korvanet {
 namespace {
 
@@ -37,24 +39,7 @@ std::string Plain(double value) {
 
 std::string Xml(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
+    AppendEscapedMarkup(out, text);
     return out;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "report/document_csv.h"
+#include "report/markup_text.h"
 
 namespace korvanet {
 namespace {
@@ -43,26 +44,7 @@ figcaption { font-size: 9.5pt; color: #333; }
 }
 )";
 
-void Escaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-}
+void Escaped(std::string& out, std::string_view text) { AppendEscapedMarkup(out, text); }
 
 void Element(std::string& out, const char* tag, std::string_view text, const char* attributes = "") {
     out += '<';

@@ -38,17 +38,6 @@ std::string OneIn(double relative) {
     return "1/" + std::to_string(static_cast<long long>(n + 0.5));
 }
 
-std::string ObservationName(const ObservationCheck& o) {
-    switch (o.kind) {
-        case ObservationKind::Orientation:
-            return "Q1";
-        case ObservationKind::Angle:
-            return "B(" + std::to_string(o.index) + ")";
-        default:
-            return "S(" + std::to_string(o.index) + ")";
-    }
-}
-
 std::string CheckValue(const ClassCheck& c, double value) {
     if (c.kind == "weakest_side" || c.kind == "measured_sides") return OneIn(value);
     if (c.kind == "smallest_angle") return Fixed(value, 2) + "°";
