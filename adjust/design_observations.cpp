@@ -8,6 +8,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "adjust/quadrilateral.h"
+
 namespace korvanet {
 namespace {
 
@@ -36,13 +38,11 @@ double Side(const DesignPoint& p, const DesignPoint& q, const DesignPoint& r) {
     return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
 }
 
-// Angle i at point kAt[i], from the side to kFrom[i] to the side to kTo[i].
-constexpr std::array<int, 9> kAt = {0, 0, 1, 1, 2, 2, 3, 3, 0};
-constexpr std::array<int, 9> kFrom = {0, 1, 3, 2, 0, 3, 1, 0, 2};
-constexpr std::array<int, 9> kTo = {0, 2, 0, 3, 1, 0, 2, 1, 3};
-constexpr std::array<std::array<int, 2>, 7> kSideEnds = {
-    {{0, 0}, {0, 1}, {1, 3}, {1, 2}, {0, 2}, {2, 3}, {0, 3}}};
-constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
+// The angle as it lies in the figure, from the points' positions.
+double AngleOf(const std::array<DesignPoint, 4>& p, int i) {
+    const quadrilateral::AngleRays& r = quadrilateral::kAngleRays[i];
+    return Turn(p[r.at], p[r.from], p[r.to]);
+}
 
 }  // namespace
 
@@ -65,12 +65,11 @@ std::optional<DesignProblem> CheckDesignFigure(const Design& design) {
             std::nullopt};
     }
     for (int i = 1; i <= 8; ++i) {
-        const auto& p = design.points;
-        const double angle = Turn(p[kAt[i]], p[kFrom[i]], p[kTo[i]]);
-        if (angle < kSmallestDesignAngle) {
-            return DesignProblem{"第 " + std::to_string(i) + " 个角 (在 " + kLetters[kAt[i]] +
+        const int at = quadrilateral::kAngleRays[i].at;
+        if (AngleOf(design.points, i) < kSmallestDesignAngle) {
+            return DesignProblem{"第 " + std::to_string(i) + " 个角 (在 " + quadrilateral::kPointLetters[at] +
                                      " 点) 小于 1°: 这样的图形无法观测, 也无法平差",
-                                 kAt[i]};
+                                 at};
         }
     }
     return std::nullopt;
@@ -79,9 +78,10 @@ std::optional<DesignProblem> CheckDesignFigure(const Design& design) {
 DesignObservations ObservationsOf(const Design& design) {
     const auto& p = design.points;
     DesignObservations o;
-    for (int i = 1; i <= 8; ++i) o.angle[i] = Turn(p[kAt[i]], p[kFrom[i]], p[kTo[i]]);
+    for (int i = 1; i <= 8; ++i) o.angle[i] = AngleOf(p, i);
     for (int n = 1; n <= 6; ++n) {
-        const DesignPoint &from = p[kSideEnds[n][0]], &to = p[kSideEnds[n][1]];
+        const DesignPoint &from = p[quadrilateral::kSideEnds[n].from],
+                          &to = p[quadrilateral::kSideEnds[n].to];
         o.side[n] = std::hypot(to.x - from.x, to.y - from.y);
     }
     if (!design.dKnown) {

@@ -8,16 +8,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "adjust/quadrilateral.h"
 #include "adjust/quality_statistics.h"
 
 namespace korvanet {
 namespace {
 
 constexpr double kSecondsPerRadian = 180 * 3600 / std::numbers::pi;
-
-// Side n joins these points: 1 A-B, 2 B-D, 3 B-C, 4 A-C, 5 C-D, 6 A-D.
-constexpr std::array<std::array<int, 2>, 7> kSideEnds = {
-    {{0, 0}, {0, 1}, {1, 3}, {1, 2}, {0, 2}, {2, 3}, {0, 3}}};
 
 using Gradient = std::array<double, 8>;
 
@@ -67,7 +64,7 @@ std::vector<SidePrecision> SidePrecisions(const std::vector<PointCheck>& points,
                                           double m0, int lastSide) {
     std::vector<SidePrecision> sides;
     for (int n = 1; n <= lastSide; ++n) {
-        const int p = kSideEnds[n][0], q = kSideEnds[n][1];
+        const int p = quadrilateral::kSideEnds[n].from, q = quadrilateral::kSideEnds[n].to;
         const double dx = points[q].x - points[p].x, dy = points[q].y - points[p].y;
         const double s2 = dx * dx + dy * dy, s = std::sqrt(s2);
         // Gradients in the coordinates: mm of length, and arc seconds of

@@ -5,22 +5,17 @@
 
 #include <cmath>
 
+#include "adjust/quadrilateral.h"
+
 namespace korvanet {
 
 std::array<TriangleClosure, 4> TriangleClosures(const std::array<double, 9>& angle) {
-    // The angles of each triangle at its corners: ABD has 1+8 at A, 2 at B
-    // and 7 at D; BCD has 3 at B, 4+5 at C and 6 at D.
-    struct Triangle {
-        std::string_view name;
-        std::array<int, 4> angles;
-    };
-    static constexpr std::array<Triangle, 4> kTriangles = {
-        {{"ABC", {1, 2, 3, 4}}, {"ACD", {5, 6, 7, 8}}, {"ABD", {1, 2, 7, 8}}, {"BCD", {3, 4, 5, 6}}}};
     std::array<TriangleClosure, 4> closures{};
-    for (std::size_t t = 0; t < kTriangles.size(); ++t) {
+    for (std::size_t t = 0; t < quadrilateral::kTriangles.size(); ++t) {
+        const quadrilateral::Triangle& triangle = quadrilateral::kTriangles[t];
         double sum = 0;
-        for (int i : kTriangles[t].angles) sum += angle[i];
-        closures[t] = {kTriangles[t].name, (sum - 180) * 3600};
+        for (int i : triangle.angles) sum += angle[i];
+        closures[t] = {triangle.name, (sum - 180) * 3600};
     }
     return closures;
 }

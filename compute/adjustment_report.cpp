@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "adjust/design_class_checks.h"
+#include "adjust/quadrilateral.h"
 #include "compute/document_numbers.h"
 #include "compute/figure_drawing.h"
 #include "compute/report_steps.h"
@@ -20,7 +21,7 @@
 namespace korvanet {
 namespace {
 
-constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
+constexpr const auto& kLetters = quadrilateral::kPointLetters;
 
 std::string PointLabel(const PointCheck& p) {
     return std::string(kLetters[p.point]) + (p.name.empty() ? "" : " " + p.name);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "adjust/quadrilateral.h"
 #include "compute/job_text.h"
 #include "core/korvanet_error.h"
 #include "core/number_text.h"
@@ -16,7 +17,7 @@
 namespace korvanet {
 namespace {
 
-constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
+constexpr const auto& kLetters = quadrilateral::kPointLetters;
 
 [[noreturn]] void Refuse(int line, const std::string& why) {
     throw InputError("设计文件第 " + std::to_string(line) + " 行: " + why);

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <string>
 
+#include "adjust/quadrilateral.h"
 #include "report/markup_text.h"
 
 namespace korvanet {
@@ -61,14 +62,6 @@ struct Frame {
     double left = kMargin, top = kMargin;
     Screen At(double x, double y) const { return {left + (y - yMin) * scale, top + (xMax - x) * scale}; }
 };
-
-// Side n joins these points (0 = A .. 3 = D): 1 A-B, 2 B-D, 3 B-C, 4 A-C, 5 C-D, 6 A-D.
-constexpr std::array<std::array<int, 2>, 7> kSides = {
-    {{0, 0}, {0, 1}, {1, 3}, {1, 2}, {0, 2}, {2, 3}, {0, 3}}};
-// Angle i lies at point kAngleAt[i], between the sides to kAngleFrom[i] and kAngleTo[i].
-constexpr std::array<int, 9> kAngleAt = {0, 0, 1, 1, 2, 2, 3, 3, 0};
-constexpr std::array<int, 9> kAngleFrom = {0, 1, 3, 2, 0, 3, 1, 0, 2};
-constexpr std::array<int, 9> kAngleTo = {0, 2, 0, 3, 1, 0, 2, 1, 3};
 
 std::string SuspectText(const ObservationCheck& s) {
     std::string what = s.kind == ObservationKind::Side ? "观测边 S(" : "观测角 B(";
@@ -119,8 +112,10 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
 
     // The sides, each with its number at its middle.
     for (int n = 1; n <= 6; ++n) {
-        const Screen p = f.At(points[kSides[n][0]].x, points[kSides[n][0]].y);
-        const Screen q = f.At(points[kSides[n][1]].x, points[kSides[n][1]].y);
+        const PointCheck &from = points[quadrilateral::kSideEnds[n].from],
+                         &to = points[quadrilateral::kSideEnds[n].to];
+        const Screen p = f.At(from.x, from.y);
+        const Screen q = f.At(to.x, to.y);
         const bool isSuspect = suspect && suspect->kind == ObservationKind::Side && suspect->index == n;
         svg += "<line class=\"side" + std::string(isSuspect ? " suspect" : "") + "\" id=\"side-" +
                std::to_string(n) + "\" x1=\"" + Num(p.x) + "\" y1=\"" + Num(p.y) + "\" x2=\"" + Num(q.x) +
@@ -135,15 +130,16 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
 
     // The suspect angle: an arc between its two sides at its point.
     if (suspect && suspect->kind == ObservationKind::Angle) {
+        const quadrilateral::AngleRays& rays = quadrilateral::kAngleRays[suspect->index];
         const int i = suspect->index;
-        const PointCheck& at = points[kAngleAt[i]];
+        const PointCheck& at = points[rays.at];
         const Screen c = f.At(at.x, at.y);
         auto direction = [&](int to) {
             const Screen t = f.At(points[to].x, points[to].y);
             const double dx = t.x - c.x, dy = t.y - c.y, d = std::hypot(dx, dy);
             return Screen{dx / d, dy / d};
         };
-        const Screen u = direction(kAngleFrom[i]), v = direction(kAngleTo[i]);
+        const Screen u = direction(rays.from), v = direction(rays.to);
         const double r = 34;
         const bool clockwise = u.x * v.y - u.y * v.x > 0;
         svg += "<path class=\"angle suspect\" id=\"angle-" + std::to_string(i) + "\" d=\"M " +

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "adjust/design_class_checks.h"
+#include "adjust/quadrilateral.h"
 #include "adjust/quality_check.h"
 
 namespace korvanet {
@@ -25,8 +26,11 @@ const char* KindName(ObservationKind kind) {
 Json Optional(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
 
 Json PointJson(const PointCheck& p) {
-    static const char* const kIds[4] = {"A", "B", "C", "D"};
-    Json j = {{"id", kIds[p.point]}, {"name", p.name}, {"known", p.known}, {"x", p.x}, {"y", p.y}};
+    Json j = {{"id", quadrilateral::kPointLetters[p.point]},
+              {"name", p.name},
+              {"known", p.known},
+              {"x", p.x},
+              {"y", p.y}};
     if (p.precision) {
         const PointPrecision& m = *p.precision;
         j["sx_mm"] = m.sx;
@@ -43,15 +47,13 @@ Json ObservationJson(const ObservationCheck& o) {
             {"w", Optional(o.w)},       {"mdb", Optional(o.mdb)}, {"external_mm", Optional(o.external)}};
 }
 
-const char* const kPointIds[4] = {"A", "B", "C", "D"};
-
 // The figures an order class judges, for every completed job.
 void AddFigure(Json& j, const FigureSummary& f) {
     j["sides"] = Json::array();
     for (const SidePrecision& s : f.sides)
         j["sides"].push_back({{"index", s.index},
-                              {"from", kPointIds[s.from]},
-                              {"to", kPointIds[s.to]},
+                              {"from", quadrilateral::kPointLetters[s.from]},
+                              {"to", quadrilateral::kPointLetters[s.to]},
                               {"adjusted_m", s.adjusted},
                               {"sigma_mm", s.sigma},
                               {"relative_error", s.relative},
@@ -59,8 +61,8 @@ void AddFigure(Json& j, const FigureSummary& f) {
     j["weakest_side"] = {{"index", f.Weakest().index}, {"relative_error", f.Weakest().relative}};
     j["relative_ellipses"] = Json::array();
     for (const RelativeEllipse& e : f.relativeEllipses)
-        j["relative_ellipses"].push_back({{"from", kPointIds[e.from]},
-                                          {"to", kPointIds[e.to]},
+        j["relative_ellipses"].push_back({{"from", quadrilateral::kPointLetters[e.from]},
+                                          {"to", quadrilateral::kPointLetters[e.to]},
                                           {"a_mm", e.a},
                                           {"b_mm", e.b},
                                           {"azimuth_deg", e.azimuth},

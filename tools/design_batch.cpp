@@ -10,6 +10,7 @@
 #include <string>
 
 #include "adjust/design_class_checks.h"
+#include "adjust/quadrilateral.h"
 #include "compute/adjustment_report.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
@@ -22,7 +23,7 @@
 namespace korvanet {
 namespace {
 
-constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
+constexpr const auto& kLetters = quadrilateral::kPointLetters;
 
 std::string Fixed(double value, int decimals) {
     char buffer[64];
