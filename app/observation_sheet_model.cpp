@@ -7,53 +7,54 @@
 
 #include "app/sheet_commands.h"
 #include "core/number_text.h"
+#include "entry/job_layout.h"
 #include "entry/value_rules.h"
 
 namespace korvanet {
 namespace {
 
+// What each row of the job shows: its quantity and its unit.
 struct RowOfSheet {
-    FigureValue value;
-    int number;
     const char* quantity;
     const char* unit;
 };
 
-// The rows in the order the prompts ask the values.
+// The rows are the job's answers, in their order (entry/job_layout.h).
 constexpr RowOfSheet kRows[kSheetRows] = {
-    {FigureValue::Tolerance, 0, "规范测角限差", "秒"},
-    {FigureValue::XOfA, 0, "A 点纵座标 Xa", "米"},
-    {FigureValue::YOfA, 0, "A 点横座标 Ya", "米"},
-    {FigureValue::XOfD, 0, "D 点纵座标 Xd", "米"},
-    {FigureValue::YOfD, 0, "D 点横座标 Yd", "米"},
-    {FigureValue::AzimuthT0, 0, "起始外方位角 T0", "d.mmss"},
-    {FigureValue::OrientationQ1, 0, "至 S(1) 边定向角 Q1", "d.mmss"},
-    {FigureValue::PointName, 0, "A 点点名", "点名"},
-    {FigureValue::PointName, 1, "B 点点名 (待定点)", "点名"},
-    {FigureValue::PointName, 2, "C 点点名 (待定点)", "点名"},
-    {FigureValue::PointName, 3, "D 点点名", "点名"},
-    {FigureValue::ObservedAngle, 1, "观测角 B(1)", "d.mmss"},
-    {FigureValue::ObservedAngle, 2, "观测角 B(2)", "d.mmss"},
-    {FigureValue::ObservedAngle, 3, "观测角 B(3)", "d.mmss"},
-    {FigureValue::ObservedAngle, 4, "观测角 B(4)", "d.mmss"},
-    {FigureValue::ObservedAngle, 5, "观测角 B(5)", "d.mmss"},
-    {FigureValue::ObservedAngle, 6, "观测角 B(6)", "d.mmss"},
-    {FigureValue::ObservedAngle, 7, "观测角 B(7)", "d.mmss"},
-    {FigureValue::ObservedAngle, 8, "观测角 B(8)", "d.mmss"},
-    {FigureValue::ObservedSide, 1, "观测边 S(1)  A-B", "米"},
-    {FigureValue::ObservedSide, 2, "观测边 S(2)  B-D", "米"},
-    {FigureValue::ObservedSide, 3, "观测边 S(3)  B-C", "米"},
-    {FigureValue::ObservedSide, 4, "观测边 S(4)  A-C", "米"},
-    {FigureValue::ObservedSide, 5, "观测边 S(5)  C-D", "米"},
-    {FigureValue::ObservedSide, 6, "观测边 S(6)  A-D", "米"},
+    {"规范测角限差", "秒"},
+    {"A 点纵座标 Xa", "米"},
+    {"A 点横座标 Ya", "米"},
+    {"D 点纵座标 Xd", "米"},
+    {"D 点横座标 Yd", "米"},
+    {"起始外方位角 T0", "d.mmss"},
+    {"至 S(1) 边定向角 Q1", "d.mmss"},
+    {"A 点点名", "点名"},
+    {"B 点点名 (待定点)", "点名"},
+    {"C 点点名 (待定点)", "点名"},
+    {"D 点点名", "点名"},
+    {"观测角 B(1)", "d.mmss"},
+    {"观测角 B(2)", "d.mmss"},
+    {"观测角 B(3)", "d.mmss"},
+    {"观测角 B(4)", "d.mmss"},
+    {"观测角 B(5)", "d.mmss"},
+    {"观测角 B(6)", "d.mmss"},
+    {"观测角 B(7)", "d.mmss"},
+    {"观测角 B(8)", "d.mmss"},
+    {"观测边 S(1)  A-B", "米"},
+    {"观测边 S(2)  B-D", "米"},
+    {"观测边 S(3)  B-C", "米"},
+    {"观测边 S(4)  A-C", "米"},
+    {"观测边 S(5)  C-D", "米"},
+    {"观测边 S(6)  A-D", "米"},
 };
 
 const RowOfSheet& RowAt(int row) { return kRows[row]; }
 
-bool IsDCoordinate(int row) { return row == sheet_row::kXOfD || row == sheet_row::kYOfD; }
-bool ComesFromKnownD(int row) {
-    return row == sheet_row::kAzimuthT0 || row == sheet_row::kOrientationQ1 || row == sheet_row::kSixthSide;
+bool IsDCoordinate(int row) {
+    const FigureValue value = kJobAnswers[static_cast<std::size_t>(row)].value;
+    return value == FigureValue::XOfD || value == FigureValue::YOfD;
 }
+bool ComesFromKnownD(int row) { return !IsAsked(kJobAnswers[static_cast<std::size_t>(row)], true); }
 
 // Why a row is not part of the figure: short in the state column, whole in
 // the tooltip.
@@ -188,7 +189,8 @@ void ObservationSheetModel::judge() {
             continue;
         }
         const std::string typed = Std(content_.texts[r]);
-        Refusal refusal = CheckFigureValue(RowAt(row).value, RowAt(row).number, typed);
+        const JobAnswer& answer = kJobAnswers[static_cast<std::size_t>(row)];
+        Refusal refusal = CheckFigureValue(answer.value, answer.number, typed);
         // With D known, a coordinate of D typed as zero says the opposite.
         if (!refusal && IsDCoordinate(row) && ReadsAsZero(typed)) {
             refusal =

@@ -20,25 +20,29 @@
 #include <string>
 #include <vector>
 
+#include "entry/job_layout.h"
+
 class QUndoStack;
 
 namespace korvanet {
 
-inline constexpr int kSheetRows = 25;
+// One row for every answer a job can hold.
+inline constexpr int kSheetRows = static_cast<int>(kJobAnswers.size());
 
-// Row numbers of the sheet.
+// Row numbers of the sheet: the places of the values in a job.
 namespace sheet_row {
-inline constexpr int kTolerance = 0;
-inline constexpr int kXOfA = 1;
-inline constexpr int kYOfA = 2;
-inline constexpr int kXOfD = 3;
-inline constexpr int kYOfD = 4;
-inline constexpr int kAzimuthT0 = 5;
-inline constexpr int kOrientationQ1 = 6;
-inline constexpr int kFirstName = 7;    // A, B, C, D
-inline constexpr int kFirstAngle = 11;  // B(1)..B(8)
-inline constexpr int kFirstSide = 19;   // S(1)..S(6)
-inline constexpr int kSixthSide = 24;
+constexpr int RowOf(FigureValue value) { return static_cast<int>(PlaceOf(value)); }
+inline constexpr int kTolerance = RowOf(FigureValue::Tolerance);
+inline constexpr int kXOfA = RowOf(FigureValue::XOfA);
+inline constexpr int kYOfA = RowOf(FigureValue::YOfA);
+inline constexpr int kXOfD = RowOf(FigureValue::XOfD);
+inline constexpr int kYOfD = RowOf(FigureValue::YOfD);
+inline constexpr int kAzimuthT0 = RowOf(FigureValue::AzimuthT0);
+inline constexpr int kOrientationQ1 = RowOf(FigureValue::OrientationQ1);
+inline constexpr int kFirstName = RowOf(FigureValue::PointName);       // A, B, C, D
+inline constexpr int kFirstAngle = RowOf(FigureValue::ObservedAngle);  // B(1)..B(8)
+inline constexpr int kFirstSide = RowOf(FigureValue::ObservedSide);    // S(1)..S(6)
+inline constexpr int kSixthSide = kFirstSide + 5;
 }  // namespace sheet_row
 
 // Everything the sheet holds: what undo brings back.

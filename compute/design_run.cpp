@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "core/korvanet_error.h"
+#include "entry/job_layout.h"
 
 namespace korvanet {
 namespace {
@@ -81,7 +82,7 @@ std::vector<std::string> DesignAnswers(const Design& design) {
 
 std::vector<std::string> DesignJobTemplate(const Design& design) {
     std::vector<std::string> answers = Head(design, "", "");
-    answers.resize(answers.size() + 8 + (design.dKnown ? 5 : 6));
+    answers.resize(AnswersAsked(design.dKnown));
     return answers;
 }
 

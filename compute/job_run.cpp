@@ -4,6 +4,7 @@
 #include "compute/compute_run.h"
 #include "core/korvanet_error.h"
 #include "core/number_text.h"
+#include "entry/job_layout.h"
 
 namespace korvanet {
 
@@ -30,12 +31,10 @@ JobRun RunJob(std::vector<std::string> answers, SurveyState& state, TextDisplay&
 }
 
 std::size_t ValuesAskedBy(const std::vector<std::string>& job) {
-    // The tolerance, four coordinates, four names, eight angles, five sides;
-    // D not known adds T0, Q1 and the side A-D.  A job too short to tell
-    // may still be a D-not-known one.
-    constexpr std::size_t kDKnown = 22, kDNotKnown = 25;
-    if (job.size() < 5) return kDNotKnown;
-    return ReadsAsZero(job[3]) && ReadsAsZero(job[4]) ? kDNotKnown : kDKnown;
+    // A job too short to tell may still be one whose D is to be determined.
+    const std::size_t xd = PlaceOf(FigureValue::XOfD), yd = PlaceOf(FigureValue::YOfD);
+    if (job.size() <= yd) return AnswersAsked(false);
+    return AnswersAsked(!(ReadsAsZero(job[xd]) && ReadsAsZero(job[yd])));
 }
 
 }  // namespace korvanet

@@ -12,7 +12,9 @@
 
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
+#include "entry/job_layout.h"
 #include "entry/tests/entry_job.h"
+#include "entry/value_rules.h"
 #include "testing/history_display.h"
 
 namespace korvanet {
@@ -115,6 +117,36 @@ TEST(InputSequence, UnknownDAsksOrientationAfterYdAndSixSides) {
     EXPECT_EQ(state.Side[6], 1655.05);
     EXPECT_EQ(state.SideObserved[6], 1655.05f);
     EXPECT_EQ(display.Text(boxes::ObservedSide(6)), " 1655.050");
+}
+
+// The job layout says which value each answer of a job is: an answer that no
+// rule accepts, put at any place, is refused by the rule of the value the
+// layout names there, for either kind of D.
+TEST(InputSequence, EachAnswerIsTheValueTheJobLayoutPutsAtItsPlace) {
+    for (const EntryJob& job : {EntryJob::DKnown(), EntryJob::DNotKnown()}) {
+        const bool dKnown = job.ValueAnswers().size() == AnswersAsked(true);
+        ASSERT_EQ(job.ValueAnswers().size(), AnswersAsked(dKnown));
+        std::size_t place = 0;
+        for (const JobAnswer& answer : kJobAnswers) {
+            if (!IsAsked(answer, dKnown)) continue;
+            const std::size_t at = place++;
+            if (answer.value == FigureValue::PointName) continue;  // a name takes any text
+            std::vector<std::string> answers = job.ValueAnswers();
+            answers[at] = "3x";
+            auto prompter = ScriptedPrompter::ForJob(answers);
+            HistoryDisplay display;
+            SurveyState state;
+            try {
+                RunInputSequence(state, prompter, display);
+                ADD_FAILURE() << "answer " << at << " \"3x\" was taken";
+            } catch (const InputError& e) {
+                EXPECT_EQ(e.what(),
+                          CheckFigureValue(answer.value, answer.number, "3x").value_or("(accepted)"))
+                    << "answer " << at;
+            }
+        }
+        EXPECT_EQ(place, AnswersAsked(dKnown));
+    }
 }
 
 TEST(InputSequence, OrientationKeepsTheSignOfQ1AndWeighsOnlyAMeasuredOne) {
