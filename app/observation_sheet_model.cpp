@@ -21,7 +21,7 @@ struct RowOfSheet {
 
 // The rows in the order the prompts ask the values.
 constexpr RowOfSheet kRows[kSheetRows] = {
-    {FigureValue::Tolerance, 0, "规范测角限差", "秒"},
+    {FigureValue::Tolerance, 0, "测角中误差 σ0", "秒"},
     {FigureValue::XOfA, 0, "A 点纵座标 Xa", "米"},
     {FigureValue::YOfA, 0, "A 点横座标 Ya", "米"},
     {FigureValue::XOfD, 0, "D 点纵座标 Xd", "米"},
@@ -125,6 +125,11 @@ QVariant ObservationSheetModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             if (cell == CellState::Refused) return refusal(row);
             if (cell == CellState::NotApplicable) return NotApplicableReason(row);
+            // What the prompt calls the tolerance is what the adjustment weighs by.
+            if (row == sheet_row::kTolerance)
+                return QStringLiteral(
+                    "测角中误差 σ0: 一个观测角的先验中误差, 平差的权和整体检验都用它; "
+                    "应填仪器和观测方法能达到的测角中误差, 不是规范的三角形闭合差限值");
             return quantity(row);
         case Qt::BackgroundRole:
             if (cell == CellState::Refused && index.column() == ValueColumn)

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool as a surveyor uses it: exit codes, usage, short jobs, stdin.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +16,7 @@
 #include "compute/job_text.h"
 #include "core/form_boxes.h"
 #include "core/korvanet_version.h"
+#include "testing/tool_run.h"
 
 namespace {
 
@@ -28,42 +26,19 @@ struct BatchRun {
     std::string err;
 };
 
-// Starts the tool itself, with no shell between (a blank in a path stays part
-// of the path), its standard input read from a file and its output written
-// to files: nothing to read while it runs, so no pipe can fill and block it.
+// The tool itself, with no shell between (a blank in a path stays part of
+// the path), its standard input read from a file holding `stdinText`.
 BatchRun RunBatch(const std::vector<std::string>& args, const std::string& stdinText = "") {
     // CTest runs the tests of this file side by side: each gets files of its own.
     const std::string dir =
         testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string in = dir + ".in", out = dir + ".out", err = dir + ".err";
+    const std::string in = dir + ".in";
     std::ofstream(in) << stdinText;
     std::vector<std::string> argv{KORVANET_BATCH};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (std::string& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, cargv[0], &files, nullptr, cargv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << cargv[0] << ": " << std::strerror(spawned);
-        return {-1, "", ""};
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    auto slurp = [](const std::string& path) {
-        std::ifstream f(path);
-        return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    };
-    // A tool killed by a signal gets no exit code that any test expects.
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(out), slurp(err)};
+    const korvanet::ToolRun run = korvanet::RunTool(argv, {in, dir + ".out", dir + ".err"});
+    if (run.exitCode < 0) ADD_FAILURE() << run.err;
+    return {run.exitCode, run.out, run.err};
 }
 
 std::string ReferenceJob(const std::string& name) { return std::string(KORVANET_REFERENCE_DIR) + "/" + name; }
