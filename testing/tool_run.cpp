@@ -36,7 +36,7 @@ ToolRun RunTool(const std::vector<std::string>& argv, const ToolFiles& files) {
     posix_spawn_file_actions_addopen(&actions, 1, files.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, files.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, cargv[0], &actions, nullptr, cargv.data(), environ);
+    const int spawned = posix_spawnp(&child, cargv[0], &actions, nullptr, cargv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         run.err = "cannot start " + argv[0] + ": " + std::strerror(spawned);

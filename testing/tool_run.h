@@ -26,7 +26,8 @@ struct ToolRun {
     std::string err;
 };
 
-// Runs argv[0] (a path) with argv[1...], and waits for it.
+// Runs argv[0] (a path, or a name looked up in PATH as a shell would) with
+// argv[1...], and waits for it.
 ToolRun RunTool(const std::vector<std::string>& argv, const ToolFiles& files);
 
 // The whole of a file, bytes as they are; empty when it cannot be read.

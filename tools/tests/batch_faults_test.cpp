@@ -18,11 +18,6 @@
 
 namespace {
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
 void Write(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -44,7 +39,7 @@ Ended RunBatch(const std::vector<std::string>& args, const std::string& in, cons
 
 TEST(BatchFaults, EveryBadFileAndFailedWriteEndsWithItsMessageAndStatus1) {
     const std::string dir = testing::TempDir();
-    const std::string job = Slurp(std::string(KORVANET_REFERENCE_DIR) + "/known-d.txt");
+    const std::string job = korvanet::ReadWholeFile(std::string(KORVANET_REFERENCE_DIR) + "/known-d.txt");
     ASSERT_FALSE(job.empty());
     const std::string goodJob = dir + "/good.txt";
     Write(goodJob, job);
@@ -132,7 +127,7 @@ TEST(BatchFaults, EveryBadFileAndFailedWriteEndsWithItsMessageAndStatus1) {
         }
         EXPECT_EQ(ended.err.find("已写入"), std::string::npos) << ended.err;
     }
-    EXPECT_EQ(Slurp(oldPdf), "%PDF- an earlier report");
+    EXPECT_EQ(korvanet::ReadWholeFile(oldPdf), "%PDF- an earlier report");
     struct stat missing {};
     EXPECT_NE(::stat(missingFolder.c_str(), &missing), 0);
 }

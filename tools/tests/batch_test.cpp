@@ -43,11 +43,6 @@ BatchRun RunBatch(const std::vector<std::string>& args, const std::string& stdin
 
 std::string ReferenceJob(const std::string& name) { return std::string(KORVANET_REFERENCE_DIR) + "/" + name; }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
 TEST(Batch, BadUsagePrintsUsageAndExits2) {
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{},
@@ -75,15 +70,15 @@ TEST(Batch, MissingFileIsAFailure) {
 }
 
 TEST(Batch, ReadsStandardInputForDash) {
-    const std::string job = Slurp(ReferenceJob("known-d.txt"));
+    const std::string job = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     const BatchRun r = RunBatch({"--fields", "-"}, job);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(r.out, korvanet::ReadWholeFile(ReferenceJob("known-d.fields")));
 }
 
 TEST(Batch, TooFewAnswersFailsWithTheFieldsSoFar) {
     // The known-D job without its last side.
-    std::string job = Slurp(ReferenceJob("known-d.txt"));
+    std::string job = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     job.erase(job.rfind('\n', job.size() - 2) + 1);
     const BatchRun r = RunBatch({"--fields", "-"}, job);
     EXPECT_EQ(r.exitCode, 1);
@@ -102,7 +97,7 @@ TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
 }
 
 TEST(Batch, TooManyAnswersIsAFailure) {
-    const BatchRun r = RunBatch({"-"}, Slurp(ReferenceJob("known-d.txt")) + "999.999\n");
+    const BatchRun r = RunBatch({"-"}, korvanet::ReadWholeFile(ReferenceJob("known-d.txt")) + "999.999\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("多出 1 个答案"), std::string::npos) << r.err;
 }
@@ -118,7 +113,7 @@ TEST(Batch, WritesAPdf) {
     std::remove(pdf.c_str());
     const BatchRun r = RunBatch({"--pdf", pdf, ReferenceJob("known-d.txt")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    const std::string head = Slurp(pdf).substr(0, 5);
+    const std::string head = korvanet::ReadWholeFile(pdf).substr(0, 5);
     EXPECT_EQ(head, "%PDF-");
 }
 
@@ -133,18 +128,19 @@ std::string WriteTempJob(const std::string& name, const std::string& text) {
 // and the good job after it still runs.  The free-D job runs before the
 // known-D one, so a record carried over from one job to the next shows.
 TEST(Batch, ManyJobsRunEachAsIfAloneAndReportTheFailedOne) {
-    std::string shortJob = Slurp(ReferenceJob("known-d.txt"));
+    std::string shortJob = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     shortJob.erase(shortJob.rfind('\n', shortJob.size() - 2) + 1);
     const std::string bad = WriteTempJob("short-job.txt", shortJob);
     const BatchRun alone = RunBatch({"--fields", bad});
     ASSERT_EQ(alone.exitCode, 1);
 
-    const BatchRun r =
-        RunBatch({"--fields", ReferenceJob("free-d.txt"), bad, "-"}, Slurp(ReferenceJob("known-d.txt")));
+    const BatchRun r = RunBatch({"--fields", ReferenceJob("free-d.txt"), bad, "-"},
+                                korvanet::ReadWholeFile(ReferenceJob("known-d.txt")));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "==> " + ReferenceJob("free-d.txt") + " <==\n" + Slurp(ReferenceJob("free-d.fields")) +
-                         "\n==> " + bad + " <==\n" + alone.out +  //
-                         "\n==> 标准输入 <==\n" + Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(r.out, "==> " + ReferenceJob("free-d.txt") + " <==\n" +
+                         korvanet::ReadWholeFile(ReferenceJob("free-d.fields")) + "\n==> " + bad + " <==\n" +
+                         alone.out +  //
+                         "\n==> 标准输入 <==\n" + korvanet::ReadWholeFile(ReferenceJob("known-d.fields")));
     EXPECT_EQ(r.err, bad + ": " + alone.err);
 
     const BatchRun good = RunBatch({ReferenceJob("known-d.txt"), ReferenceJob("free-d.txt")});
@@ -178,7 +174,7 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
     const std::string svg = testing::TempDir() + "/free-d.svg";
     const BatchRun drawn = RunBatch({"--svg", svg, ReferenceJob("free-d.txt")});
     EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
-    EXPECT_NE(Slurp(svg).find("<svg"), std::string::npos);
+    EXPECT_NE(korvanet::ReadWholeFile(svg).find("<svg"), std::string::npos);
     EXPECT_EQ(RunBatch({"--svg", svg, bad}).exitCode, 1);
 }
 
@@ -186,12 +182,12 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
 // ends, the GB18030 (GBK) of a Chinese Windows editor, and bytes that are
 // neither, which must stop the job before any garbled name is shown.
 TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
-    const std::string known = Slurp(ReferenceJob("known-d.txt"));
+    const std::string known = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     std::string crlf;
     for (char c : known) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     const BatchRun bom = RunBatch({"--fields", WriteTempJob("bom.txt", "\xEF\xBB\xBF" + crlf)});
     EXPECT_EQ(bom.exitCode, 0) << bom.err;
-    EXPECT_EQ(bom.out, Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(bom.out, korvanet::ReadWholeFile(ReferenceJob("known-d.fields")));
     EXPECT_EQ(bom.err, "");
 
     // The known-D job with the points named 甲 乙 丙 丁, once in UTF-8 and

@@ -24,11 +24,6 @@ struct BatchRun {
     std::string out, err;
 };
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
 std::string Scratch(const std::string& name) { return testing::TempDir() + "/" + name; }
 
 BatchRun RunBatch(const std::vector<std::string>& args) {
@@ -128,7 +123,7 @@ TEST(DesignBatch, EveryOutputOfADesignSaysItIsOne) {
     const std::string svg = Scratch("design.svg");
     const BatchRun drawing = RunBatch({"--design", "--svg", svg, file});
     ASSERT_EQ(drawing.exitCode, 0) << drawing.err;
-    const std::string picture = Slurp(svg);
+    const std::string picture = korvanet::ReadWholeFile(svg);
     EXPECT_NE(picture.find("精度估算 (设计, 尚未观测)"), std::string::npos);
     EXPECT_EQ(picture.find("w 检验"), std::string::npos);
     EXPECT_NE(picture.find("<ellipse"), std::string::npos) << "the design's ellipses";
@@ -171,7 +166,7 @@ Verdict DesignVerdict(const std::string& orderClass, double sigma0, const std::s
 // figures: sigma0 = m_β reaches the class and 1.1 m_β does not; the expected
 // closure 2√3 σ0 just inside the closure limit passes and just outside fails.
 TEST(DesignBatch, EveryClassJudgesThePlannedAngleErrorAndTheExpectedClosure) {
-    const auto table = nlohmann::json::parse(Slurp(KORVANET_ORDER_CLASSES));
+    const auto table = nlohmann::json::parse(korvanet::ReadWholeFile(KORVANET_ORDER_CLASSES));
     ASSERT_GE(table.at("classes").size(), 9u);
     int planned = 0, closures = 0;
     for (const auto& c : table.at("classes")) {
