@@ -57,7 +57,7 @@ TEST(DesignBatch, RefusesBadDesignFilesNamingTheLine) {
     const std::string s = kTolerance;
     const Refused cases[] = {
         {"missing point", s + kA + kB + kD, "第 4 行: 文件结束, 缺少 C 点"},
-        {"no tolerance", std::string(kA) + kB + kC + kD, "第 4 行: 文件结束, 缺少测角限差"},
+        {"no tolerance", std::string(kA) + kB + kC + kD, "第 4 行: 文件结束, 缺少测角中误差 σ0"},
         {"point twice", s + kA + kB + kB + kC + kD, "第 4 行: B 点已在第 3 行给出"},
         {"coordinate no number", s + kA + "B 望江楼 3523210.1 51240x.9\n" + kC + kD,
          "第 3 行: B 点的横座标不是数字: \"51240x.9\""},
