@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Order classes and the checks of a figure against one: the triangle
-// closures against the closure limit, Ferrero's angle mean error against the
-// class's, the smallest angle (30 degrees, or 25 as the exception for a
-// single angle: a second angle below 30 fails), the
-// relative mean error of the weakest side, and the a-priori relative mean
-// error of the measured sides (the preparation's side mean error over the
-// shortest side).  A figure the class does not give is not checked.
+// Order classes and the checks of a figure against one.
+//
+// An adjusted figure is judged by its observations: the four triangle
+// closures against the closure limit, Ferrero's angle mean error against
+// the class's m_beta, the smallest angle (30 degrees, or 25 as the exception
+// for a single angle: a second angle below 30 fails), the relative mean
+// error of the weakest side, and the a-priori relative mean error of the
+// measured sides (the preparation's side mean error over the shortest side).
+//
+// A design (精度估算) has no observations yet, so in place of the closures
+// and of Ferrero it is judged by what its plan promises: the planned angle
+// mean error sigma0 against m_beta, and the closure a triangle is expected
+// to show, 2 sqrt(3) sigma0 (twice its mean error), against the closure
+// limit; the smallest angle and the sides as for an adjusted figure.
+//
+// A figure the class does not give is not checked.
 //
 // Notation: angle mean errors and closures in arc seconds, angles in decimal
 // degrees, relative mean errors as fractions (1/40000 = 2.5e-5), mean sides
@@ -14,10 +23,9 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "adjust/figure_precision.h"
+#include "adjust/quality_check.h"
 
 namespace korvanet {
 
@@ -34,10 +42,21 @@ struct OrderClass {
     std::optional<double> smallestAngleException;  // degrees, allowed for a single angle
 };
 
+// What a check judges.  Their names, texts and JSON keys are in
+// compute/class_check_texts.h.
+enum class CheckKind {
+    TriangleClosure,    // an observed triangle's closure W, against the closure limit
+    Ferrero,            // Ferrero's m_beta from the closures, against the class's m_beta
+    ExpectedClosure,    // a design: 2 sqrt(3) sigma0, against the closure limit
+    PlannedAngleError,  // a design: the planned sigma0, against the class's m_beta
+    SmallestAngle,      // the smallest adjusted angle, against the smallest allowed
+    WeakestSide,        // the weakest side's relative mean error
+    MeasuredSides,      // the measured sides' a-priori relative mean error
+};
+
 struct ClassCheck {
-    std::string_view
-        kind;          // "triangle_closure", "ferrero", "smallest_angle", "weakest_side", "measured_sides"
-    std::string item;  // the triangle's name, "m_beta", "B(3)", "S(2)" ...
+    CheckKind kind = CheckKind::TriangleClosure;
+    std::string item;  // the triangle's name, "m_β", "σ0", "B(3)", "S(2)" ...
     double value = 0;  // arc seconds, degrees, or a relative error
     double limit = 0;  // in the unit of the value
     bool passed = false;
@@ -46,10 +65,13 @@ struct ClassCheck {
 
 struct ClassCompliance {
     std::vector<ClassCheck> checks;
-    std::vector<std::string_view> notChecked;  // kinds the class gives no limit for
-    bool compliant = false;                    // every check passed
+    std::vector<CheckKind> notChecked;  // kinds the class gives no limit for
+    bool compliant = false;             // every check passed
 };
 
-ClassCompliance CheckOrderClass(const FigureSummary& figure, const OrderClass& orderClass);
+// The checks of a completed run against a class: those of an adjusted
+// figure, or those of a design when the run is one (its precision scaled by
+// the a-priori sigma0).
+ClassCompliance CheckOrderClass(const QualityCheck& run, const OrderClass& orderClass);
 
 }  // namespace korvanet

@@ -20,6 +20,11 @@ std::array<TriangleClosure, 4> TriangleClosures(const std::array<double, 9>& ang
     return closures;
 }
 
+// Ferrero: m_beta = sqrt([WW] / 3n).  Three, not four, although each
+// triangle above sums four observed angles: at the corner a diagonal splits,
+// the two angles together are one angle between the two directions of the
+// triangle's sides (the figure is observed by directions), so every closure
+// closes three angles of mean error m_beta and m_W^2 = 3 m_beta^2.
 double FerreroAngleMeanError(const std::array<TriangleClosure, 4>& triangles) {
     double ww = 0;
     for (const TriangleClosure& t : triangles) ww += t.closure * t.closure;

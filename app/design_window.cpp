@@ -24,10 +24,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "adjust/design_class_checks.h"
+#include "adjust/order_classes.h"
 #include "app/order_class_choice.h"
 #include "app/report_export.h"
 #include "compute/adjustment_report.h"
+#include "compute/class_check_texts.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
 #include "core/korvanet_error.h"
@@ -46,15 +47,6 @@ QString Fixed(double value, int decimals) { return QString::number(value, 'f', d
 QString OneIn(double relative) {
     if (!(relative > 0)) return QStringLiteral("-");
     return QStringLiteral("1/%1").arg(QString::number(1 / relative, 'f', 0));
-}
-
-// What each check of a design judges, in the surveyor's words.
-QString CheckName(std::string_view kind) {
-    if (kind == "expected_closure") return QStringLiteral("期望闭合差");
-    if (kind == "smallest_angle") return QStringLiteral("最小角");
-    if (kind == "weakest_side") return QStringLiteral("最弱边");
-    if (kind == "measured_sides") return QStringLiteral("测边");
-    return QString::fromUtf8(kind.data(), static_cast<qsizetype>(kind.size()));
 }
 
 QString Shortest(double value) { return QString::number(value, 'g', 15); }
@@ -332,11 +324,7 @@ QString DesignWindow::summaryHtml() const {
     const int chosen = class_->currentIndex() - 1;
     if (chosen >= 0 && chosen < static_cast<int>(classes_.classes.size())) {
         const OrderClass& c = classes_.classes[static_cast<std::size_t>(chosen)];
-        const ClassCompliance compliance = CheckDesignOrderClass(f, c, q.tolerance);
-        auto value = [](const ClassCheck& check, double v) {
-            if (check.kind == "weakest_side" || check.kind == "measured_sides") return OneIn(v);
-            return Fixed(v, 2) + (check.kind == "smallest_angle" ? QStringLiteral("°") : QStringLiteral("″"));
-        };
+        const ClassCompliance compliance = CheckOrderClass(q, c);
         html += QStringLiteral("<p><b>规范检核 (精度估算): %1 — %2</b></p><table cellspacing='6'>")
                     .arg(QString::fromStdString(c.name).toHtmlEscaped(),
                          compliance.compliant
@@ -344,12 +332,11 @@ QString DesignWindow::summaryHtml() const {
                              : QStringLiteral("<span style='color:#c00000'>按设计达不到</span>"));
         for (const ClassCheck& check : compliance.checks)
             html +=
-                QStringLiteral(
-                    "<tr><td>%6</td><td>%1</td><td>%2</td><td>限 %3</td><td style='color:%4'>%5</td></tr>")
-                    .arg(QString::fromStdString(check.item).toHtmlEscaped(), value(check, check.value),
-                         value(check, check.limit), check.passed ? "#107010" : "#c00000",
-                         check.passed ? QStringLiteral("通过") : QStringLiteral("未通过"),
-                         CheckName(check.kind));
+                QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td style='color:%4'>%5</td></tr>")
+                    .arg(QString::fromStdString(CheckItemText(check)).toHtmlEscaped(),
+                         QString::fromStdString(CheckValueText(check)),
+                         QString::fromStdString(CheckLimitText(check)), check.passed ? "#107010" : "#c00000",
+                         check.passed ? QStringLiteral("通过") : QStringLiteral("未通过"));
         html += QStringLiteral("</table>");
     }
     return html;

@@ -21,30 +21,14 @@ struct RowOfSheet {
 
 // The rows are the job's answers, in their order (entry/job_layout.h).
 constexpr RowOfSheet kRows[kSheetRows] = {
-    {"规范测角限差", "秒"},
-    {"A 点纵座标 Xa", "米"},
-    {"A 点横座标 Ya", "米"},
-    {"D 点纵座标 Xd", "米"},
-    {"D 点横座标 Yd", "米"},
-    {"起始外方位角 T0", "d.mmss"},
-    {"至 S(1) 边定向角 Q1", "d.mmss"},
-    {"A 点点名", "点名"},
-    {"B 点点名 (待定点)", "点名"},
-    {"C 点点名 (待定点)", "点名"},
-    {"D 点点名", "点名"},
-    {"观测角 B(1)", "d.mmss"},
-    {"观测角 B(2)", "d.mmss"},
-    {"观测角 B(3)", "d.mmss"},
-    {"观测角 B(4)", "d.mmss"},
-    {"观测角 B(5)", "d.mmss"},
-    {"观测角 B(6)", "d.mmss"},
-    {"观测角 B(7)", "d.mmss"},
-    {"观测角 B(8)", "d.mmss"},
-    {"观测边 S(1)  A-B", "米"},
-    {"观测边 S(2)  B-D", "米"},
-    {"观测边 S(3)  B-C", "米"},
-    {"观测边 S(4)  A-C", "米"},
-    {"观测边 S(5)  C-D", "米"},
+    {"测角中误差 σ0", "秒"},           {"A 点纵座标 Xa", "米"},    {"A 点横座标 Ya", "米"},
+    {"D 点纵座标 Xd", "米"},           {"D 点横座标 Yd", "米"},    {"起始外方位角 T0", "d.mmss"},
+    {"至 S(1) 边定向角 Q1", "d.mmss"}, {"A 点点名", "点名"},       {"B 点点名 (待定点)", "点名"},
+    {"C 点点名 (待定点)", "点名"},     {"D 点点名", "点名"},       {"观测角 B(1)", "d.mmss"},
+    {"观测角 B(2)", "d.mmss"},         {"观测角 B(3)", "d.mmss"},  {"观测角 B(4)", "d.mmss"},
+    {"观测角 B(5)", "d.mmss"},         {"观测角 B(6)", "d.mmss"},  {"观测角 B(7)", "d.mmss"},
+    {"观测角 B(8)", "d.mmss"},         {"观测边 S(1)  A-B", "米"}, {"观测边 S(2)  B-D", "米"},
+    {"观测边 S(3)  B-C", "米"},        {"观测边 S(4)  A-C", "米"}, {"观测边 S(5)  C-D", "米"},
     {"观测边 S(6)  A-D", "米"},
 };
 
@@ -126,6 +110,11 @@ QVariant ObservationSheetModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             if (cell == CellState::Refused) return refusal(row);
             if (cell == CellState::NotApplicable) return NotApplicableReason(row);
+            // What the prompt calls the tolerance is what the adjustment weighs by.
+            if (row == sheet_row::kTolerance)
+                return QStringLiteral(
+                    "测角中误差 σ0: 一个观测角的先验中误差, 平差的权和整体检验都用它; "
+                    "应填仪器和观测方法能达到的测角中误差, 不是规范的三角形闭合差限值");
             return quantity(row);
         case Qt::BackgroundRole:
             if (cell == CellState::Refused && index.column() == ValueColumn)

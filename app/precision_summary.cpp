@@ -11,6 +11,7 @@
 
 #include "app/order_class_choice.h"
 #include "app/quality_window.h"
+#include "compute/class_check_texts.h"
 
 namespace korvanet {
 namespace {
@@ -41,40 +42,10 @@ QStringList RelativeRow(const RelativeEllipse& e) {
             DegreesMinutesSeconds(e.azimuth).section(QChar(u'′'), 0, 0) + QChar(u'′'), Fixed(e.meanError, 2)};
 }
 
-QString ItemText(const ClassCheck& c) {
-    const QString item = QString::fromStdString(c.item);
-    if (c.kind == "triangle_closure") return QStringLiteral("三角形 %1 闭合差").arg(item);
-    if (c.kind == "ferrero") return QStringLiteral("测角中误差 m_β");
-    if (c.kind == "smallest_angle") return QStringLiteral("最小角 %1").arg(item);
-    if (c.kind == "weakest_side") return QStringLiteral("最弱边 %1 相对中误差").arg(item);
-    return QStringLiteral("测边相对中误差 (ms / 最短边 %1)").arg(item);
-}
-
 QStringList CheckRow(const ClassCheck& c) {
-    QString value, limit;
-    if (c.kind == "triangle_closure") {
-        value = Fixed(c.value, 2) + QChar(u'″');
-        limit = QStringLiteral("±") + Fixed(c.limit, 1) + QChar(u'″');
-    } else if (c.kind == "ferrero") {
-        value = Fixed(c.value, 2) + QChar(u'″');
-        limit = QStringLiteral("≤ ") + Fixed(c.limit, 1) + QChar(u'″');
-    } else if (c.kind == "smallest_angle") {
-        value = DegreesMinutesSeconds(c.value).section(QChar(u'′'), 0, 0) + QChar(u'′');
-        limit = QStringLiteral("≥ ") + QString::number(c.limit) + QChar(u'°');
-    } else {
-        value = OneIn(c.value);
-        limit = QStringLiteral("≤ ") + OneIn(c.limit);
-    }
-    return {ItemText(c), value, limit, QString::fromStdString(c.note),
+    return {QString::fromStdString(CheckItemText(c)), QString::fromStdString(CheckValueText(c)),
+            QString::fromStdString(CheckLimitText(c)), QString::fromStdString(c.note),
             c.passed ? QStringLiteral("通过") : QStringLiteral("未通过")};
-}
-
-QString KindText(std::string_view kind) {
-    if (kind == "triangle_closure") return QStringLiteral("三角形闭合差");
-    if (kind == "ferrero") return QStringLiteral("测角中误差");
-    if (kind == "smallest_angle") return QStringLiteral("最小角");
-    if (kind == "weakest_side") return QStringLiteral("最弱边相对中误差");
-    return QStringLiteral("测边相对中误差");
 }
 
 QTableWidget* Table(const QStringList& header, QWidget* parent) {
@@ -223,7 +194,7 @@ void PrecisionSummary::chooseClass(int index) {
     const OrderClass* c = name.isEmpty() ? nullptr : table_.Find(name.toStdString());
     if (c != nullptr) {
         chosen_ = *c;
-        compliance_ = CheckOrderClass(quality_.figure, *c);
+        compliance_ = CheckOrderClass(quality_, *c);
     } else {
         chosen_.reset();
         compliance_.reset();
@@ -249,11 +220,8 @@ void PrecisionSummary::fillChecks() {
     checks_->setVisible(compliance_.has_value());
     if (chosen_) {
         classSource_->setText(QString::fromStdString(chosen_->standard + " " + chosen_->clause));
-        QStringList kinds;
-        for (std::string_view kind : compliance_->notChecked) kinds << KindText(kind);
-        notChecked_->setText(kinds.isEmpty() ? QString()
-                                             : QStringLiteral("本等级未规定, 不检核: ") +
-                                                   kinds.join(QStringLiteral(", ")));
+        const QString kinds = QString::fromStdString(NotCheckedText(*compliance_));
+        notChecked_->setText(kinds.isEmpty() ? QString() : QStringLiteral("本等级未规定, 不检核: ") + kinds);
         notChecked_->setVisible(!kinds.isEmpty());
     } else {
         if (classSource_->text().isEmpty() || classChoice_->count() > 1)

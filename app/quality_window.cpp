@@ -319,7 +319,7 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
     showCompliance(summary->complianceText());
     globalTest_->setText(GlobalTestText(quality_));
     sigmaLine_->setText(
-        QStringLiteral("先验单位权中误差 σ0 = %1 秒 (输入的限差), 后验单位权中误差 m0 = %2 秒, 多余观测数 %3")
+        QStringLiteral("测角中误差 σ0 = %1 秒 (先验单位权中误差), 后验单位权中误差 m0 = %2 秒, 多余观测数 %3")
             .arg(Fixed(quality_.tolerance, 2), Fixed(quality_.m0, 2))
             .arg(quality_.redundancy));
     suspectLine_->setText(SuspectText(quality_));

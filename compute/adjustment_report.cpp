@@ -11,8 +11,8 @@
 #include <ctime>
 #include <string_view>
 
-#include "adjust/design_class_checks.h"
 #include "adjust/quadrilateral.h"
+#include "compute/class_check_texts.h"
 #include "compute/document_numbers.h"
 #include "compute/figure_drawing.h"
 #include "compute/report_steps.h"
@@ -69,7 +69,7 @@ DocumentTable OverviewTable(const QualityCheck& q, const ReportOptions& o, bool 
         add("计划测角中误差 σ0 (″)", FixedText(q.unit, 2));
         add("说明", "精度估算: 各项精度由计划的测角中误差按图形和权估算, 不是平差结果");
     } else {
-        add("先验单位权中误差 σ0 (″)", FixedText(q.tolerance, 2));
+        add("测角中误差 σ0 (″)", FixedText(q.tolerance, 2) + " (先验单位权中误差)");
         add("验后单位权中误差 m0 (″)", FixedText(q.m0, 2));
         add("整体检验 T = [pvv]/σ0²",
             FixedText(q.global.statistic, 3) + " (临界值 " + FixedText(q.global.critical, 3) +
@@ -231,30 +231,6 @@ DocumentTable RelativeTable(const QualityCheck& q) {
 
 // ---- 规范检核 ----
 
-std::string CheckItem(const ClassCheck& c) {
-    if (c.kind == "triangle_closure") return "三角形 " + c.item + " 闭合差";
-    if (c.kind == "ferrero") return "测角中误差 m_β";
-    if (c.kind == "expected_closure") return "期望三角形闭合差";
-    if (c.kind == "smallest_angle") return "最小角 " + c.item;
-    if (c.kind == "weakest_side") return "最弱边 " + c.item + " 相对中误差";
-    return "测边相对中误差 (ms / 最短边 " + c.item + ")";
-}
-
-std::string CheckFigure(const ClassCheck& c, double value) {
-    if (c.kind == "weakest_side" || c.kind == "measured_sides") return OneInText(value);
-    if (c.kind == "smallest_angle") return DegreesMinutesSecondsText(value, 0);
-    return FixedText(value, 2) + "″";
-}
-
-const char* KindName(std::string_view kind) {
-    if (kind == "triangle_closure") return "三角形闭合差";
-    if (kind == "ferrero") return "测角中误差";
-    if (kind == "expected_closure") return "期望三角形闭合差";
-    if (kind == "smallest_angle") return "最小角";
-    if (kind == "weakest_side") return "最弱边相对中误差";
-    return "测边相对中误差";
-}
-
 DocumentSection ClassSection(const OrderClass& c, const ClassCompliance& compliance, bool design,
                              const std::string& source) {
     DocumentSection s{"规范检核", {}};
@@ -266,17 +242,14 @@ DocumentSection ClassSection(const OrderClass& c, const ClassCompliance& complia
     t.name = "规范检核";
     t.columns = {{"检核项", ""}, {"数值", ""}, {"限值", ""}, {"结果", ""}, {"说明", ""}};
     for (const ClassCheck& check : compliance.checks) {
-        t.rows.push_back({CheckItem(check), CheckFigure(check, check.value), CheckFigure(check, check.limit),
+        t.rows.push_back({CheckItemText(check), CheckValueText(check), CheckLimitText(check),
                           check.passed ? "通过" : "未通过", check.note});
         t.flagged.push_back(!check.passed);
     }
     s.blocks.push_back(TableBlock(std::move(t)));
-    if (!compliance.notChecked.empty()) {
-        std::string names;
-        for (std::string_view kind : compliance.notChecked)
-            names += (names.empty() ? "" : "、") + std::string(KindName(kind));
-        s.blocks.push_back(ParagraphBlock("该等级没有给出限值, 未检核: " + names + "。"));
-    }
+    if (!compliance.notChecked.empty())
+        s.blocks.push_back(
+            ParagraphBlock("该等级没有给出限值, 未检核: " + NotCheckedText(compliance) + "。"));
     s.blocks.push_back(ParagraphBlock(
         design ? (compliance.compliant ? "结论: 按设计可以达到 " : "结论: 按设计达不到 ") + c.name + "。"
                : (compliance.compliant ? "结论: 符合 " : "结论: 不符合 ") + c.name + "。"));
@@ -311,7 +284,7 @@ AdjustmentDocument JobReportDocument(const SurveyState& state, const QualityChec
     doc.title = "平差报告";
     doc.subtitle = Subtitle(o);
     std::optional<ClassCompliance> compliance;
-    if (o.orderClass != nullptr) compliance = CheckOrderClass(q.figure, *o.orderClass);
+    if (o.orderClass != nullptr) compliance = CheckOrderClass(q, *o.orderClass);
     doc.sections.push_back(
         Section("概况", {TableBlock(OverviewTable(q, o, false, compliance ? &*compliance : nullptr))}));
     doc.sections.push_back(Section(
@@ -342,7 +315,7 @@ AdjustmentDocument DesignReportDocument(const SurveyState&, const QualityCheck& 
     doc.title = "精度估算报告";
     doc.subtitle = Subtitle(o);
     std::optional<ClassCompliance> compliance;
-    if (o.orderClass != nullptr) compliance = CheckDesignOrderClass(q.figure, *o.orderClass, q.tolerance);
+    if (o.orderClass != nullptr) compliance = CheckOrderClass(q, *o.orderClass);
     doc.sections.push_back(
         Section("概况", {TableBlock(OverviewTable(q, o, true, compliance ? &*compliance : nullptr))}));
     doc.sections.push_back(Section("观测值", {ParagraphBlock("设计值由点的座标反算; ∇ = 4.13 σ0 √(q/r)。"),

@@ -62,10 +62,11 @@ Design ReadDesignFile(const std::string& text) {
         const std::vector<std::string> w = Words(lines[i]);
         if (w.empty()) continue;
         if (w[0] == "tolerance" || w[0] == "限差") {
-            if (toleranceLine) Refuse(n, "测角限差已在第 " + std::to_string(*toleranceLine) + " 行给出");
+            if (toleranceLine)
+                Refuse(n, "测角中误差 σ0 已在第 " + std::to_string(*toleranceLine) + " 行给出");
             if (w.size() != 2) Refuse(n, "应为 \"tolerance 秒数\"");
             if (const Refusal refusal = CheckTolerance(w[1])) Refuse(n, *refusal);
-            design.tolerance = Number(n, w[1], "测角限差");
+            design.tolerance = Number(n, w[1], "测角中误差 σ0");
             toleranceLine = n;
             continue;
         }
@@ -86,7 +87,7 @@ Design ReadDesignFile(const std::string& text) {
         pointLine[p] = n;
     }
     const int last = static_cast<int>(lines.size());
-    if (!toleranceLine) Refuse(last, "文件结束, 缺少测角限差 (tolerance 秒数)");
+    if (!toleranceLine) Refuse(last, "文件结束, 缺少测角中误差 σ0 (tolerance 秒数)");
     for (int p = 0; p < 4; ++p)
         if (pointLine[p] == 0) Refuse(last, std::string("文件结束, 缺少 ") + kLetters[p] + " 点");
     if (const auto problem = CheckDesignFigure(design)) {

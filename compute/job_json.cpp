@@ -3,9 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "adjust/design_class_checks.h"
+#include "adjust/order_classes.h"
 #include "adjust/quadrilateral.h"
 #include "adjust/quality_check.h"
+#include "compute/class_check_texts.h"
 
 namespace korvanet {
 namespace {
@@ -87,13 +88,14 @@ void AddClass(Json& j, const OrderClass& c, const ClassCompliance& compliance) {
                   {"smallest_angle_exception_deg", Optional(c.smallestAngleException)}};
     j["checks"] = Json::array();
     for (const ClassCheck& check : compliance.checks)
-        j["checks"].push_back({{"kind", check.kind},
+        j["checks"].push_back({{"kind", CheckKindKey(check.kind)},
                                {"item", check.item},
                                {"value", check.value},
                                {"limit", check.limit},
                                {"passed", check.passed},
                                {"note", check.note}});
-    j["not_checked"] = compliance.notChecked;
+    j["not_checked"] = Json::array();
+    for (CheckKind kind : compliance.notChecked) j["not_checked"].push_back(CheckKindKey(kind));
     j["compliant"] = compliance.compliant;
 }
 
@@ -136,7 +138,7 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
         j["misclosures"] = Json::array();
         for (const MisclosureCheck& m : q.misclosures) j["misclosures"].push_back(MisclosureJson(m));
         AddFigure(j, q.figure);
-        if (orderClass != nullptr) AddClass(j, *orderClass, CheckOrderClass(q.figure, *orderClass));
+        if (orderClass != nullptr) AddClass(j, *orderClass, CheckOrderClass(q, *orderClass));
     }
     // A job file in another encoding must not make the output invalid UTF-8.
     return j.dump(-1, ' ', false, Json::error_handler_t::replace);
@@ -175,8 +177,7 @@ std::string DesignJson(const std::string& job, const JobRun& run, const OrderCla
         AddFigure(j, q.figure);
         j.erase("triangles");
         j.erase("ferrero_arcsec");
-        if (orderClass != nullptr)
-            AddClass(j, *orderClass, CheckDesignOrderClass(q.figure, *orderClass, q.tolerance));
+        if (orderClass != nullptr) AddClass(j, *orderClass, CheckOrderClass(q, *orderClass));
     }
     return j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }

@@ -9,9 +9,10 @@
 #include <ostream>
 #include <string>
 
-#include "adjust/design_class_checks.h"
+#include "adjust/order_classes.h"
 #include "adjust/quadrilateral.h"
 #include "compute/adjustment_report.h"
+#include "compute/class_check_texts.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
@@ -39,28 +40,16 @@ std::string OneIn(double relative) {
     return "1/" + std::to_string(static_cast<long long>(n + 0.5));
 }
 
-std::string CheckValue(const ClassCheck& c, double value) {
-    if (c.kind == "weakest_side" || c.kind == "measured_sides") return OneIn(value);
-    if (c.kind == "smallest_angle") return Fixed(value, 2) + "°";
-    return Fixed(value, 2) + "″";
-}
-
-const char* CheckName(std::string_view kind) {
-    if (kind == "expected_closure") return "期望三角形闭合差";
-    if (kind == "smallest_angle") return "最小角";
-    if (kind == "weakest_side") return "最弱边相对中误差";
-    if (kind == "measured_sides") return "测边相对中误差";
-    return "其他";
-}
-
 void PrintClassChecks(const QualityCheck& q, const OrderClass& c, std::ostream& out) {
-    const ClassCompliance compliance = CheckDesignOrderClass(q.figure, c, q.tolerance);
+    const ClassCompliance compliance = CheckOrderClass(q, c);
     out << "\n等级检核 (精度估算): " << c.name << " (" << c.standard
         << (c.clause.empty() ? "" : " " + c.clause) << ")\n检核项\t项目\t估算值\t限值\t结果\t说明\n";
     for (const ClassCheck& check : compliance.checks)
-        out << CheckName(check.kind) << '\t' << check.item << '\t' << CheckValue(check, check.value) << '\t'
-            << CheckValue(check, check.limit) << '\t' << (check.passed ? "通过" : "未通过") << '\t'
-            << check.note << '\n';
+        out << CheckKindName(check.kind) << '\t' << check.item << '\t' << CheckValueText(check) << '\t'
+            << CheckLimitText(check) << '\t' << (check.passed ? "通过" : "未通过") << '\t' << check.note
+            << '\n';
+    if (!compliance.notChecked.empty())
+        out << "未检核 (该等级没有给出限值): " << NotCheckedText(compliance) << '\n';
     out << "结论 (精度估算): " << (compliance.compliant ? "按设计可以达到 " : "按设计达不到 ") << c.name
         << '\n';
 }

@@ -69,7 +69,8 @@ void DesignWindowTest::draggingAPointMovesItAndThePrecisionFollows() {
     // With a class chosen, the checks a design can answer.
     window.classChoice()->setCurrentIndex(window.classChoice()->findText(QStringLiteral("四等")));
     QVERIFY(window.summary()->text().contains(QStringLiteral("规范检核 (精度估算): 四等")));
-    QVERIFY(window.summary()->text().contains(QStringLiteral("2σ0")));
+    QVERIFY(window.summary()->text().contains(QStringLiteral("期望三角形闭合差 2√3 σ0")));
+    QVERIFY(window.summary()->text().contains(QStringLiteral("计划测角中误差 σ0")));
     // The picture of the README.
     window.grab().save(QDir::temp().filePath(QStringLiteral("design-window.png")));
 }

@@ -527,7 +527,7 @@ private slots:
         // The adjustment took the new tolerance as its σ0.
         QString sigma;
         for (QLabel* line : quality->findChildren<QLabel*>()) {
-            if (line->text().startsWith(QStringLiteral("先验单位权中误差"))) sigma = line->text();
+            if (line->text().startsWith(QStringLiteral("测角中误差 σ0"))) sigma = line->text();
         }
         QCOMPARE(sigma.section(QLatin1Char(' '), 3, 3).toDouble(), *chosen->angleMeanError);
 

@@ -88,7 +88,7 @@ private slots:
             }
             QCOMPARE(checks->item(0, 0)->text(), QStringLiteral("三角形 ABC 闭合差"));
             QCOMPARE(checks->item(0, 1)->text(), QStringLiteral("-6.70″"));
-            QCOMPARE(checks->item(0, 2)->text(), QStringLiteral("±9.0″"));
+            QCOMPARE(checks->item(0, 2)->text(), QStringLiteral("±9.00″"));
             QCOMPARE(window.headingLine()->text(), title + QStringLiteral("  —  不符合 四等 的要求"));
         }
         {

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/tool_run.h"
+
 namespace {
 
 using Json = nlohmann::json;
@@ -26,21 +28,17 @@ struct BatchRun {
     std::string err;
 };
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
 std::string Scratch(const std::string& what) {
     return testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
            what;
 }
 
-BatchRun RunBatch(const std::string& args) {
-    const std::string out = Scratch("out"), err = Scratch("err");
-    const std::string cmd = std::string(KORVANET_BATCH) + " " + args + " >" + out + " 2>" + err;
-    const int status = std::system(cmd.c_str());
-    return {WEXITSTATUS(status), Slurp(out), Slurp(err)};
+BatchRun RunBatch(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{KORVANET_BATCH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const korvanet::ToolRun run = korvanet::RunTool(argv, {"/dev/null", Scratch("out"), Scratch("err")});
+    if (run.exitCode < 0) ADD_FAILURE() << run.err;
+    return {run.exitCode, run.out, run.err};
 }
 
 struct Point {
@@ -93,7 +91,7 @@ std::string FigureJob(const std::string& name, double tolerance, const Point (&P
 }
 
 Json ClassJson(const std::string& orderClass, const std::string& job) {
-    const BatchRun r = RunBatch("--json --class " + orderClass + " " + job);
+    const BatchRun r = RunBatch({"--json", "--class", orderClass, job});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return Json::parse(r.out);
 }
@@ -204,7 +202,7 @@ TEST(OrderClasses, TheUsersFileOverridesAClassByName) {
               Json::array({"ferrero", "smallest_angle", "weakest_side", "measured_sides"}));
     EXPECT_EQ(j.at("compliant"), false);
 
-    const BatchRun list = RunBatch("--classes");
+    const BatchRun list = RunBatch({"--classes"});
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_NE(list.out.find("四等\t-\t-\t-\t-\t2″\t-\t本单位规定 第 7 条\n"), std::string::npos) << list.out;
     EXPECT_NE(list.out.find("\n自定等级\t"), std::string::npos) << list.out;
@@ -212,7 +210,7 @@ TEST(OrderClasses, TheUsersFileOverridesAClassByName) {
               std::string::npos)
         << list.out;
 
-    const BatchRun unknown = RunBatch("--json --class 五等 " + Scratch("square.txt"));
+    const BatchRun unknown = RunBatch({"--json", "--class", "五等", Scratch("square.txt")});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.out, "");
     EXPECT_NE(unknown.err.find("五等"), std::string::npos) << unknown.err;

@@ -4,29 +4,19 @@
 // ending with its message on standard error and exit status 1.  A case that
 // hung would be stopped by CTest's timeout; no timer is needed here.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "compute/job_file_reader.h"
-
-extern char** environ;
+#include "testing/tool_run.h"
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
 
 void Write(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -40,32 +30,16 @@ struct Ended {
 // Runs korvanet-batch with `args`, standard input from `in` and standard
 // output to `out` (a file of the test, or a device).
 Ended RunBatch(const std::vector<std::string>& args, const std::string& in, const std::string& out) {
-    const std::string err = testing::TempDir() + "/fault.err";
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv = {const_cast<char*>(KORVANET_BATCH)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, KORVANET_BATCH, &files, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    Ended ended;
-    if (spawned != 0) return ended;
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status)) ended.status = WEXITSTATUS(status);
-    if (out.starts_with(testing::TempDir())) ended.out = Slurp(out);
-    ended.err = Slurp(err);
-    return ended;
+    std::vector<std::string> argv{KORVANET_BATCH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const korvanet::ToolRun run = korvanet::RunTool(argv, {in, out, testing::TempDir() + "/fault.err"});
+    // A tool killed by a signal did not end by itself.
+    return {run.exitCode >= 0 && run.exitCode < 128 ? run.exitCode : -1, run.out, run.err};
 }
 
 TEST(BatchFaults, EveryBadFileAndFailedWriteEndsWithItsMessageAndStatus1) {
     const std::string dir = testing::TempDir();
-    const std::string job = Slurp(std::string(KORVANET_REFERENCE_DIR) + "/known-d.txt");
+    const std::string job = korvanet::ReadWholeFile(std::string(KORVANET_REFERENCE_DIR) + "/known-d.txt");
     ASSERT_FALSE(job.empty());
     const std::string goodJob = dir + "/good.txt";
     Write(goodJob, job);
@@ -153,7 +127,7 @@ TEST(BatchFaults, EveryBadFileAndFailedWriteEndsWithItsMessageAndStatus1) {
         }
         EXPECT_EQ(ended.err.find("已写入"), std::string::npos) << ended.err;
     }
-    EXPECT_EQ(Slurp(oldPdf), "%PDF- an earlier report");
+    EXPECT_EQ(korvanet::ReadWholeFile(oldPdf), "%PDF- an earlier report");
     struct stat missing {};
     EXPECT_NE(::stat(missingFolder.c_str(), &missing), 0);
 }

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool as a surveyor uses it: exit codes, usage, short jobs, stdin.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +16,7 @@
 #include "compute/job_text.h"
 #include "core/form_boxes.h"
 #include "core/korvanet_version.h"
+#include "testing/tool_run.h"
 
 namespace {
 
@@ -28,50 +26,22 @@ struct BatchRun {
     std::string err;
 };
 
-// Starts the tool itself, with no shell between (a blank in a path stays part
-// of the path), its standard input read from a file and its output written
-// to files: nothing to read while it runs, so no pipe can fill and block it.
+// The tool itself, with no shell between (a blank in a path stays part of
+// the path), its standard input read from a file holding `stdinText`.
 BatchRun RunBatch(const std::vector<std::string>& args, const std::string& stdinText = "") {
     // CTest runs the tests of this file side by side: each gets files of its own.
     const std::string dir =
         testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string in = dir + ".in", out = dir + ".out", err = dir + ".err";
+    const std::string in = dir + ".in";
     std::ofstream(in) << stdinText;
     std::vector<std::string> argv{KORVANET_BATCH};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (std::string& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, cargv[0], &files, nullptr, cargv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << cargv[0] << ": " << std::strerror(spawned);
-        return {-1, "", ""};
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    auto slurp = [](const std::string& path) {
-        std::ifstream f(path);
-        return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    };
-    // A tool killed by a signal gets no exit code that any test expects.
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(out), slurp(err)};
+    const korvanet::ToolRun run = korvanet::RunTool(argv, {in, dir + ".out", dir + ".err"});
+    if (run.exitCode < 0) ADD_FAILURE() << run.err;
+    return {run.exitCode, run.out, run.err};
 }
 
 std::string ReferenceJob(const std::string& name) { return std::string(KORVANET_REFERENCE_DIR) + "/" + name; }
-
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
 
 TEST(Batch, BadUsagePrintsUsageAndExits2) {
     for (const std::vector<std::string>& args :
@@ -100,15 +70,15 @@ TEST(Batch, MissingFileIsAFailure) {
 }
 
 TEST(Batch, ReadsStandardInputForDash) {
-    const std::string job = Slurp(ReferenceJob("known-d.txt"));
+    const std::string job = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     const BatchRun r = RunBatch({"--fields", "-"}, job);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(r.out, korvanet::ReadWholeFile(ReferenceJob("known-d.fields")));
 }
 
 TEST(Batch, TooFewAnswersFailsWithTheFieldsSoFar) {
     // The known-D job without its last side.
-    std::string job = Slurp(ReferenceJob("known-d.txt"));
+    std::string job = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     job.erase(job.rfind('\n', job.size() - 2) + 1);
     const BatchRun r = RunBatch({"--fields", "-"}, job);
     EXPECT_EQ(r.exitCode, 1);
@@ -127,7 +97,7 @@ TEST(Batch, TranscriptOfAFailedRunEndsAtTheUnansweredPrompt) {
 }
 
 TEST(Batch, TooManyAnswersIsAFailure) {
-    const BatchRun r = RunBatch({"-"}, Slurp(ReferenceJob("known-d.txt")) + "999.999\n");
+    const BatchRun r = RunBatch({"-"}, korvanet::ReadWholeFile(ReferenceJob("known-d.txt")) + "999.999\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("多出 1 个答案"), std::string::npos) << r.err;
 }
@@ -143,7 +113,7 @@ TEST(Batch, WritesAPdf) {
     std::remove(pdf.c_str());
     const BatchRun r = RunBatch({"--pdf", pdf, ReferenceJob("known-d.txt")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    const std::string head = Slurp(pdf).substr(0, 5);
+    const std::string head = korvanet::ReadWholeFile(pdf).substr(0, 5);
     EXPECT_EQ(head, "%PDF-");
 }
 
@@ -158,18 +128,19 @@ std::string WriteTempJob(const std::string& name, const std::string& text) {
 // and the good job after it still runs.  The free-D job runs before the
 // known-D one, so a record carried over from one job to the next shows.
 TEST(Batch, ManyJobsRunEachAsIfAloneAndReportTheFailedOne) {
-    std::string shortJob = Slurp(ReferenceJob("known-d.txt"));
+    std::string shortJob = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     shortJob.erase(shortJob.rfind('\n', shortJob.size() - 2) + 1);
     const std::string bad = WriteTempJob("short-job.txt", shortJob);
     const BatchRun alone = RunBatch({"--fields", bad});
     ASSERT_EQ(alone.exitCode, 1);
 
-    const BatchRun r =
-        RunBatch({"--fields", ReferenceJob("free-d.txt"), bad, "-"}, Slurp(ReferenceJob("known-d.txt")));
+    const BatchRun r = RunBatch({"--fields", ReferenceJob("free-d.txt"), bad, "-"},
+                                korvanet::ReadWholeFile(ReferenceJob("known-d.txt")));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "==> " + ReferenceJob("free-d.txt") + " <==\n" + Slurp(ReferenceJob("free-d.fields")) +
-                         "\n==> " + bad + " <==\n" + alone.out +  //
-                         "\n==> 标准输入 <==\n" + Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(r.out, "==> " + ReferenceJob("free-d.txt") + " <==\n" +
+                         korvanet::ReadWholeFile(ReferenceJob("free-d.fields")) + "\n==> " + bad + " <==\n" +
+                         alone.out +  //
+                         "\n==> 标准输入 <==\n" + korvanet::ReadWholeFile(ReferenceJob("known-d.fields")));
     EXPECT_EQ(r.err, bad + ": " + alone.err);
 
     const BatchRun good = RunBatch({ReferenceJob("known-d.txt"), ReferenceJob("free-d.txt")});
@@ -203,7 +174,7 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
     const std::string svg = testing::TempDir() + "/free-d.svg";
     const BatchRun drawn = RunBatch({"--svg", svg, ReferenceJob("free-d.txt")});
     EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
-    EXPECT_NE(Slurp(svg).find("<svg"), std::string::npos);
+    EXPECT_NE(korvanet::ReadWholeFile(svg).find("<svg"), std::string::npos);
     EXPECT_EQ(RunBatch({"--svg", svg, bad}).exitCode, 1);
 }
 
@@ -211,12 +182,12 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
 // ends, the GB18030 (GBK) of a Chinese Windows editor, and bytes that are
 // neither, which must stop the job before any garbled name is shown.
 TEST(Batch, ReadsJobFilesInTheEncodingsEditorsSave) {
-    const std::string known = Slurp(ReferenceJob("known-d.txt"));
+    const std::string known = korvanet::ReadWholeFile(ReferenceJob("known-d.txt"));
     std::string crlf;
     for (char c : known) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     const BatchRun bom = RunBatch({"--fields", WriteTempJob("bom.txt", "\xEF\xBB\xBF" + crlf)});
     EXPECT_EQ(bom.exitCode, 0) << bom.err;
-    EXPECT_EQ(bom.out, Slurp(ReferenceJob("known-d.fields")));
+    EXPECT_EQ(bom.out, korvanet::ReadWholeFile(ReferenceJob("known-d.fields")));
     EXPECT_EQ(bom.err, "");
 
     // The known-D job with the points named 甲 乙 丙 丁, once in UTF-8 and
