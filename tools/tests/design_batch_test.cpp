@@ -95,9 +95,12 @@ TEST(DesignBatch, EveryOutputOfADesignSaysItIsOne) {
     const std::string file = std::string(KORVANET_EXAMPLES_DIR) + "/known-d.design";
     const BatchRun text = RunBatch("--design --class 四等 " + file);
     ASSERT_EQ(text.exitCode, 0) << text.err;
-    EXPECT_EQ(text.out.rfind("精度估算 (设计, 尚未观测)", 0), 0u) << text.out;
-    EXPECT_NE(text.out.find("等级检核 (精度估算): 四等"), std::string::npos);
-    EXPECT_NE(text.out.find("期望三角形闭合差\t2σ0\t5.00″\t9.00″\t通过"), std::string::npos) << text.out;
+    // The precision report itself, as text: the same document as --html writes.
+    EXPECT_EQ(text.out.rfind("精度估算报告\n", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find("\n规范检核\n按设计估算的各项精度对照 四等"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\n检核项\t数值\t限值\t结果\t说明\n期望三角形闭合差\t"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\n结论: 按设计"), std::string::npos) << text.out;
 
     const BatchRun json = RunBatch("--design --json --class 四等 " + file);
     ASSERT_EQ(json.exitCode, 0) << json.err;
