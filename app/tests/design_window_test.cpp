@@ -29,6 +29,7 @@
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
 #include "testing/dialog_answerer.h"
+#include "testing/window_test_files.h"
 
 using namespace korvanet;
 using korvanet::testing::DialogAnswerer;
@@ -135,6 +136,14 @@ void DesignWindowTest::anEditChangesItsOwnCellAndNoOtherDigit() {
         QCOMPARE(window.design().points[p].y, expected.points[p].y);
     }
     QCOMPARE(window.design().tolerance, 2.0);
+    // The design file keeps a typed coordinate as typed, the others to 0.1 mm.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("digits.design"));
+    QVERIFY(window.saveDesign(file));
+    const QByteArray text = korvanet::testing::Bytes(file);
+    QVERIFY2(text.contains("B 望江楼 3523210.1235 512402.9\n") && text.contains(" 514380.3000\n") &&
+                 text.contains(" 514912.7 known\n"),
+             text.constData());
 }
 
 void DesignWindowTest::designFilesAreReadAndWrittenAsJobFilesAre() {
