@@ -6,8 +6,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,8 +19,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -26,11 +26,14 @@
 
 #include "adjust/order_classes.h"
 #include "app/order_class_choice.h"
+#include "app/program_settings.h"
 #include "app/report_export.h"
 #include "compute/adjustment_report.h"
 #include "compute/class_check_texts.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
+#include "compute/file_writer.h"
+#include "compute/job_file_reader.h"
 #include "core/korvanet_error.h"
 #include "core/number_text.h"
 #include "entry/value_rules.h"
@@ -50,6 +53,12 @@ QString OneIn(double relative) {
 }
 
 QString Shortest(double value) { return QString::number(value, 'g', 15); }
+
+QString Coordinate(double metres) { return QString::fromStdString(DesignCoordinateText(metres)); }
+
+// The folder the design dialogs open in: where the last design was opened or saved.
+const QString kFolderKey = QStringLiteral("design/folder");
+QString DesignFolder() { return ProgramSettings().value(kFolderKey, QDir::homePath()).toString(); }
 
 }  // namespace
 
@@ -79,25 +88,10 @@ DesignDrawing::DesignDrawing(QWidget* parent) : QWidget(parent), renderer_(new Q
     setMouseTracking(false);
 }
 
-void DesignDrawing::show(const QString& svg, const double (&x)[4], const double (&y)[4]) {
-    renderer_->load(svg.toUtf8());
-    // Where FigureSvg put each point: the translation of its group.
-    static const QRegularExpression point(
-        QStringLiteral("id=\"point-([ABCD])\" transform=\"translate\\(([-0-9.]+) ([-0-9.]+)\\)\""));
-    for (auto& p : points_) p.reset();
-    for (auto it = point.globalMatch(svg); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        points_[m.captured(1).at(0).unicode() - 'A'] =
-            QPointF(m.captured(2).toDouble(), m.captured(3).toDouble());
-    }
-    // The scale from the two points farthest apart on the ground.
-    metresPerPixel_ = 0;
-    if (points_[0] && points_[2]) {
-        const double ground = std::hypot(x[2] - x[0], y[2] - y[0]);
-        const QPointF d = *points_[2] - *points_[0];
-        const double pixels = std::hypot(d.x(), d.y());
-        if (pixels > 0) metresPerPixel_ = ground / pixels;
-    }
+void DesignDrawing::show(const FigureDrawing& drawing) {
+    renderer_->load(QByteArray::fromStdString(drawing.svg));
+    for (std::size_t p = 0; p < 4; ++p) points_[p] = QPointF(drawing.points[p].x, drawing.points[p].y);
+    metresPerPixel_ = drawing.pixelsPerMetre > 0 ? 1 / drawing.pixelsPerMetre : 0;
     update();
 }
 
@@ -187,7 +181,7 @@ DesignWindow::DesignWindow(const Design& design, QWidget* parent) : QDialog(pare
     layout->addWidget(drawing_, 0, Qt::AlignTop);
 
     fillTable();
-    connect(table_, &QTableWidget::cellChanged, this, &DesignWindow::valuesEdited);
+    connect(table_, &QTableWidget::cellChanged, this, &DesignWindow::cellEdited);
     connect(tolerance_, &QLineEdit::textEdited, this, &DesignWindow::valuesEdited);
     connect(dKnown_, &QCheckBox::toggled, this, &DesignWindow::valuesEdited);
     connect(class_, &QComboBox::currentIndexChanged, this, &DesignWindow::valuesEdited);
@@ -225,16 +219,25 @@ void DesignWindow::fillTable() {
         letter->setFlags(Qt::ItemIsEnabled);
         table_->setItem(p, 0, letter);
         table_->setItem(p, 1, new QTableWidgetItem(QString::fromStdString(design_.points[p].name)));
-        table_->setItem(p, 2, new QTableWidgetItem(Fixed(design_.points[p].x, 3)));
-        table_->setItem(p, 3, new QTableWidgetItem(Fixed(design_.points[p].y, 3)));
+        table_->setItem(p, 2, new QTableWidgetItem(Coordinate(design_.points[p].x)));
+        table_->setItem(p, 3, new QTableWidgetItem(Coordinate(design_.points[p].y)));
     }
     tolerance_->setText(Shortest(design_.tolerance));
     dKnown_->setChecked(design_.dKnown);
     filling_ = false;
 }
 
+void DesignWindow::cellEdited(int row, int column) {
+    if (filling_) return;  // a cell marked or filled by the window itself
+    editedRow_ = row;
+    editedColumn_ = column;
+    valuesEdited();
+    editedRow_ = editedColumn_ = -1;
+}
+
 // Every value as typed: a coordinate that is no number is marked and named,
-// and the design keeps its last good value until it is corrected.
+// and the design keeps its last good value until it is corrected.  Only the
+// coordinate just typed is read; the others keep every digit they have.
 void DesignWindow::valuesEdited() {
     if (filling_) return;
     QStringList problems;
@@ -254,7 +257,8 @@ void DesignWindow::valuesEdited() {
                                      item->text());
                 continue;
             }
-            (column == 2 ? design_.points[p].x : design_.points[p].y) = r.value;
+            if (p == editedRow_ && column == editedColumn_)
+                (column == 2 ? design_.points[p].x : design_.points[p].y) = r.value;
         }
     }
     if (const Refusal refusal = CheckTolerance(tolerance_->text().toStdString())) {
@@ -269,12 +273,15 @@ void DesignWindow::valuesEdited() {
 
 void DesignWindow::beginDrag(int) { dragOrigin_ = design_; }
 
+// A dragged point is placed to 0.1 mm, as the table shows it and the design
+// file keeps it.
 void DesignWindow::movePoint(int p, double north, double east) {
-    design_.points[p].x = dragOrigin_.points[p].x + north;
-    design_.points[p].y = dragOrigin_.points[p].y + east;
+    const auto placed = [](double metres) { return ReadNumber(DesignCoordinateText(metres)).value; };
+    design_.points[p].x = placed(dragOrigin_.points[p].x + north);
+    design_.points[p].y = placed(dragOrigin_.points[p].y + east);
     filling_ = true;
-    table_->item(p, 2)->setText(Fixed(design_.points[p].x, 3));
-    table_->item(p, 3)->setText(Fixed(design_.points[p].y, 3));
+    table_->item(p, 2)->setText(Coordinate(design_.points[p].x));
+    table_->item(p, 3)->setText(Coordinate(design_.points[p].y));
     filling_ = false;
     recompute();
 }
@@ -287,9 +294,7 @@ void DesignWindow::recompute() {
                               .arg(QString::fromStdString(run_->run.failure.value_or("")).toHtmlEscaped()));
         return;
     }
-    double x[4], y[4];
-    for (int p = 0; p < 4; ++p) x[p] = design_.points[p].x, y[p] = design_.points[p].y;
-    drawing_->show(QString::fromStdString(FigureSvg(*run_->run.quality, true)), x, y);
+    drawing_->show(DrawFigure(*run_->run.quality, true));
     summary_->setText(summaryHtml());
 }
 
@@ -342,17 +347,20 @@ QString DesignWindow::summaryHtml() const {
     return html;
 }
 
+// Read and written as job files are: a folder, a device, a FIFO or a huge
+// file is refused unread, and a failed write is told with its reason.
 bool DesignWindow::openDesign(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, QStringLiteral("打开设计"),
-                             QStringLiteral("无法读取设计文件 %1").arg(path));
-        return false;
-    }
+    bool read = false;
     try {
-        design_ = ReadDesignFile(file.readAll().toStdString());
+        const std::string bytes = ReadDesignFileBytes(QFile::encodeName(path).toStdString());
+        read = true;
+        design_ = ReadDesignFile(bytes);
     } catch (const KorvanetError& e) {
-        QMessageBox::warning(this, QStringLiteral("打开设计"), QString::fromStdString(e.what()));
+        // The reader's message names the file already; the design's names its line.
+        const QString why = QString::fromUtf8(e.what());
+        QMessageBox::warning(
+            this, QStringLiteral("打开设计"),
+            read ? QStringLiteral("无法读取设计文件 %1: %2").arg(QDir::toNativeSeparators(path), why) : why);
         return false;
     }
     fillTable();
@@ -362,11 +370,12 @@ bool DesignWindow::openDesign(const QString& path) {
 }
 
 bool DesignWindow::saveDesign(const QString& path) {
-    QSaveFile file(path);
-    const QByteArray text = QByteArray::fromStdString(DesignFileText(design_));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    try {
+        WriteFileWhole(QFile::encodeName(path).toStdString(), DesignFileText(design_));
+    } catch (const KorvanetError& e) {
         QMessageBox::warning(this, QStringLiteral("保存设计"),
-                             QStringLiteral("无法写入设计文件 %1").arg(path));
+                             QStringLiteral("无法保存设计 %1: %2")
+                                 .arg(QDir::toNativeSeparators(path), QString::fromUtf8(e.what())));
         return false;
     }
     return true;
@@ -382,15 +391,23 @@ void DesignWindow::makeJobTemplate() {
 }
 
 void DesignWindow::askOpen() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开设计"), QString(),
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开设计"), DesignFolder(),
                                                       QStringLiteral("设计文件 (*.design);;所有文件 (*)"));
-    if (!path.isEmpty()) openDesign(path);
+    if (!path.isEmpty() && openDesign(path))
+        ProgramSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
 }
 
 void DesignWindow::askSave() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存设计"), QString(),
-                                                      QStringLiteral("设计文件 (*.design)"));
-    if (!path.isEmpty()) saveDesign(path);
+    QFileDialog dialog(this, QStringLiteral("保存设计"), DesignFolder(),
+                       QStringLiteral("设计文件 (*.design)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without a type becomes a design file (and is asked about
+    // when such a file is there already).
+    dialog.setDefaultSuffix(QStringLiteral("design"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    QString path = dialog.selectedFiles().constFirst();
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".design");  // a desktop's own dialog
+    if (saveDesign(path)) ProgramSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
 }
 
 }  // namespace korvanet

@@ -19,6 +19,7 @@
 #include "adjust/design_observations.h"
 #include "adjust/quality_check.h"
 #include "compute/design_run.h"
+#include "compute/figure_drawing.h"
 #include "compute/order_class_table.h"
 
 class QCheckBox;
@@ -36,8 +37,8 @@ class DesignDrawing : public QWidget {
     Q_OBJECT
 public:
     explicit DesignDrawing(QWidget* parent = nullptr);
-    // Shows `svg` (a FigureSvg drawing) of the points at `x`, `y` (metres).
-    void show(const QString& svg, const double (&x)[4], const double (&y)[4]);
+    // Shows the drawing, its points where the drawing code put them.
+    void show(const FigureDrawing& drawing);
     // Where point p (0 = A .. 3 = D) is drawn, in pixels; none before a drawing.
     std::optional<QPointF> pointAt(int p) const;
 
@@ -86,6 +87,7 @@ signals:
     void jobTemplateMade(const std::vector<std::string>& answers);
 
 private slots:
+    void cellEdited(int row, int column);
     void valuesEdited();
     void beginDrag(int p);
     void movePoint(int p, double north, double east);
@@ -103,6 +105,9 @@ private:
     std::optional<DesignRun> run_;
     OrderClassTable classes_;
     bool filling_ = false;
+    // The coordinate cell being edited, the one valuesEdited reads: the
+    // others keep their numbers, never read back from their text.
+    int editedRow_ = -1, editedColumn_ = -1;
     QTableWidget* table_ = nullptr;
     QCheckBox* dKnown_ = nullptr;
     QLineEdit* tolerance_ = nullptr;

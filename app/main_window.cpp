@@ -24,7 +24,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -43,6 +42,7 @@
 #include "app/observation_sheet_model.h"
 #include "app/order_class_choice.h"
 #include "app/print_command.h"
+#include "app/program_settings.h"
 #include "app/qt_prompter.h"
 #include "app/quality_window.h"
 #include "app/report_export.h"
@@ -63,7 +63,6 @@ const QColor kStaleText(150, 150, 150);
 
 // The window's remembered settings: ~/.config/Korvanet/Korvanet.conf, the
 // same file whether or not the application has been given a name.
-const char* const kSettingsOwner = "Korvanet";
 
 const char* const kJobFilter = "作业文件 (*.txt *.kvj);;所有文件 (*)";
 
@@ -407,7 +406,7 @@ void MainWindow::tookJobFile(const QString& path, const std::vector<std::string>
     recentJobs_.removeAll(jobPath_);
     recentJobs_.prepend(jobPath_);
     while (recentJobs_.size() > 8) recentJobs_.removeLast();
-    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
+    QSettings settings = ProgramSettings();
     settings.setValue(QStringLiteral("jobs/recent"), recentJobs_);
     settings.setValue(QStringLiteral("jobs/inHand"), jobPath_);
     updateRecentMenu();
@@ -448,13 +447,13 @@ bool MainWindow::mayDiscardSheet(const QString& doing) {
 }
 
 void MainWindow::saveSettings() {
-    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
+    QSettings settings = ProgramSettings();
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("window/state"), saveState());
 }
 
 void MainWindow::restoreSettings() {
-    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
+    QSettings settings = ProgramSettings();
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
     recentJobs_ = settings.value(QStringLiteral("jobs/recent")).toStringList();

@@ -2,17 +2,14 @@
 #include "app/order_class_choice.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 
+#include "app/program_settings.h"
 #include "core/korvanet_error.h"
 
 namespace korvanet {
 namespace {
 
 const QString kKey = QStringLiteral("quality/orderClass");
-
-// One settings file whatever the program's name and organisation are set to.
-QSettings Settings() { return QSettings(QStringLiteral("Korvanet"), QStringLiteral("Korvanet")); }
 
 }  // namespace
 
@@ -28,10 +25,10 @@ LoadedOrderClasses LoadOrderClasses() {
     return loaded;
 }
 
-QString ChosenOrderClassName() { return Settings().value(kKey).toString(); }
+QString ChosenOrderClassName() { return ProgramSettings().value(kKey).toString(); }
 
 void SetChosenOrderClassName(const QString& name) {
-    QSettings settings = Settings();
+    QSettings settings = ProgramSettings();
     if (name.isEmpty()) {
         settings.remove(kKey);
     } else {

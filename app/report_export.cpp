@@ -12,9 +12,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 
+#include "app/program_settings.h"
 #include "compute/file_writer.h"
 #include "core/korvanet_error.h"
 #include "core/prompter.h"
@@ -49,7 +49,7 @@ ReportExportDialog::ReportExportDialog(std::function<AdjustmentDocument(bool ste
                                        QWidget* parent)
     : QDialog(parent), build_(std::move(build)), stepsOffered_(stepsOffered) {
     setWindowTitle(QStringLiteral("导出报告"));
-    const QSettings settings;
+    const QSettings settings = ProgramSettings();
     path_ = new QLineEdit(this);
     path_->setObjectName(QStringLiteral("reportPath"));
     path_->setMinimumWidth(360);
@@ -119,7 +119,7 @@ void ReportExportDialog::accept() {
         return;
     }
     written_ = path;
-    QSettings settings;
+    QSettings settings = ProgramSettings();
     settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
     if (stepsOffered_) settings.setValue(kStepsKey, steps_->isChecked());
     QDialog::accept();

@@ -110,10 +110,19 @@ std::string DesignFileText(const Design& design) {
     for (int p = 0; p < 4; ++p) {
         const DesignPoint& point = design.points[p];
         const bool known = p == 0 || (p == 3 && design.dKnown);
-        text += std::string(kLetters[p]) + " " + point.name + " " + Shortest(point.x) + " " +
-                Shortest(point.y) + (known ? " known" : "") + "\n";
+        text += std::string(kLetters[p]) + " " + point.name + " " + DesignCoordinateText(point.x) + " " +
+                DesignCoordinateText(point.y) + (known ? " known" : "") + "\n";
     }
     return text;
+}
+
+std::string DesignCoordinateText(double metres) {
+    char buffer[400];  // the widest double in fixed notation with four decimals
+    const auto fixed = std::to_chars(buffer, buffer + sizeof buffer, metres, std::chars_format::fixed, 4);
+    if (fixed.ec != std::errc()) throw KorvanetError("座标无法写成文字");
+    const std::string tenth(buffer, fixed.ptr);
+    if (ReadNumber(tenth).value != metres) return tenth;
+    return Shortest(metres);
 }
 
 }  // namespace korvanet

@@ -25,7 +25,14 @@ namespace korvanet {
 // diagonals A-C and B-D must cross) or has an angle under 1 degree.
 Design ReadDesignFile(const std::string& text);
 
-// The design as a file that ReadDesignFile reads back to the same design.
+// The design as a file that ReadDesignFile reads back to the same design,
+// its coordinates as DesignCoordinateText writes them.
 std::string DesignFileText(const Design& design);
+
+// A coordinate in metres as the design file and the design table show it:
+// as typed (the shortest text that reads back to the very number) when that
+// needs no more than four decimals, else to 0.1 mm ("3521408.2513"), for a
+// point dragged in the drawing is placed no closer than that.
+std::string DesignCoordinateText(double metres);
 
 }  // namespace korvanet

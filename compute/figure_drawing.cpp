@@ -75,6 +75,11 @@ double EllipseMagnification(double largestAxisMm, double figureSizeM) {
 }
 
 std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
+    return DrawFigure(quality, relativeEllipses).svg;
+}
+
+FigureDrawing DrawFigure(const QualityCheck& quality, bool relativeEllipses) {
+    FigureDrawing drawing;
     const std::vector<PointCheck>& points = quality.points;
     Frame f;
     double xMin = points[0].x, yMax = points[0].y;
@@ -102,7 +107,8 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
     const double magnification = largestAxis > 0 ? EllipseMagnification(largestAxis, size) : 1;
 
     const ObservationCheck* suspect = quality.Suspect();
-    std::string svg;
+    drawing.pixelsPerMetre = f.scale;
+    std::string& svg = drawing.svg;
     svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(kWidth) + "\" height=\"" +
            Num(kHeight) + "\" viewBox=\"0 0 " + Num(kWidth) + " " + Num(kHeight) +
@@ -177,6 +183,7 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
     }
     for (const PointCheck& p : points) {
         const Screen c = f.At(p.x, p.y);
+        drawing.points[static_cast<std::size_t>(p.point)] = {c.x, c.y};
         svg += "<g class=\"point " + std::string(p.known ? "known" : "determined") + "\" id=\"point-" +
                std::string(1, "ABCD"[p.point]) + "\" transform=\"translate(" + Num(c.x) + " " + Num(c.y) +
                ")\">";
@@ -241,7 +248,7 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
                "\" font-size=\"13\">w 检验: 无可疑观测值</text>\n";
     }
     svg += "</svg>\n";
-    return svg;
+    return drawing;
 }
 
 }  // namespace korvanet

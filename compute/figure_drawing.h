@@ -9,15 +9,28 @@
 // Units: coordinates in metres, x north and y east; ellipse axes in mm; the
 // drawing in SVG user units (pixels), y growing downwards.
 
+#include <array>
 #include <string>
 
 #include "adjust/quality_check.h"
 
 namespace korvanet {
 
+// The drawing and where it put what a window lets the mouse take hold of.
+struct FigureDrawing {
+    std::string svg;
+    struct At {
+        double x = 0, y = 0;  // SVG user units from the top left
+    };
+    std::array<At, 4> points;   // A, B, C, D
+    double pixelsPerMetre = 1;  // the figure's scale on the ground
+};
+
 // With `relativeEllipses` the relative error ellipses too, dashed, each at
 // the middle of the line joining its two points, magnified as the point
 // ellipses.
+FigureDrawing DrawFigure(const QualityCheck& quality, bool relativeEllipses = false);
+// The drawing alone.
 std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses = false);
 
 // The magnification of the error ellipses: a factor 1, 2 or 5 times a power

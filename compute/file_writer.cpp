@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "core/korvanet_error.h"
@@ -48,11 +50,43 @@ void WriteDirectly(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0) Fail(errno);
 }
 
-// The permissions a new file gets from the user's umask.
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
+// The file a path names once its symbolic links are followed, even to a
+// target that does not exist yet: saving over a link writes the file it
+// points to and leaves the link, as an editor does.  A relative link is
+// taken from the folder the link lies in.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+        std::vector<char> target(static_cast<std::size_t>(link.st_size > 0 ? link.st_size : 255) + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) Fail(errno);
+        if (static_cast<std::size_t>(n) >= target.size()) continue;  // the link changed meanwhile
+        std::string to(target.data(), static_cast<std::size_t>(n));
+        if (!to.empty() && to.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            if (slash != std::string::npos) to = path.substr(0, slash + 1) + to;
+        }
+        path = std::move(to);
+    }
+    Fail(ELOOP);
+}
+
+// A new file beside `path` under a name nobody else uses, created as open()
+// creates any file: its mode 0666 less the user's umask (or the folder's
+// default ACL), without the umask ever being changed.  Its name is returned
+// in `name`.
+int CreateTemporary(const std::string& path, std::string& name) {
+    static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = path + ".";
+        for (int i = 0; i < 6; ++i) name += kDigits[random() % (sizeof kDigits - 1)];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 }  // namespace
@@ -92,8 +126,9 @@ std::string FileFaultReason(int errorNumber) {
     }
 }
 
-void WriteFileWhole(const std::string& path, std::string_view bytes) {
-    if (path.empty()) Fail(ENOENT);
+void WriteFileWhole(const std::string& given, std::string_view bytes) {
+    if (given.empty()) Fail(ENOENT);
+    const std::string path = FollowLinks(given);
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) Fail(EISDIR);
@@ -101,13 +136,12 @@ void WriteFileWhole(const std::string& path, std::string_view bytes) {
 
     // The temporary file lies beside the target, so that the rename is one
     // step on one disk.
-    std::vector<char> temporary(path.begin(), path.end());
-    for (char c : std::string_view(".XXXXXX")) temporary.push_back(c);
-    temporary.push_back('\0');
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string temporary;
+    const int fd = CreateTemporary(path, temporary);
     if (fd < 0) Fail(errno);
     try {
-        if (::fchmod(fd, exists ? existing.st_mode & 07777 : NewFileMode()) != 0) Fail(errno);
+        // A file written over keeps its permissions; a new one has what open() gave it.
+        if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) Fail(errno);
         WriteAll(fd, bytes);
         if (::fsync(fd) != 0) Fail(errno);
         struct stat written {};
@@ -115,17 +149,17 @@ void WriteFileWhole(const std::string& path, std::string_view bytes) {
         if (static_cast<std::size_t>(written.st_size) != bytes.size()) Fail(ENOSPC);
     } catch (...) {
         ::close(fd);
-        ::unlink(temporary.data());
+        ::unlink(temporary.c_str());
         throw;
     }
     if (::close(fd) != 0) {
         const int fault = errno;
-        ::unlink(temporary.data());
+        ::unlink(temporary.c_str());
         Fail(fault);
     }
-    if (::rename(temporary.data(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const int fault = errno;
-        ::unlink(temporary.data());
+        ::unlink(temporary.c_str());
         Fail(fault);
     }
 }

@@ -18,8 +18,10 @@ std::string FileFaultReason(int errorNumber);
 // atomically: written beside it under a temporary name, flushed to the disk,
 // checked for its size, then renamed over it, so that a reader (another
 // window, the next start) sees the old file or the whole new one, never
-// half of each, and the last whole file written wins.  A device or a pipe
-// (/dev/stdout) is written directly.  Throws a KorvanetError whose message
+// half of each, and the last whole file written wins; it keeps the
+// permissions of the file it replaces, a new one gets the user's umask.  A
+// symbolic link is followed: the file it points to is written, the link
+// stays.  A device or a pipe (/dev/stdout) is written directly.  Throws a KorvanetError whose message
 // is the reason alone (FileFaultReason); the caller says what was being saved.
 void WriteFileWhole(const std::string& path, std::string_view bytes);
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
 
 #include "compute/file_writer.h"
 #include "compute/job_text.h"
@@ -14,26 +15,33 @@
 namespace korvanet {
 namespace {
 
-[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
-    throw InputError("无法读取作业文件 " + JobFileName(path) + ": " + why);
+// What the surveyor chose, "作业" or "设计", and where: the words of every message.
+struct Chosen {
+    const std::string& path;
+    std::string_view kind;
+    std::string File() const { return std::string(kind) + "文件"; }
+};
+
+[[noreturn]] void Refuse(const Chosen& file, const std::string& why) {
+    throw InputError("无法读取" + file.File() + " " + JobFileName(file.path) + ": " + why);
 }
 
 // What a path that is no regular file is, in the words of the file manager.
-std::string KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "这是一个文件夹, 不是作业文件";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "这是一个设备, 不是作业文件";
-    if (S_ISFIFO(mode)) return "这是一个命名管道 (FIFO), 不是作业文件";
-    if (S_ISSOCK(mode)) return "这是一个套接字 (socket), 不是作业文件";
-    return "这不是普通文件, 不是作业文件";
+std::string KindOf(mode_t mode, const Chosen& file) {
+    if (S_ISDIR(mode)) return "这是一个文件夹, 不是" + file.File();
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "这是一个设备, 不是" + file.File();
+    if (S_ISFIFO(mode)) return "这是一个命名管道 (FIFO), 不是" + file.File();
+    if (S_ISSOCK(mode)) return "这是一个套接字 (socket), 不是" + file.File();
+    return "这不是普通文件, 不是" + file.File();
 }
 
-std::string TooLarge() {
-    return "文件大于 " + std::to_string(kJobFileByteLimit / 1024) +
-           " KiB, 没有读取 (一个作业只有几百字节; 请检查选的是不是作业文件)";
+std::string TooLarge(const Chosen& file) {
+    return "文件大于 " + std::to_string(kJobFileByteLimit / 1024) + " KiB, 没有读取 (一个" +
+           std::string(file.kind) + "只有几百字节; 请检查选的是不是" + file.File() + ")";
 }
 
 // Reads `fd` to its end, but never more than the limit and one byte.
-std::string ReadBounded(int fd, const std::string& path) {
+std::string ReadBounded(int fd, const Chosen& path) {
     std::string bytes(kJobFileByteLimit + 1, '\0');
     std::size_t have = 0;
     while (have < bytes.size()) {
@@ -45,32 +53,29 @@ std::string ReadBounded(int fd, const std::string& path) {
         if (n == 0) break;
         have += static_cast<std::size_t>(n);
     }
-    if (have > kJobFileByteLimit) Refuse(path, TooLarge());
+    if (have > kJobFileByteLimit) Refuse(path, TooLarge(path));
     bytes.resize(have);
     return bytes;
 }
 
-}  // namespace
-
-std::string JobFileName(const std::string& path) { return path == "-" ? "标准输入" : path; }
-
-std::string ReadJobFileBytes(const std::string& path) {
-    if (path == "-") return ReadBounded(STDIN_FILENO, path);
+std::string ReadSmallFile(const Chosen& file) {
+    const std::string& path = file.path;
+    if (path == "-") return ReadBounded(STDIN_FILENO, file);
 
     struct stat before {};
-    if (::stat(path.c_str(), &before) != 0) Refuse(path, FileFaultReason(errno));
-    if (!S_ISREG(before.st_mode)) Refuse(path, KindOf(before.st_mode));
-    if (before.st_size > static_cast<off_t>(kJobFileByteLimit)) Refuse(path, TooLarge());
+    if (::stat(path.c_str(), &before) != 0) Refuse(file, FileFaultReason(errno));
+    if (!S_ISREG(before.st_mode)) Refuse(file, KindOf(before.st_mode, file));
+    if (before.st_size > static_cast<off_t>(kJobFileByteLimit)) Refuse(file, TooLarge(file));
 
     // Non-blocking, in case the path became a FIFO since it was looked at.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) Refuse(path, FileFaultReason(errno));
+    if (fd < 0) Refuse(file, FileFaultReason(errno));
     struct stat opened {};
     std::string bytes;
     try {
-        if (::fstat(fd, &opened) != 0) Refuse(path, FileFaultReason(errno));
-        if (!S_ISREG(opened.st_mode)) Refuse(path, KindOf(opened.st_mode));
-        bytes = ReadBounded(fd, path);
+        if (::fstat(fd, &opened) != 0) Refuse(file, FileFaultReason(errno));
+        if (!S_ISREG(opened.st_mode)) Refuse(file, KindOf(opened.st_mode, file));
+        bytes = ReadBounded(fd, file);
     } catch (...) {
         ::close(fd);
         throw;
@@ -79,13 +84,21 @@ std::string ReadJobFileBytes(const std::string& path) {
     return bytes;
 }
 
+}  // namespace
+
+std::string JobFileName(const std::string& path) { return path == "-" ? "标准输入" : path; }
+
+std::string ReadJobFileBytes(const std::string& path) { return ReadSmallFile({path, "作业"}); }
+
+std::string ReadDesignFileBytes(const std::string& path) { return ReadSmallFile({path, "设计"}); }
+
 JobFile ReadJobFile(const std::string& path) {
     const std::string bytes = ReadJobFileBytes(path);
     JobFile job;
     try {
         job.answers = DecodeJobAnswers(bytes, &job.notice);
     } catch (const KorvanetError& e) {
-        Refuse(path, e.what());
+        Refuse({path, "作业"}, e.what());
     }
     return job;
 }

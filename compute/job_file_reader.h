@@ -25,6 +25,10 @@ std::string JobFileName(const std::string& path);
 // rest.  Throws an InputError naming the file and what is wrong with it.
 std::string ReadJobFileBytes(const std::string& path);
 
+// The bytes of a design file (compute/design_file.h), read as a job file is,
+// within the same limit; the messages say 设计文件.
+std::string ReadDesignFileBytes(const std::string& path);
+
 struct JobFile {
     std::vector<std::string> answers;
     std::string notice;  // a note on how it was read (GB18030), or empty

@@ -1,16 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Units of the table: coordinates in metres, mean errors and ellipse axes in
-// millimetres, azimuths of the axes in degrees from north towards east, angle
-// biases in arc seconds and side biases in millimetres.
-
 #include "tools/design_batch.h"
 
-#include <cstdio>
 #include <ostream>
 #include <string>
 
-#include "adjust/order_classes.h"
-#include "adjust/quadrilateral.h"
 #include "compute/adjustment_report.h"
 #include "compute/class_check_texts.h"
 #include "compute/design_file.h"
@@ -19,80 +12,10 @@
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
 #include "core/korvanet_error.h"
+#include "report/document_text.h"
 #include "tools/batch_output.h"
 
 namespace korvanet {
-namespace {
-
-constexpr const auto& kLetters = quadrilateral::kPointLetters;
-
-std::string Fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
-}
-
-// A relative mean error as the surveyor writes it: 1/N.
-std::string OneIn(double relative) {
-    if (!(relative > 0)) return "-";
-    const double n = 1 / relative;
-    if (!(n < 1e15)) return "1/" + Fixed(n, 0);  // a planned sigma0 far below any instrument's
-    return "1/" + std::to_string(static_cast<long long>(n + 0.5));
-}
-
-void PrintClassChecks(const QualityCheck& q, const OrderClass& c, std::ostream& out) {
-    const ClassCompliance compliance = CheckOrderClass(q, c);
-    out << "\n等级检核 (精度估算): " << c.name << " (" << c.standard
-        << (c.clause.empty() ? "" : " " + c.clause) << ")\n检核项\t项目\t估算值\t限值\t结果\t说明\n";
-    for (const ClassCheck& check : compliance.checks)
-        out << CheckKindName(check.kind) << '\t' << check.item << '\t' << CheckValueText(check) << '\t'
-            << CheckLimitText(check) << '\t' << (check.passed ? "通过" : "未通过") << '\t' << check.note
-            << '\n';
-    if (!compliance.notChecked.empty())
-        out << "未检核 (该等级没有给出限值): " << NotCheckedText(compliance) << '\n';
-    out << "结论 (精度估算): " << (compliance.compliant ? "按设计可以达到 " : "按设计达不到 ") << c.name
-        << '\n';
-}
-
-}  // namespace
-
-void PrintDesignText(const DesignRun& design, const OrderClass* orderClass, std::ostream& out) {
-    if (design.run.failure || !design.run.quality) return;
-    const QualityCheck& q = *design.run.quality;
-    const FigureSummary& f = q.figure;
-    out << "精度估算 (设计, 尚未观测): 各项精度由计划的测角中误差 σ0 = " << Fixed(q.unit, 2)
-        << "″ 按图形和权估算, 不是平差结果\n图形:";
-    for (const PointCheck& p : q.points)
-        out << ' ' << kLetters[p.point] << ' ' << p.name << (p.known ? " (已知)" : "");
-    out << "\n\n点位精度 (先验)\n点\t点名\tmx/mm\tmy/mm\tM/mm\ta/mm\tb/mm\tφ/°\n";
-    for (const PointCheck& p : q.points) {
-        if (!p.precision) continue;
-        const PointPrecision& m = *p.precision;
-        out << kLetters[p.point] << '\t' << p.name << '\t' << Fixed(m.sx, 2) << '\t' << Fixed(m.sy, 2) << '\t'
-            << Fixed(m.sp, 2) << '\t' << Fixed(m.ellipse.a, 2) << '\t' << Fixed(m.ellipse.b, 2) << '\t'
-            << Fixed(m.ellipse.azimuth, 1) << '\n';
-    }
-    out << "\n边长精度 (先验)\n边\t起止\t边长/m\tσs/mm\t相对中误差\t方位角中误差/″\n";
-    for (const SidePrecision& s : f.sides)
-        out << "S(" << s.index << ")\t" << kLetters[s.from] << '-' << kLetters[s.to] << '\t'
-            << Fixed(s.adjusted, 3) << '\t' << Fixed(s.sigma, 2) << '\t' << OneIn(s.relative) << '\t'
-            << Fixed(s.azimuthSigma, 2) << '\n';
-    if (!f.sides.empty())
-        out << "最弱边: S(" << f.Weakest().index << "), 相对中误差 " << OneIn(f.Weakest().relative) << '\n';
-    out << "\n相对误差椭圆 (先验)\n点对\ta/mm\tb/mm\tφ/°\t点间中误差/mm\n";
-    for (const RelativeEllipse& e : f.relativeEllipses)
-        out << kLetters[e.from] << '-' << kLetters[e.to] << '\t' << Fixed(e.a, 2) << '\t' << Fixed(e.b, 2)
-            << '\t' << Fixed(e.azimuth, 1) << '\t' << Fixed(e.meanError, 2) << '\n';
-    out << "\n多余观测分量与可靠性 (∇ = 4.13 σ0 √(q/r))\n观测值\tr\t∇\t外部可靠性/mm\n";
-    for (const ObservationCheck& o : q.observations) {
-        const char* unit = o.kind == ObservationKind::Side ? " mm" : "″";
-        out << ObservationName(o) << '\t' << Fixed(o.redundancy, 3) << '\t'
-            << (o.mdb ? Fixed(*o.mdb, 2) + unit : "-") << '\t' << (o.external ? Fixed(*o.external, 2) : "-")
-            << '\n';
-    }
-    out << "\n最小角: B(" << f.smallestAngle << ") = " << Fixed(f.smallestAngleDegrees, 4) << "°\n";
-    if (orderClass != nullptr) PrintClassChecks(q, *orderClass, out);
-}
 
 int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>& orderClass,
                    const std::string& classSource, std::ostream& out, std::ostream& err) {
@@ -108,7 +31,7 @@ int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>
         DesignRun design;
         try {
             // The same bounded, checked reading as a job file's.
-            design = RunDesign(ReadDesignFile(ReadJobFileBytes(file)));
+            design = RunDesign(ReadDesignFile(ReadDesignFileBytes(file)));
         } catch (const KorvanetError& e) {
             design.run.failure = e.what();
         }
@@ -133,8 +56,9 @@ int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>
                     design.run.failure = e.what();
                 }
             }
-        } else {
-            PrintDesignText(design, c, out);
+        } else if (!design.run.failure && design.run.quality) {
+            out << DocumentText(DesignReportDocument(design.state, *design.run.quality,
+                                                     {name, TodayText(), c, classSource, false}));
         }
         if (design.run.failure) {
             out.flush();

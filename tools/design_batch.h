@@ -2,7 +2,7 @@
 #pragma once
 // korvanet-batch --design: design files (精度估算) instead of jobs.  Each
 // design runs through the one Compute path (RunDesign) and gives its
-// a-priori figures as a short Chinese table, as JSON Lines (--json), as
+// a-priori figures as its precision report in plain text (report/document_text.h), as JSON Lines (--json), as
 // the drawing (--svg FILE) or as the precision report (--html, --odt,
 // --csv FILE); with --class the checks a design can answer.
 
@@ -15,9 +15,6 @@
 #include "tools/batch_command_line.h"
 
 namespace korvanet {
-
-// The design's figures as text; nothing for a failed run.
-void PrintDesignText(const DesignRun& design, const OrderClass* orderClass, std::ostream& out);
 
 // Runs every design file of the command line with its mode; messages go to
 // `err` (each prefixed by the file's name when there are several).  The

@@ -132,7 +132,7 @@ int WriteOdt(const OdtRequest& request, int argc, char** argv) {
     if (request.design) {
         try {
             const korvanet::DesignRun design =
-                korvanet::RunDesign(korvanet::ReadDesignFile(korvanet::ReadJobFileBytes(request.job)));
+                korvanet::RunDesign(korvanet::ReadDesignFile(korvanet::ReadDesignFileBytes(request.job)));
             if (design.run.failure || !design.run.quality)
                 throw korvanet::KorvanetError(design.run.failure.value_or("精度估算没有完成"));
             QGuiApplication app(argc, argv);

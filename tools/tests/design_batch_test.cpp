@@ -98,11 +98,16 @@ TEST(DesignBatch, EveryOutputOfADesignSaysItIsOne) {
     const std::string file = std::string(KORVANET_EXAMPLES_DIR) + "/known-d.design";
     const BatchRun text = RunBatch({"--design", "--class", "四等", file});
     ASSERT_EQ(text.exitCode, 0) << text.err;
-    EXPECT_EQ(text.out.rfind("精度估算 (设计, 尚未观测)", 0), 0u) << text.out;
-    EXPECT_NE(text.out.find("等级检核 (精度估算): 四等"), std::string::npos);
+    // The precision report itself, as text: the same document as --html writes.
+    EXPECT_EQ(text.out.rfind("精度估算报告\n", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find("\n规范检核\n按设计估算的各项精度对照 四等"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\n检核项\t数值\t限值\t结果\t说明\n期望三角形闭合差 2√3 σ0\t"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\n结论: 按设计"), std::string::npos) << text.out;
     // 2√3 · 2.5″ = 8.66″ and σ0 = m_β = 2.5″: the plan just reaches 四等.
-    EXPECT_NE(text.out.find("期望三角形闭合差\t2√3 σ0\t8.66″\t≤ 9.00″\t通过"), std::string::npos) << text.out;
-    EXPECT_NE(text.out.find("计划测角中误差\tσ0\t2.50″\t≤ 2.50″\t通过"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\n期望三角形闭合差 2√3 σ0\t8.66″\t≤ 9.00″\t通过"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\n计划测角中误差 σ0\t2.50″\t≤ 2.50″\t通过"), std::string::npos) << text.out;
 
     const BatchRun json = RunBatch({"--design", "--json", "--class", "四等", file});
     ASSERT_EQ(json.exitCode, 0) << json.err;
@@ -195,10 +200,11 @@ TEST(DesignBatch, EveryClassJudgesThePlannedAngleErrorAndTheExpectedClosure) {
     // A design planned at 4.5″ cannot reach 国家四等 (m_β 2.5″); one planned
     // at 2.6″ cannot reach 四等's closure of 9″: 2√3 · 2.6″ = 9.01″.
     const BatchRun fourth = RunBatch({"--design", "--class", "国家四等", DesignAt(4.5)});
-    EXPECT_NE(fourth.out.find("计划测角中误差\tσ0\t4.50″\t≤ 2.50″\t未通过"), std::string::npos) << fourth.out;
-    EXPECT_NE(fourth.out.find("结论 (精度估算): 按设计达不到 国家四等"), std::string::npos) << fourth.out;
+    EXPECT_NE(fourth.out.find("\n计划测角中误差 σ0\t4.50″\t≤ 2.50″\t未通过"), std::string::npos)
+        << fourth.out;
+    EXPECT_NE(fourth.out.find("\n结论: 按设计达不到 国家四等。"), std::string::npos) << fourth.out;
     const BatchRun closure = RunBatch({"--design", "--class", "四等", DesignAt(2.6)});
-    EXPECT_NE(closure.out.find("期望三角形闭合差\t2√3 σ0\t9.01″\t≤ 9.00″\t未通过"), std::string::npos)
+    EXPECT_NE(closure.out.find("\n期望三角形闭合差 2√3 σ0\t9.01″\t≤ 9.00″\t未通过"), std::string::npos)
         << closure.out;
 }
 
@@ -221,10 +227,10 @@ TEST(DesignBatch, AFailedCheckNeverReadsAsItsLimit) {
                                             std::string(c) + "D 丁 3500350 500850 known\n");
     const BatchRun r = RunBatch({"--design", "--class", "严格", file});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("最小角\tB(1)\t29°59′59.6″\t≥ 30°00′00″\t未通过"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n最小角 B(1)\t29°59′59.6″\t≥ 30°00′00″\t未通过"), std::string::npos) << r.out;
     // 2√3 · 2.5981″ = 9.00008″ (the tolerance as single precision: 2.59809995″).
-    EXPECT_NE(r.out.find("期望三角形闭合差\t2√3 σ0\t9.0001″\t≤ 9.00″\t未通过"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("未检核 (该等级没有给出限值): 计划测角中误差、最弱边相对中误差、测边相对中误差"),
+    EXPECT_NE(r.out.find("\n期望三角形闭合差 2√3 σ0\t9.0001″\t≤ 9.00″\t未通过"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("该等级没有给出限值, 未检核: 计划测角中误差、最弱边相对中误差、测边相对中误差。"),
               std::string::npos)
         << r.out;
 }
