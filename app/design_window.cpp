@@ -19,10 +19,12 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 #include "adjust/design_class_checks.h"
 #include "app/order_class_choice.h"
@@ -58,6 +60,19 @@ QString CheckName(std::string_view kind) {
 }
 
 QString Shortest(double value) { return QString::number(value, 'g', 15); }
+
+// The name typed in a point's name cell: taken when the design file can keep
+// it, else the cell is marked, the design keeps its last good name and the
+// reason comes back.
+std::optional<QString> TakeName(QTableWidgetItem& cell, int point, std::string& name) {
+    const std::string typed = cell.text().trimmed().toStdString();
+    const std::optional<std::string> refusal = CheckDesignPointName(typed, point);
+    const QSignalBlocker quiet(cell.tableWidget());
+    cell.setBackground(refusal ? QBrush(QColor(255, 210, 210)) : QBrush());
+    if (refusal) return QString::fromStdString(*refusal);
+    name = typed;
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -247,7 +262,8 @@ void DesignWindow::valuesEdited() {
     if (filling_) return;
     QStringList problems;
     for (int p = 0; p < 4; ++p) {
-        design_.points[p].name = table_->item(p, 1)->text().trimmed().toStdString();
+        if (const auto refusal = TakeName(*table_->item(p, 1), p, design_.points[p].name))
+            problems << *refusal;
         for (int column : {2, 3}) {
             QTableWidgetItem* item = table_->item(p, column);
             const NumberReading r = ReadNumber(item->text().toStdString());

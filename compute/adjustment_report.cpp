@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "adjust/design_class_checks.h"
-#include "compute/document_numbers.h"
 #include "compute/figure_drawing.h"
 #include "compute/report_steps.h"
+#include "core/display_text.h"
 #include "core/korvanet_version.h"
 
 namespace korvanet {

@@ -5,7 +5,6 @@
 
 #include "tools/design_batch.h"
 
-#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
+#include "core/display_text.h"
 #include "core/korvanet_error.h"
 #include "tools/batch_output.h"
 
@@ -24,24 +24,10 @@ namespace {
 
 constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
 
-std::string Fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
-}
-
-// A relative mean error as the surveyor writes it: 1/N.
-std::string OneIn(double relative) {
-    if (!(relative > 0)) return "-";
-    const double n = 1 / relative;
-    if (!(n < 1e15)) return "1/" + Fixed(n, 0);  // a planned sigma0 far below any instrument's
-    return "1/" + std::to_string(static_cast<long long>(n + 0.5));
-}
-
 std::string CheckValue(const ClassCheck& c, double value) {
-    if (c.kind == "weakest_side" || c.kind == "measured_sides") return OneIn(value);
-    if (c.kind == "smallest_angle") return Fixed(value, 2) + "°";
-    return Fixed(value, 2) + "″";
+    if (c.kind == "weakest_side" || c.kind == "measured_sides") return OneInText(value);
+    if (c.kind == "smallest_angle") return FixedText(value, 2) + "°";
+    return FixedText(value, 2) + "″";
 }
 
 const char* CheckName(std::string_view kind) {
@@ -70,7 +56,7 @@ void PrintDesignText(const DesignRun& design, const OrderClass* orderClass, std:
     if (design.run.failure || !design.run.quality) return;
     const QualityCheck& q = *design.run.quality;
     const FigureSummary& f = q.figure;
-    out << "精度估算 (设计, 尚未观测): 各项精度由计划的测角中误差 σ0 = " << Fixed(q.unit, 2)
+    out << "精度估算 (设计, 尚未观测): 各项精度由计划的测角中误差 σ0 = " << FixedText(q.unit, 2)
         << "″ 按图形和权估算, 不是平差结果\n图形:";
     for (const PointCheck& p : q.points)
         out << ' ' << kLetters[p.point] << ' ' << p.name << (p.known ? " (已知)" : "");
@@ -78,29 +64,31 @@ void PrintDesignText(const DesignRun& design, const OrderClass* orderClass, std:
     for (const PointCheck& p : q.points) {
         if (!p.precision) continue;
         const PointPrecision& m = *p.precision;
-        out << kLetters[p.point] << '\t' << p.name << '\t' << Fixed(m.sx, 2) << '\t' << Fixed(m.sy, 2) << '\t'
-            << Fixed(m.sp, 2) << '\t' << Fixed(m.ellipse.a, 2) << '\t' << Fixed(m.ellipse.b, 2) << '\t'
-            << Fixed(m.ellipse.azimuth, 1) << '\n';
+        out << kLetters[p.point] << '\t' << p.name << '\t' << FixedText(m.sx, 2) << '\t' << FixedText(m.sy, 2)
+            << '\t' << FixedText(m.sp, 2) << '\t' << FixedText(m.ellipse.a, 2) << '\t'
+            << FixedText(m.ellipse.b, 2) << '\t' << FixedText(m.ellipse.azimuth, 1) << '\n';
     }
     out << "\n边长精度 (先验)\n边\t起止\t边长/m\tσs/mm\t相对中误差\t方位角中误差/″\n";
     for (const SidePrecision& s : f.sides)
         out << "S(" << s.index << ")\t" << kLetters[s.from] << '-' << kLetters[s.to] << '\t'
-            << Fixed(s.adjusted, 3) << '\t' << Fixed(s.sigma, 2) << '\t' << OneIn(s.relative) << '\t'
-            << Fixed(s.azimuthSigma, 2) << '\n';
+            << FixedText(s.adjusted, 3) << '\t' << FixedText(s.sigma, 2) << '\t' << OneInText(s.relative)
+            << '\t' << FixedText(s.azimuthSigma, 2) << '\n';
     if (!f.sides.empty())
-        out << "最弱边: S(" << f.Weakest().index << "), 相对中误差 " << OneIn(f.Weakest().relative) << '\n';
+        out << "最弱边: S(" << f.Weakest().index << "), 相对中误差 " << OneInText(f.Weakest().relative)
+            << '\n';
     out << "\n相对误差椭圆 (先验)\n点对\ta/mm\tb/mm\tφ/°\t点间中误差/mm\n";
     for (const RelativeEllipse& e : f.relativeEllipses)
-        out << kLetters[e.from] << '-' << kLetters[e.to] << '\t' << Fixed(e.a, 2) << '\t' << Fixed(e.b, 2)
-            << '\t' << Fixed(e.azimuth, 1) << '\t' << Fixed(e.meanError, 2) << '\n';
+        out << kLetters[e.from] << '-' << kLetters[e.to] << '\t' << FixedText(e.a, 2) << '\t'
+            << FixedText(e.b, 2) << '\t' << FixedText(e.azimuth, 1) << '\t' << FixedText(e.meanError, 2)
+            << '\n';
     out << "\n多余观测分量与可靠性 (∇ = 4.13 σ0 √(q/r))\n观测值\tr\t∇\t外部可靠性/mm\n";
     for (const ObservationCheck& o : q.observations) {
         const char* unit = o.kind == ObservationKind::Side ? " mm" : "″";
-        out << ObservationName(o) << '\t' << Fixed(o.redundancy, 3) << '\t'
-            << (o.mdb ? Fixed(*o.mdb, 2) + unit : "-") << '\t' << (o.external ? Fixed(*o.external, 2) : "-")
-            << '\n';
+        out << ObservationName(o) << '\t' << FixedText(o.redundancy, 3) << '\t'
+            << (o.mdb ? FixedText(*o.mdb, 2) + unit : "-") << '\t'
+            << (o.external ? FixedText(*o.external, 2) : "-") << '\n';
     }
-    out << "\n最小角: B(" << f.smallestAngle << ") = " << Fixed(f.smallestAngleDegrees, 4) << "°\n";
+    out << "\n最小角: B(" << f.smallestAngle << ") = " << FixedText(f.smallestAngleDegrees, 4) << "°\n";
     if (orderClass != nullptr) PrintClassChecks(q, *orderClass, out);
 }
 

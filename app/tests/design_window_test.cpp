@@ -30,6 +30,7 @@ private slots:
     void draggingAPointMovesItAndThePrecisionFollows();
     void aCoordinateTypedWrongIsNamedAndChangesNothing();
     void theJobTemplateBecomesTheMainWindowsJobInHand();
+    void aNameTheFileCannotKeepIsRefusedAsTyped();
 };
 
 namespace {
@@ -115,6 +116,34 @@ void DesignWindowTest::theJobTemplateBecomesTheMainWindowsJobInHand() {
     main.sheet()->undoStack()->undo();
     QCOMPARE(sheet->text(sheet_row::kFirstName + 1), QString());
     window->close();
+}
+
+// A name with a blank, a # or a control character, or no name, could not be
+// read back from the design file: it is refused the moment it is typed, with
+// the reason, and the design keeps the last good name.
+void DesignWindowTest::aNameTheFileCannotKeepIsRefusedAsTyped() {
+    DesignWindow window(ExampleDesign());
+    const auto shown = [&](const QString& text) {
+        for (QLabel* label : window.findChildren<QLabel*>())
+            if (label->text().contains(text)) return true;
+        return false;
+    };
+    const struct {
+        QString typed, reason;
+    } refused[] = {
+        {QStringLiteral("石 门"), QStringLiteral("C 点的点名\"石 门\"含有空格或 #")},
+        {QStringLiteral("石#门"), QStringLiteral("C 点的点名\"石#门\"含有空格或 #")},
+        {QStringLiteral("石\u0001门"), QStringLiteral("含有控制字符 U+0001")},
+        {QString(), QStringLiteral("C 点的点名是空的")},
+    };
+    for (const auto& r : refused) {
+        window.pointsTable()->item(2, 1)->setText(r.typed);
+        QVERIFY2(shown(r.reason), qPrintable(r.typed));
+        QCOMPARE(window.design().points[2].name, std::string("石门"));
+    }
+    window.pointsTable()->item(2, 1)->setText(QStringLiteral("石门山"));
+    QCOMPARE(window.design().points[2].name, std::string("石门山"));
+    QVERIFY(!shown(QStringLiteral("含有")) && !shown(QStringLiteral("是空的")));
 }
 
 QTEST_MAIN(DesignWindowTest)
