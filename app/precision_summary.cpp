@@ -61,7 +61,7 @@ QStringList CheckRow(const ClassCheck& c) {
         limit = QStringLiteral("≤ ") + Fixed(c.limit, 1) + QChar(u'″');
     } else if (c.kind == "smallest_angle") {
         value = DegreesMinutesSeconds(c.value).section(QChar(u'′'), 0, 0) + QChar(u'′');
-        limit = QStringLiteral("≥ ") + QString::number(c.limit) + QChar(u'°');
+        limit = QStringLiteral("≥ ") + QString::fromStdString(ShortestText(c.limit)) + QChar(u'°');
     } else {
         value = OneIn(c.value);
         limit = QStringLiteral("≤ ") + OneIn(c.limit);
