@@ -19,12 +19,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 #include "adjust/order_classes.h"
+#include "adjust/quadrilateral.h"
 #include "app/order_class_choice.h"
 #include "app/program_settings.h"
 #include "app/report_export.h"
@@ -34,6 +37,7 @@
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
+#include "core/display_text.h"
 #include "core/korvanet_error.h"
 #include "core/number_text.h"
 #include "entry/value_rules.h"
@@ -41,24 +45,32 @@
 namespace korvanet {
 namespace {
 
-constexpr const char* kLetters[4] = {"A", "B", "C", "D"};
+constexpr const auto& kLetters = quadrilateral::kPointLetters;
 constexpr int kDrawingWidth = 760, kDrawingHeight = 640;  // the size FigureSvg draws at
 constexpr double kGrabRadius = 14;                        // pixels around a point that pick it up
 
-QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
-
-QString OneIn(double relative) {
-    if (!(relative > 0)) return QStringLiteral("-");
-    return QStringLiteral("1/%1").arg(QString::number(1 / relative, 'f', 0));
-}
-
-QString Shortest(double value) { return QString::number(value, 'g', 15); }
+QString Fixed(double value, int decimals) { return QString::fromStdString(FixedText(value, decimals)); }
+QString OneIn(double relative) { return QString::fromStdString(OneInText(relative)); }
+QString Shortest(double value) { return QString::fromStdString(ShortestText(value)); }
 
 QString Coordinate(double metres) { return QString::fromStdString(DesignCoordinateText(metres)); }
 
 // The folder the design dialogs open in: where the last design was opened or saved.
 const QString kFolderKey = QStringLiteral("design/folder");
 QString DesignFolder() { return ProgramSettings().value(kFolderKey, QDir::homePath()).toString(); }
+
+// The name typed in a point's name cell: taken when the design file can keep
+// it, else the cell is marked, the design keeps its last good name and the
+// reason comes back.
+std::optional<QString> TakeName(QTableWidgetItem& cell, int point, std::string& name) {
+    const std::string typed = cell.text().trimmed().toStdString();
+    const std::optional<std::string> refusal = CheckDesignPointName(typed, point);
+    const QSignalBlocker quiet(cell.tableWidget());
+    cell.setBackground(refusal ? QBrush(QColor(255, 210, 210)) : QBrush());
+    if (refusal) return QString::fromStdString(*refusal);
+    name = typed;
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -78,7 +90,8 @@ Design DesignOf(const QualityCheck& adjusted) {
     // The tolerance as it was typed, not its single-precision value (2.3, not 2.29999995).
     d.tolerance = QString::number(static_cast<float>(adjusted.tolerance), 'g', 7).toDouble();
     for (int p = 0; p < 4; ++p)
-        d.points[p] = {adjusted.points[p].name, adjusted.points[p].x, adjusted.points[p].y};
+        d.points[p] = {adjusted.points[p].name, DesignCoordinateToTenthMm(adjusted.points[p].x),
+                       DesignCoordinateToTenthMm(adjusted.points[p].y)};
     d.dKnown = adjusted.points[3].known;
     return d;
 }
@@ -242,7 +255,8 @@ void DesignWindow::valuesEdited() {
     if (filling_) return;
     QStringList problems;
     for (int p = 0; p < 4; ++p) {
-        design_.points[p].name = table_->item(p, 1)->text().trimmed().toStdString();
+        if (const auto refusal = TakeName(*table_->item(p, 1), p, design_.points[p].name))
+            problems << *refusal;
         for (int column : {2, 3}) {
             QTableWidgetItem* item = table_->item(p, column);
             const NumberReading r = ReadNumber(item->text().toStdString());
@@ -276,9 +290,8 @@ void DesignWindow::beginDrag(int) { dragOrigin_ = design_; }
 // A dragged point is placed to 0.1 mm, as the table shows it and the design
 // file keeps it.
 void DesignWindow::movePoint(int p, double north, double east) {
-    const auto placed = [](double metres) { return ReadNumber(DesignCoordinateText(metres)).value; };
-    design_.points[p].x = placed(dragOrigin_.points[p].x + north);
-    design_.points[p].y = placed(dragOrigin_.points[p].y + east);
+    design_.points[p].x = DesignCoordinateToTenthMm(dragOrigin_.points[p].x + north);
+    design_.points[p].y = DesignCoordinateToTenthMm(dragOrigin_.points[p].y + east);
     filling_ = true;
     table_->item(p, 2)->setText(Coordinate(design_.points[p].x));
     table_->item(p, 3)->setText(Coordinate(design_.points[p].y));

@@ -16,6 +16,7 @@
 
 #include "app/observation_sheet_model.h"
 #include "app/order_class_choice.h"
+#include "core/display_text.h"
 
 namespace korvanet {
 
@@ -188,7 +189,7 @@ void ObservationSheet::chooseClass(int index) {
         emit message(QStringLiteral("等级 %1 没有给出测角中误差, 限差不变").arg(name));
         return;
     }
-    const QString tolerance = QString::number(*c->angleMeanError);
+    const QString tolerance = QString::fromStdString(ShortestText(*c->angleMeanError));
     SheetContent after = model_->content();
     after.texts.at(sheet_row::kTolerance) = tolerance;
     if (after == model_->content()) {

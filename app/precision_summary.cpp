@@ -12,13 +12,14 @@
 #include "app/order_class_choice.h"
 #include "app/quality_window.h"
 #include "compute/class_check_texts.h"
+#include "core/display_text.h"
 
 namespace korvanet {
 namespace {
 
 const QColor kPassed(0, 128, 0), kFailed(200, 0, 0);
 
-QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+QString Fixed(double value, int decimals) { return QString::fromStdString(FixedText(value, decimals)); }
 QString Point(int p) { return QString(QChar(u"ABCD"[p])); }
 
 const QStringList kSideHeader = {
@@ -113,8 +114,8 @@ QString WeakestText(const FigureSummary& f) {
 }  // namespace
 
 QString OneIn(double relative) {
-    if (!(relative > 0)) return QStringLiteral("—");
-    return QStringLiteral("1/%1").arg(static_cast<qlonglong>(std::llround(1 / relative)));
+    const std::string text = OneInText(relative);
+    return text == "-" ? QStringLiteral("—") : QString::fromStdString(text);
 }
 
 PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)

@@ -31,6 +31,7 @@
 #include "app/precision_summary.h"
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
+#include "core/display_text.h"
 #include "core/korvanet_error.h"
 #include "print/report_printer.h"
 
@@ -39,7 +40,7 @@ namespace {
 
 const QColor kSuspect(200, 0, 0);
 
-QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+QString Fixed(double value, int decimals) { return QString::fromStdString(FixedText(value, decimals)); }
 
 QString ObservationLabel(const ObservationCheck& o) {
     switch (o.kind) {
@@ -173,14 +174,7 @@ bool SaveWhole(const QString& what, const QString& path, const std::string& byte
 }  // namespace
 
 QString DegreesMinutesSeconds(double degrees) {
-    const double hundredths = std::round(std::fabs(degrees) * 360000);  // to 0.01 second
-    const long long total = static_cast<long long>(hundredths);
-    const long long d = total / 360000, m = total / 6000 % 60, cs = total % 6000;
-    return QStringLiteral("%1%2°%3′%4″")
-        .arg(degrees < 0 ? QStringLiteral("-") : QString())
-        .arg(d)
-        .arg(m, 2, 10, QLatin1Char('0'))
-        .arg(Fixed(cs / 100.0, 2), 5, QLatin1Char('0'));
+    return QString::fromStdString(DegreesMinutesSecondsText(degrees, 2));
 }
 
 QString GlobalTestText(const QualityCheck& q) {

@@ -13,9 +13,9 @@
 
 #include "adjust/quadrilateral.h"
 #include "compute/class_check_texts.h"
-#include "compute/document_numbers.h"
 #include "compute/figure_drawing.h"
 #include "compute/report_steps.h"
+#include "core/display_text.h"
 #include "core/korvanet_version.h"
 
 namespace korvanet {

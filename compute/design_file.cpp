@@ -3,13 +3,13 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <optional>
 #include <sstream>
 #include <vector>
 
 #include "adjust/quadrilateral.h"
 #include "compute/job_text.h"
+#include "core/display_text.h"
 #include "core/korvanet_error.h"
 #include "core/number_text.h"
 #include "entry/value_rules.h"
@@ -42,13 +42,18 @@ int LetterOf(const std::string& word) {
     return -1;
 }
 
-std::string Shortest(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 }  // namespace
+
+std::optional<std::string> CheckDesignPointName(const std::string& name, int point) {
+    const std::string what = std::string(kLetters[point & 3]) + " 点的点名";
+    if (name.empty()) return what + "是空的: 设计的每个点都要有点名。";
+    if (const Refusal refusal = CheckPointName(name, point)) return refusal;
+    if (name.find_first_of(" #") != std::string::npos || name.find("\xC2\xA0") != std::string::npos ||
+        name.find("\xE3\x80\x80") != std::string::npos) {
+        return what + "\"" + name + "\"含有空格或 #: 设计文件中点名是一个词, 不能含有空格, # 之后是注释。";
+    }
+    return std::nullopt;
+}
 
 Design ReadDesignFile(const std::string& text) {
     std::string body = text;
@@ -78,6 +83,7 @@ Design ReadDesignFile(const std::string& text) {
         if (w.size() != 4 && !known) Refuse(n, "应为 \"" + letter + " 点名 纵座标x 横座标y [known]\"");
         if (known && (p == 1 || p == 2)) Refuse(n, letter + " 点是待定点, 不能是已知点 (known)");
         DesignPoint& point = design.points[p];
+        if (const auto refusal = CheckDesignPointName(w[1], p)) Refuse(n, *refusal);
         point.name = w[1];
         point.x = Number(n, w[2], letter + " 点的纵座标");
         point.y = Number(n, w[3], letter + " 点的横座标");
@@ -106,7 +112,7 @@ Design ReadDesignFile(const std::string& text) {
 
 std::string DesignFileText(const Design& design) {
     std::string text = "# 精度估算: 设计的大地四边形 (x 纵座标, y 横座标, 米)\n";
-    text += "tolerance " + Shortest(design.tolerance) + "\n";
+    text += "tolerance " + ShortestText(design.tolerance) + "\n";
     for (int p = 0; p < 4; ++p) {
         const DesignPoint& point = design.points[p];
         const bool known = p == 0 || (p == 3 && design.dKnown);
@@ -116,13 +122,8 @@ std::string DesignFileText(const Design& design) {
     return text;
 }
 
-std::string DesignCoordinateText(double metres) {
-    char buffer[400];  // the widest double in fixed notation with four decimals
-    const auto fixed = std::to_chars(buffer, buffer + sizeof buffer, metres, std::chars_format::fixed, 4);
-    if (fixed.ec != std::errc()) throw KorvanetError("座标无法写成文字");
-    const std::string tenth(buffer, fixed.ptr);
-    if (ReadNumber(tenth).value != metres) return tenth;
-    return Shortest(metres);
-}
+std::string DesignCoordinateText(double metres) { return ShortestText(metres); }
+
+double DesignCoordinateToTenthMm(double metres) { return ReadNumber(FixedText(metres, 4)).value; }
 
 }  // namespace korvanet

@@ -38,9 +38,4 @@ struct DesignRun {
 // that does not complete, comes back as run.failure.
 DesignRun RunDesign(const Design& design);
 
-// A packed angle d.mmss written with `secondDecimals` decimals of its
-// seconds, carried so that minutes and seconds stay below 60 ("45.3030" for
-// 45 deg 30' 30"); a negative angle keeps its sign.
-std::string PackedAngleText(double degrees, int secondDecimals);
-
 }  // namespace korvanet

@@ -9,11 +9,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "adjust/quadrilateral.h"
+#include "core/display_text.h"
 #include "report/markup_text.h"
 
 namespace korvanet {
@@ -25,18 +25,10 @@ constexpr double kLegendHeight = 70;  // below the figure
 const char* const kSuspectColour = "#d00000";
 
 // Numbers in the drawing never take the user's locale ("1,5" would break it).
-std::string Num(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-    return std::string(buffer, result.ptr);
-}
+std::string Num(double value) { return FixedText(value, 2); }
 
 // The shortest form that reads back as the same number: "500", "0.5", "20000".
-std::string Plain(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
+std::string Plain(double value) { return ShortestText(value); }
 
 std::string Xml(const std::string& text) {
     std::string out;

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "compute/document_numbers.h"
+#include "core/display_text.h"
 
 namespace korvanet {
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cstdint>
+#include <string>
 
 namespace korvanet {
 namespace {
@@ -24,9 +24,9 @@ BinaryValue Binary(double magnitude) {
     return {fraction | (std::uint64_t{1} << 52), stored - 1075};
 }
 
-// A whole number as large as a double times 10^1100: 32-bit limbs,
-// the least significant first.  (53 bits of m, 2^971 at most, 10^1100 at
-// most: under 4700 bits.)
+// A whole number as large as a double times 2^32 times 10^1100: 32-bit
+// limbs, the least significant first.  (53 bits of m, 2^971 at most, a factor
+// below 2^32, 10^1100 at most: under 4720 bits of the 4800 held.)
 class WholeNumber {
 public:
     explicit WholeNumber(std::uint64_t value) {
@@ -111,11 +111,9 @@ public:
             for (int k = 0; k < 9; ++k, rest /= 10) *--first = static_cast<char>('0' + rest % 10);
         }
         const std::uint64_t high = size_ == 2 ? (std::uint64_t{limbs_[1]} << 32) | limbs_[0] : limbs_[0];
-        char text[20];
         // (After a division the part left is not zero, so the digits divided
         // off keep their leading zeros.)
-        std::string decimal(text, std::to_chars(text, text + sizeof text, high).ptr);
-        return decimal.append(first, end);
+        return std::to_string(high).append(first, end);
     }
 
 private:
@@ -126,9 +124,10 @@ private:
 
 }  // namespace
 
-CutDigits CutScaled(double magnitude, int decimals) {
+CutDigits CutScaled(double magnitude, int decimals, std::uint32_t factor) {
     const auto [m, e] = Binary(magnitude);
     WholeNumber n(m);
+    if (factor != 1) n.MultiplyBy(factor);
     // times 5^decimals, thirteen factors 5 (5^13 < 2^32) at a time
     for (int left = decimals; left > 0; left -= 13) {
         std::uint32_t factor = 1;

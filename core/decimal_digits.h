@@ -9,6 +9,7 @@
 // place) is a tie of the binary value, never of a decimal approximation of it.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace korvanet {
@@ -25,9 +26,11 @@ struct CutDigits {
     Rest rest;
 };
 
-// The magnitude (finite, not negative) times 10^scale (0 <= scale <= 1100),
-// cut (not rounded) to a whole number: its digits, and what was cut off.
-CutDigits CutScaled(double magnitude, int scale);
+// The magnitude (finite, not negative) times `factor` times 10^scale
+// (0 <= scale <= 1100), cut (not rounded) to a whole number: its digits, and
+// what was cut off.  The factor (3600: degrees to seconds) is applied to the
+// exact binary value, so no product is rounded on the way.
+CutDigits CutScaled(double magnitude, int scale, std::uint32_t factor = 1);
 
 // Keeps the first `keep` digits and folds the ones behind them into the rest.
 void KeepDigits(CutDigits& cut, std::size_t keep);

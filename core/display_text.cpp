@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <system_error>
 
 #include "core/decimal_digits.h"
 #include "core/number_text.h"
@@ -73,7 +74,103 @@ std::string NonFiniteName(double value) {
     return value < 0 ? "-Infinity" : "Infinity";
 }
 
+// Divides a whole number given by its decimal digits by a small divisor in
+// place (leading zeros dropped, "0" for zero) and returns the remainder.
+unsigned DivideDigits(std::string& digits, unsigned divisor) {
+    std::string quotient;
+    unsigned rest = 0;
+    for (char c : digits) {
+        rest = rest * 10 + static_cast<unsigned>(c - '0');
+        const auto q = static_cast<char>('0' + rest / divisor);
+        if (!quotient.empty() || q != '0') quotient += q;
+        rest %= divisor;
+    }
+    digits = quotient.empty() ? "0" : std::move(quotient);
+    return rest;
+}
+
+// An angle split into degrees, minutes and seconds after its rounding to the
+// last decimal of the seconds, so that no rounding leaves 60 seconds or 60
+// minutes: the seconds are counted exactly (the degrees' binary value times
+// 3600), the carries are those of whole numbers.
+struct Sexagesimal {
+    bool negative;        // and not every digit zero
+    std::string degrees;  // whole degrees, any number of digits
+    char minutes[2];      // two digits
+    std::string seconds;  // two digits, then the decimals without the point
+};
+
+Sexagesimal SplitAngle(double degrees, int secondDecimals) {
+    secondDecimals = std::clamp(secondDecimals, 0, kMaxDecimals);
+    CutDigits cut = CutScaled(std::fabs(degrees), secondDecimals, 3600);
+    Round(cut, Tie::HalfAwayFromZero);
+    const auto places = static_cast<std::size_t>(secondDecimals);
+    std::string& units = cut.digits;  // in the last decimal of the seconds
+    if (units.size() <= places) units.insert(0, places + 1 - units.size(), '0');
+    std::string whole = units.substr(0, units.size() - places);
+    const std::string fraction = units.substr(units.size() - places);
+    const unsigned s = DivideDigits(whole, 60);
+    const unsigned m = DivideDigits(whole, 60);
+    Sexagesimal a{std::signbit(degrees) && units.find_first_not_of('0') != std::string::npos,
+                  std::move(whole),
+                  {static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10)},
+                  std::string{static_cast<char>('0' + s / 10), static_cast<char>('0' + s % 10)}};
+    a.seconds += fraction;
+    return a;
+}
+
 }  // namespace
+
+std::string FixedText(double value, int decimals) {
+    if (!std::isfinite(value)) return "-";
+    std::string text = "-";
+    AppendFixed(text, std::fabs(value), std::clamp(decimals, 0, kMaxDecimals), Tie::HalfEven);
+    const bool zero = text.find_first_not_of("-0.") == std::string::npos;
+    if (zero || !std::signbit(value)) text.erase(0, 1);
+    return text;
+}
+
+std::string ShortestText(double value) {
+    if (!std::isfinite(value)) return NonFiniteName(value);
+    // The longest shortest form of a double, "-2.2250738585072014e-308", has
+    // 24 characters.
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (error != std::errc()) return FormatGeneral(value, 17);  // cannot happen; never a cut text
+    return std::string(buffer, end);
+}
+
+std::string OneInText(double relative) {
+    if (!(relative > 0) || !std::isfinite(relative)) return "-";
+    const double n = 1 / relative;
+    if (!std::isfinite(n)) return "-";  // below the smallest normal double: no figure to write
+    return "1/" + FixedText(n, 0);
+}
+
+std::string DegreesMinutesSecondsText(double degrees, int secondDecimals) {
+    if (!std::isfinite(degrees)) return "-";
+    const Sexagesimal a = SplitAngle(degrees, secondDecimals);
+    std::string text = a.negative ? "-" : "";
+    text += a.degrees;
+    text += "°";
+    text.append(a.minutes, 2);
+    text += "′";
+    text.append(a.seconds, 0, 2);
+    if (a.seconds.size() > 2) text.append(".").append(a.seconds, 2);
+    text += "″";
+    return text;
+}
+
+std::string PackedAngleText(double degrees, int secondDecimals) {
+    if (!std::isfinite(degrees)) return "-";
+    const Sexagesimal a = SplitAngle(degrees, secondDecimals);
+    std::string text = a.negative ? "-" : "";
+    text += a.degrees;
+    text += '.';
+    text.append(a.minutes, 2);
+    text += a.seconds;
+    return text;
+}
 
 double RoundHalfEven(double value, int decimals) {
     if (!std::isfinite(value) || value == 0) return value;
@@ -82,8 +179,7 @@ double RoundHalfEven(double value, int decimals) {
     Round(cut, Tie::HalfEven);
     // The rounded digits times 10^-decimals, read back as the nearest double:
     // the exponent is written behind the digits instead of a point among them.
-    char exponent[8] = {'e', '-'};
-    cut.digits.append(exponent, std::to_chars(exponent + 2, exponent + sizeof exponent, decimals).ptr);
+    cut.digits += "e-" + std::to_string(decimals);
     double result = 0;
     std::from_chars(cut.digits.data(), cut.digits.data() + cut.digits.size(), result);
     return std::signbit(value) ? -result : result;

@@ -32,6 +32,33 @@ void AppendPattern(std::string& out, double value, int decimals);
 // below 1E-10.
 std::string FormatGeneral(double value, int significant);
 
+// The texts of the documents, the windows' tables, the drawing and the files
+// the program writes.  Each is exact: any magnitude a double holds is written
+// whole, never cut at a buffer's length nor wrapped round a 64-bit integer.
+// A value that is not finite is written "-" (no figure), except by
+// ShortestText.
+
+// `value` with `decimals` decimals, ties to the even neighbour; a value that
+// rounds to zero loses its minus sign ("0.00", never "-0.00").
+std::string FixedText(double value, int decimals);
+
+// The shortest text that reads back as the same double ("2.5", "20000",
+// "1e+300"); "NaN", "Infinity" or "-Infinity" for a value that is not finite.
+std::string ShortestText(double value);
+
+// A relative mean error as the surveyor writes it: "1/93371", N = 1/relative
+// rounded to a whole number (ties to even); "-" for none (not above zero).
+std::string OneInText(double relative);
+
+// Decimal degrees as 45°30′30.00″, the seconds with `secondDecimals`
+// decimals, rounded half away from zero and carried so that seconds and
+// minutes stay below 60; no minus sign when every digit is zero.
+std::string DegreesMinutesSecondsText(double degrees, int secondDecimals);
+
+// The same angle packed as typed, d.mmss and the decimals of the seconds
+// ("45.303012" for 45°30′30.12″ with two decimals).
+std::string PackedAngleText(double degrees, int secondDecimals);
+
 // Pattern form of a typed text: a text that reads as a number is written with
 // the pattern, any other text is taken unchanged (the empty text stays empty).
 std::string FormatTextWithPattern(const std::string& text, int decimals);

@@ -85,9 +85,10 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
         values.ReciprocalWeights[0] = state.Qa != 0 ? 1.0f : 0.0f;
     }
 
-    // Point names take any text.
+    // A point name takes any text without a control character.
     for (int point = 0; point <= 3; ++point) {
-        state.PointNames[point] = ConfirmedInput(PointNameInstance(point), prompter, display);
+        state.PointNames[point] = ConfirmedInput(PointNameInstance(point), prompter, display,
+                                                 RuleOf(FigureValue::PointName, point));
     }
 
     for (int i = 1; i <= 8; ++i) {

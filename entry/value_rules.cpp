@@ -48,7 +48,55 @@ bool KeepsPackedDigits(const std::optional<PackedDigits>& d) {
     return !d || (d->minutes < 60 && !(d->secondsTyped && d->seconds >= 60));
 }
 
+std::string CodePoint(unsigned value) {
+    constexpr const char* kHex = "0123456789ABCDEF";
+    std::string text = "U+0000";
+    for (int i = 5; i >= 2; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kHex[value & 0xF];
+    return text;
+}
+
+// The text with each control character shown as <U+0009>, so that the
+// message shows what was typed without breaking its own line.
+std::string Visible(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "<" + CodePoint(byte) + ">";
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += "<" + CodePoint(next) + ">";
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+std::optional<std::string> ControlCharacterIn(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) return CodePoint(byte);
+        // C1 in UTF-8: C2 80 .. C2 9F
+        if (byte == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) return CodePoint(next);
+        }
+    }
+    return std::nullopt;
+}
+
+Refusal CheckPointName(const std::string& text, int point) {
+    const std::optional<std::string> control = ControlCharacterIn(text);
+    if (!control) return std::nullopt;
+    return std::string(1, "ABCD"[point & 3]) + " 点的点名" + Quoted(Visible(text)) + "含有控制字符 " +
+           *control +
+           ": 点名只能是看得见的文字, 不能含有制表符、换行等控制字符 ( U+0000 至 U+001F、U+007F 至 U+009F ) "
+           "。";
+}
 
 std::string AngleName(int i) { return "第 " + std::to_string(i) + " 个观测角"; }
 std::string SideName(int i) { return "第 " + std::to_string(i) + " 条边长"; }
@@ -142,7 +190,7 @@ Refusal CheckFigureValue(FigureValue value, int number, const std::string& text,
         case FigureValue::OrientationQ1:
             return CheckOrientationQ1(text, reading);
         case FigureValue::PointName:
-            return std::nullopt;
+            return CheckPointName(text, number);
         case FigureValue::ObservedAngle:
             return CheckObservedAngle(text, reading, number);
         case FigureValue::ObservedSide:

@@ -42,6 +42,16 @@ Refusal CheckObservedAngle(const std::string& text, const NumberReading& reading
 // Observed side i (1..6), metres: greater than 0, within the single field.
 Refusal CheckObservedSide(const std::string& text, const NumberReading& reading, int i);
 
+// The name of point 0 = A .. 3 = D: text a person typed, so that it never
+// holds a control character (C0 U+0000..U+001F, DEL U+007F, C1
+// U+0080..U+009F, a tab or a line break among them), which no document could
+// show and a file line could not keep.  Any other text is a name.
+Refusal CheckPointName(const std::string& text, int point);
+
+// The first control character of a text as "U+0009", or nothing when it has
+// none; a text that is not UTF-8 is judged on its bytes.
+std::optional<std::string> ControlCharacterIn(const std::string& text);
+
 // Every packed angle above also keeps its minutes and its seconds below 60,
 // judged on the digits as typed: the two digits after the point are the
 // minutes and the digits after those the seconds, so 45.5959 is 45°59'59"
@@ -67,9 +77,8 @@ enum class FigureValue {
     ObservedSide,   // number 1..6
 };
 
-// One value judged alone, by the rule its prompt applies to it (a point name
-// takes any text); `number` counts the names, angles and sides as above.
-// The prompts judge their values through this very function.
+// One value judged alone, by the rule its prompt applies to it; `number` counts the names, angles and sides
+// as above. The prompts judge their values through this very function.
 Refusal CheckFigureValue(FigureValue value, int number, const std::string& text,
                          const NumberReading& reading);
 Refusal CheckFigureValue(FigureValue value, int number, const std::string& text);

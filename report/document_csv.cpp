@@ -1,12 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/document_csv.h"
 
+#include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/number_text.h"
 
 namespace korvanet {
 namespace {
 
-void Field(std::string& out, const std::string& text) {
+// A figure the report writes: a signed number, an angle with its marks
+// ("-0°00′01.25″"), or "-" for none.  Nothing a spreadsheet reads as a
+// formula can be made of these.
+bool IsWrittenFigure(const std::string& text) {
+    if (text == "-") return true;
+    if (ReadNumber(text).IsNumber() && text.find_first_of(" \t") == std::string::npos) return true;
+    if (text.size() < 2 || (text[0] != '-' && text[0] != '+') || text[1] < '0' || text[1] > '9') return false;
+    std::string digits = text.substr(1);
+    for (const std::string mark : {"°", "′", "″"}) {
+        for (std::size_t at; (at = digits.find(mark)) != std::string::npos;)
+            digits.replace(at, mark.size(), "0");
+    }
+    return digits.find_first_not_of("0123456789.") == std::string::npos;
+}
+
+// A text cell a spreadsheet would take as a formula (=, +, -, @, or a tab or
+// a carriage return in front of one) gets a leading apostrophe, so that a
+// point named =HYPERLINK(...) stays a name; the report's own figures stay
+// numbers.
+bool LooksLikeFormula(const std::string& text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos &&
+           !IsWrittenFigure(text);
+}
+
+void Field(std::string& out, const std::string& cell) {
+    const std::string text = LooksLikeFormula(cell) ? "'" + cell : cell;
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         out += text;
         return;

@@ -9,7 +9,10 @@
 // is "表" and whose further fields are the column headings with their units
 // ("改正数 (″)"); each of its rows then begins with the table's name
 // ("观测值", "点位精度" ...), so that a filter on the first column gives one
-// table.  Paragraphs and the drawing are not written.
+// table.  Paragraphs and the drawing are not written.  A text cell that a
+// spreadsheet would run as a formula (one beginning with =, +, -, @, a tab
+// or a carriage return, and no figure of the report) is written with a
+// leading apostrophe, so that a point's name stays text.
 
 #include <string>
 

@@ -11,6 +11,7 @@
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
+#include "core/display_text.h"
 #include "core/korvanet_error.h"
 #include "report/document_text.h"
 #include "tools/batch_output.h"

@@ -17,10 +17,8 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <iomanip>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -30,6 +28,7 @@
 #include "compute/job_file_reader.h"
 #include "compute/job_json.h"
 #include "compute/order_class_table.h"
+#include "core/display_text.h"
 #include "core/korvanet_error.h"
 #include "core/korvanet_version.h"
 #include "tools/batch_command_line.h"
@@ -69,20 +68,12 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
     return 1;
 }
 
-// A relative mean error as the surveyor writes it: 1/N.
 std::string OneIn(const std::optional<double>& relative) {
-    if (!relative) return "-";
-    // Through the stream: a user's denominator may lie beyond any integer type.
-    std::ostringstream text;
-    text << std::fixed << std::setprecision(0) << 1 / *relative;
-    return "1/" + text.str();
+    return relative ? korvanet::OneInText(*relative) : "-";
 }
 
 std::string Figure(const std::optional<double>& value, const char* unit) {
-    if (!value) return "-";
-    std::ostringstream text;
-    text << *value << unit;
-    return text.str();
+    return value ? korvanet::ShortestText(*value) + unit : "-";
 }
 
 // --classes: one class a line, its figures, its standard and clause.

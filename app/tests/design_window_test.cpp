@@ -28,6 +28,7 @@
 #include "app/main_window.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
+#include "compute/design_file.h"
 #include "testing/dialog_answerer.h"
 #include "testing/window_test_files.h"
 
@@ -48,6 +49,7 @@ private slots:
     void anEditChangesItsOwnCellAndNoOtherDigit();
     void designFilesAreReadAndWrittenAsJobFilesAre();
     void theJobTemplateBecomesTheMainWindowsJobInHand();
+    void aNameTheFileCannotKeepIsRefusedAsTyped();
 
 private:
     QTemporaryDir home_;  // the user's home, where the dialogs start
@@ -137,14 +139,20 @@ void DesignWindowTest::anEditChangesItsOwnCellAndNoOtherDigit() {
         QCOMPARE(window.design().points[p].y, expected.points[p].y);
     }
     QCOMPARE(window.design().tolerance, 2.0);
-    // The design file keeps a typed coordinate as typed, the others to 0.1 mm.
+    // The design file keeps a typed coordinate as typed and every other digit,
+    // so that it reads back to the very design in the window.
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("digits.design"));
     QVERIFY(window.saveDesign(file));
     const QByteArray text = korvanet::testing::Bytes(file);
-    QVERIFY2(text.contains("B 望江楼 3523210.1235 512402.9\n") && text.contains(" 514380.3000\n") &&
+    QVERIFY2(text.contains("B 望江楼 3523210.123456789 512402.9\n") && text.contains(" 514380.30000049\n") &&
                  text.contains(" 514912.7 known\n"),
              text.constData());
+    const Design back = ReadDesignFile(text.toStdString());
+    for (int p = 0; p < 4; ++p) {
+        QCOMPARE(back.points[p].x, expected.points[p].x);
+        QCOMPARE(back.points[p].y, expected.points[p].y);
+    }
 }
 
 void DesignWindowTest::designFilesAreReadAndWrittenAsJobFilesAre() {
@@ -229,6 +237,34 @@ void DesignWindowTest::theJobTemplateBecomesTheMainWindowsJobInHand() {
     main.sheet()->undoStack()->undo();
     QCOMPARE(sheet->text(sheet_row::kFirstName + 1), QString());
     window->close();
+}
+
+// A name with a blank, a # or a control character, or no name, could not be
+// read back from the design file: it is refused the moment it is typed, with
+// the reason, and the design keeps the last good name.
+void DesignWindowTest::aNameTheFileCannotKeepIsRefusedAsTyped() {
+    DesignWindow window(ExampleDesign());
+    const auto shown = [&](const QString& text) {
+        for (QLabel* label : window.findChildren<QLabel*>())
+            if (label->text().contains(text)) return true;
+        return false;
+    };
+    const struct {
+        QString typed, reason;
+    } refused[] = {
+        {QStringLiteral("石 门"), QStringLiteral("C 点的点名\"石 门\"含有空格或 #")},
+        {QStringLiteral("石#门"), QStringLiteral("C 点的点名\"石#门\"含有空格或 #")},
+        {QStringLiteral("石\u0001门"), QStringLiteral("含有控制字符 U+0001")},
+        {QString(), QStringLiteral("C 点的点名是空的")},
+    };
+    for (const auto& r : refused) {
+        window.pointsTable()->item(2, 1)->setText(r.typed);
+        QVERIFY2(shown(r.reason), qPrintable(r.typed));
+        QCOMPARE(window.design().points[2].name, std::string("石门"));
+    }
+    window.pointsTable()->item(2, 1)->setText(QStringLiteral("石门山"));
+    QCOMPARE(window.design().points[2].name, std::string("石门山"));
+    QVERIFY(!shown(QStringLiteral("含有")) && !shown(QStringLiteral("是空的")));
 }
 
 QTEST_MAIN(DesignWindowTest)

@@ -342,6 +342,17 @@ private slots:
         CheckInk(window, true);
         QVERIFY(quality->isEnabled());
         QVERIFY(Action(window, QStringLiteral("qualityAction"))->isEnabled());
+
+        // A name with a control character (pasted from elsewhere) is refused
+        // by the prompt's own rule, the control character shown.
+        const int name = sheet_row::kFirstName + 2;
+        Model(window)->setData(Model(window)->index(name, ObservationSheetModel::ValueColumn),
+                               QStringLiteral("石\u0085门"));
+        QCOMPARE(Model(window)->state(name), ObservationSheetModel::CellState::Refused);
+        const QString nameTip =
+            Model(window)->index(name, ObservationSheetModel::ValueColumn).data(Qt::ToolTipRole).toString();
+        QVERIFY2(nameTip.contains(QStringLiteral("C 点的点名\"石<U+0085>门\"含有控制字符 U+0085")),
+                 qPrintable(nameTip));
     }
 
     // The four reference jobs, each pasted as one spreadsheet row (values

@@ -18,6 +18,7 @@
 #include "adjust/preparation.h"
 #include "adjust/tests/engine_fixtures.h"
 #include "adjust/tests/rigorous_reference.h"
+#include "compute/design_file.h"
 #include "compute/design_run.h"
 #include "compute/job_run.h"
 #include "compute/job_text.h"
@@ -250,6 +251,46 @@ INSTANTIATE_TEST_SUITE_P(Shapes, DesignedShape,
                                            Shape{"LongThinKnownD", kLongThin, true, 1.8f},
                                            Shape{"LongThinDDetermined", kLongThin, false, 5.0f}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A design file the program writes reads back to the very same design,
+// whatever names the surveyor gave and whatever digits the coordinates have;
+// a name the file could not keep is refused before it is written.
+TEST(DesignFile, WrittenDesignReadsBackTheSame) {
+    Design design;
+    design.tolerance = 2.3;
+    design.points = {{{"青龙山(旧)", 3521408.2500000005, 512736.48},
+                      {"A-1,;\"'<>&=+@!known", 3523210.1, 0.1 + 0.2 + 512402.6},
+                      {std::string(600, 'x') + "石门", 3523650.7, 514380.3},
+                      {"tolerance", 3521735.98, 514912.655}}};
+    for (bool dKnown : {true, false}) {
+        design.dKnown = dKnown;
+        const Design back = ReadDesignFile(DesignFileText(design));
+        EXPECT_EQ(back.tolerance, design.tolerance);
+        EXPECT_EQ(back.dKnown, dKnown);
+        for (int p = 0; p < 4; ++p) {
+            EXPECT_EQ(back.points[p].name, design.points[p].name) << p;
+            EXPECT_EQ(back.points[p].x, design.points[p].x) << p;
+            EXPECT_EQ(back.points[p].y, design.points[p].y) << p;
+        }
+    }
+    struct Name {
+        const char* name;
+        const char* reason;
+    } refused[] = {
+        {"", "B 点的点名是空的"},
+        {"石 门", "含有空格或 #"},
+        {"石\xE3\x80\x80门", "含有空格或 #"},  // the ideographic blank
+        {"石#门", "含有空格或 #"},
+        {"石\t门", "含有控制字符 U+0009"},
+        {"石\xC2\x9B门", "含有控制字符 U+009B"},
+    };
+    for (const Name& n : refused) {
+        const std::optional<std::string> refusal = CheckDesignPointName(n.name, 1);
+        ASSERT_TRUE(refusal) << n.name;
+        EXPECT_NE(refusal->find(n.reason), std::string::npos) << *refusal;
+    }
+    EXPECT_EQ(CheckDesignPointName(design.points[1].name, 1), std::nullopt);
+}
 
 }  // namespace
 }  // namespace korvanet::testing

@@ -155,6 +155,113 @@ TEST(RoundingAtTheKeptDigit, ExactTiesAndTheDoublesBesideThem) {
     }
 }
 
+// The texts of the documents, one line an edge value and its answer.  The
+// answers are the exact decimal values of the doubles, rounded by hand.
+TEST(DocumentTexts, FixedDecimals) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {-0.0, 2, "0.00"},
+        {-0.004, 2, "0.00"},   // rounds to zero: no sign
+        {-0.005, 2, "-0.01"},  // the double lies above the tie
+        {0.125, 2, "0.12"},    // an exact tie: to the even neighbour
+        {0.375, 2, "0.38"},
+        {2.5, 0, "2"},
+        {2.675, 2, "2.67"},  // the double lies below the tie
+        {3521408.2549999, 3, "3521408.255"},
+        {1e22, 3, "10000000000000000000000.000"},
+        {1.2345678901234567e20, 3, "123456789012345667584.000"},  // a huge coordinate, every digit
+        {1e64, 2, "10000000000000000213204190094543968723012578712679649467743338496.00"},  // beyond 63
+        {-1e-300, 4, "0.0000"},
+        {nan, 2, "-"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FixedText(c.value, c.decimals), c.text) << c.value;
+}
+
+TEST(DocumentTexts, OneIn) {
+    struct Case {
+        double relative;
+        const char* text;
+    } cases[] = {
+        {1 / 93371.4, "1/93371"},
+        {2.0 / 3, "1/2"},  // N = 1.5 exactly: a tie, to even
+        {0.4, "1/2"},      // N = 2.5
+        {1e-19, "1/10000000000000000000"},
+        {1 / (18446744073709551616.0 + 4096), "1/18446744073709555712"},  // N beyond 2^64
+        {5e-324, "-"},                                                    // N beyond every double
+        {0.0, "-"},
+        {-1.0, "-"},
+        {std::numeric_limits<double>::infinity(), "-"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(OneInText(c.relative), c.text) << c.relative;
+}
+
+TEST(DocumentTexts, DegreesMinutesSeconds) {
+    struct Case {
+        double degrees;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {29.9999, 2, "29°59′59.64″"},  // not 30°00′00″
+        {29.9999, 4, "29°59′59.6400″"},
+        {59.9995 / 3600, 3, "0°00′59.999″"},                  // the double lies below 59.9995″
+        {59.9995 / 3600, 2, "0°01′00.00″"},                   // carried into the minutes
+        {45 + 59 / 60.0 + 59.996 / 3600, 2, "46°00′00.00″"},  // carried into the degrees
+        {359.99999999, 2, "360°00′00.00″"},
+        {1.0 / 32, 0, "0°01′53″"},  // 112.5″ exactly: a tie, away from zero
+        {1.0 / 32, 1, "0°01′52.5″"},
+        {-1.0 / 32, 0, "-0°01′53″"},
+        {-0.001, 2, "-0°00′03.60″"},
+        {-1e-9, 2, "0°00′00.00″"},  // rounds to zero: no sign
+        {-0.0, 2, "0°00′00.00″"},
+        {30.5, 0, "30°30′00″"},
+        {1e20, 2, "100000000000000000000°00′00.00″"},
+        {std::numeric_limits<double>::quiet_NaN(), 2, "-"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DegreesMinutesSecondsText(c.degrees, c.decimals), c.text) << c.degrees;
+    EXPECT_EQ(DegreesMinutesSecondsText(std::numeric_limits<double>::max(), 0).size(),
+              309 + 12u);  // every digit, and the marks
+}
+
+TEST(DocumentTexts, PackedAngle) {
+    struct Case {
+        double degrees;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {29.9999, 6, "29.5959640000"},
+        {45.508333333333333, 6, "45.3030000000"},
+        {359.9999999999, 6, "360.0000000000"},
+        {1.0 / 32, 0, "0.0153"},
+        {-0.5, 6, "-0.3000000000"},
+        {0.5 / 3600e6, 6, "0.0000000000"},  // half of the last place, just below it as a double
+    };
+    for (const Case& c : cases) EXPECT_EQ(PackedAngleText(c.degrees, c.decimals), c.text) << c.degrees;
+}
+
+TEST(DocumentTexts, Shortest) {
+    struct Case {
+        double value;
+        const char* text;
+    } cases[] = {
+        {2.5, "2.5"},
+        {20000, "20000"},
+        {3521408.25, "3521408.25"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {-0.0, "-0"},
+        {1e300, "1e+300"},
+        {-2.2250738585072014e-308, "-2.2250738585072014e-308"},
+        {5e-324, "5e-324"},
+        {std::numeric_limits<double>::quiet_NaN(), "NaN"},
+        {-std::numeric_limits<double>::infinity(), "-Infinity"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ShortestText(c.value), c.text) << c.text;
+}
+
 TEST(FormatTextWithPattern, NumbersFormattedOtherTextKept) {
     EXPECT_EQ(FormatTextWithPattern("12.3456789", 3), "12.346");
     EXPECT_EQ(FormatTextWithPattern("abc", 3), "abc");

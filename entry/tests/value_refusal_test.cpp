@@ -115,8 +115,12 @@ const Row kRows[] = {
     {kSide1, "0", false, "第 1 条边长"},
     {kSide1 + 5, "-1832.481", false, "第 6 条边长"},
     {kSide1 + 3, "1e39", false, "第 4 条边长"},
-    // names take any text
+    // names take any text a person can see, never a control character
     {7, "", true, ""},
+    {8, "青龙山 (旧) #2, =A1", true, ""},
+    {9, "石\t门", false, "C 点的点名"},
+    {10, "东岗\x7F", false, "D 点的点名"},
+    {7, "A\xC2\x85", false, "A 点的点名"},  // C1 NEXT LINE
 };
 
 TEST(ValueRefusal, EachRuleAcceptsInsideAndRefusesOutsideItsBounds) {
@@ -140,7 +144,10 @@ TEST(ValueRefusal, EachRuleAcceptsInsideAndRefusesOutsideItsBounds) {
         } catch (const InputError& e) {
             const std::string message = e.what();
             EXPECT_NE(message.find(row.named), std::string::npos) << label << ": " << message;
-            if (*row.typed != '\0') {
+            if (row.value >= 7 && row.value <= 10) {
+                // The name is shown with its control character made visible.
+                EXPECT_NE(message.find("含有控制字符 U+00"), std::string::npos) << label << ": " << message;
+            } else if (*row.typed != '\0') {
                 EXPECT_NE(message.find(std::string("\"") + row.typed + "\""), std::string::npos)
                     << label << ": " << message;
             }

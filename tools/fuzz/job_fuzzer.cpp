@@ -4,6 +4,14 @@
 // A job may fail, but only as a KorvanetError with its message; anything
 // else escaping, a sanitizer report or a completed job without a report is
 // a fault.
+//
+// A completed job also goes through every writer, and what they wrote is
+// read back: the HTML report (with the steps) and the drawing are
+// well-formed and have the very elements they have when every point is
+// named "P" (so no element came from a name); the CSV has one record per
+// table row, each as wide as its table, and no cell a spreadsheet would run;
+// the design file of the job's figure reads back to the same design, and
+// that design's report is well-formed as well.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,9 +19,117 @@
 #include <sstream>
 #include <string>
 
+#include "compute/adjustment_report.h"
+#include "compute/design_file.h"
+#include "compute/design_run.h"
+#include "compute/figure_drawing.h"
+#include "core/korvanet_error.h"
+#include "report/document_csv.h"
+#include "report/document_html.h"
 #include "tools/batch_command_line.h"
 #include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
+#include "tools/fuzz/written_documents.h"
+
+namespace {
+
+using korvanet::fuzz::CsvRecords;
+using korvanet::fuzz::ElementsOf;
+
+void Require(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+// The same run with every point named "P".
+struct Plain {
+    korvanet::SurveyState state;
+    korvanet::QualityCheck quality;
+};
+Plain PlainNamed(const korvanet::SurveyState& state, const korvanet::QualityCheck& quality) {
+    Plain p{state, quality};
+    for (std::string& name : p.state.PointNames) name = "P";
+    for (korvanet::PointCheck& point : p.quality.points) point.name = "P";
+    return p;
+}
+
+// A spreadsheet runs a cell that begins with = or @ (or a tab or a line
+// end before one), and a sign before anything but a figure.
+bool Inert(const std::string& cell) {
+    if (cell.empty()) return true;
+    const char first = cell[0];
+    if (first == '=' || first == '@' || first == '\t' || first == '\r') return false;
+    if (first != '+' && first != '-') return true;
+    return cell.find_first_not_of("0123456789.eE+-\xC2\xB0\xE2\x80\xB2\xB3") == std::string::npos;
+}
+
+void CheckCsv(const korvanet::AdjustmentDocument& document) {
+    const auto records = CsvRecords(korvanet::DocumentCsv(document));
+    Require(records.has_value());
+    std::size_t r = 0;
+    for (const korvanet::DocumentSection& section : document.sections) {
+        for (const korvanet::DocumentBlock& block : section.blocks) {
+            if (block.kind != korvanet::DocumentBlock::Kind::Table) continue;
+            const korvanet::DocumentTable& table = block.table;
+            for (std::size_t row = 0; row <= table.rows.size(); ++row, ++r) {
+                Require(r < records->size() && (*records)[r].size() == table.columns.size() + 1);
+                Require((*records)[r][0] == (row == 0 ? "表" : table.name));
+                for (const std::string& cell : (*records)[r]) Require(Inert(cell));
+            }
+        }
+    }
+    Require(r == records->size());
+}
+
+void CheckDocument(const korvanet::AdjustmentDocument& document, const korvanet::AdjustmentDocument& plain) {
+    const auto elements = ElementsOf(korvanet::DocumentHtml(document), true);
+    Require(elements.has_value() && elements == ElementsOf(korvanet::DocumentHtml(plain), true));
+    CheckCsv(document);
+}
+
+void CheckWriters(const korvanet::SurveyState& state, const korvanet::QualityCheck& quality) {
+    const Plain plain = PlainNamed(state, quality);
+    for (bool relative : {false, true}) {
+        const auto drawn = ElementsOf(korvanet::FigureSvg(quality, relative), false);
+        Require(drawn.has_value() &&
+                drawn == ElementsOf(korvanet::FigureSvg(plain.quality, relative), false));
+    }
+    korvanet::ReportOptions options;
+    options.job = "fuzz";
+    options.date = "2026-01-01";
+    options.steps = true;
+    CheckDocument(korvanet::JobReportDocument(state, quality, options),
+                  korvanet::JobReportDocument(plain.state, plain.quality, options));
+
+    // The figure as a design, when the design table would take its names.
+    korvanet::Design design;
+    design.tolerance = quality.tolerance;
+    design.dKnown = quality.points[3].known;
+    for (int p = 0; p < 4; ++p) {
+        const korvanet::PointCheck& point = quality.points[static_cast<std::size_t>(p)];
+        if (korvanet::CheckDesignPointName(point.name, p)) return;
+        design.points[static_cast<std::size_t>(p)] = {point.name, point.x, point.y};
+    }
+    try {
+        const korvanet::Design back = korvanet::ReadDesignFile(korvanet::DesignFileText(design));
+        Require(back.tolerance == design.tolerance && back.dKnown == design.dKnown);
+        for (std::size_t p = 0; p < 4; ++p) {
+            Require(back.points[p].name == design.points[p].name && back.points[p].x == design.points[p].x &&
+                    back.points[p].y == design.points[p].y);
+        }
+    } catch (const korvanet::InputError&) {
+        // Only a figure the design cannot take is refused.
+        Require(korvanet::CheckDesignFigure(design).has_value());
+        return;
+    }
+    const korvanet::DesignRun run = korvanet::RunDesign(design);
+    if (!run.run.quality) return;
+    const Plain plainDesign = PlainNamed(run.state, *run.run.quality);
+    options.steps = false;
+    CheckDocument(korvanet::DesignReportDocument(run.state, *run.run.quality, options),
+                  korvanet::DesignReportDocument(plainDesign.state, plainDesign.quality, options));
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -33,5 +149,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string line = out.str();
     if (line.empty() || line.back() != '\n' || line.find('\n') != line.size() - 1) __builtin_trap();
     if (!nlohmann::json::accept(line)) __builtin_trap();
+
+    // Every writer on a completed job.
+    std::ostringstream none;
+    korvanet::RunBatchJob(
+        bytes,
+        [](const korvanet::FinishedJob& job, std::ostream&) {
+            if (job.run.quality) CheckWriters(job.state, *job.run.quality);
+        },
+        "", none, none);
     return 0;
 }

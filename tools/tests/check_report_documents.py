@@ -73,11 +73,13 @@ class Tables(html.parser.HTMLParser):
         self.stack, self.headings, self.tables, self.doctype, self.svgs = [], [], {}, None, 0
         self.text, self.table, self.row, self.in_caption = None, None, None, False
         self.title = ""
+        self.tags = set()
 
     def handle_decl(self, decl):
         self.doctype = decl
 
     def handle_starttag(self, tag, attrs):
+        self.tags.add(tag)
         if tag not in self.VOID:
             self.stack.append(tag)
         attrs = dict(attrs)
@@ -96,6 +98,7 @@ class Tables(html.parser.HTMLParser):
             self.text = ""
 
     def handle_startendtag(self, tag, attrs):
+        self.tags.add(tag)
         if tag == "svg":
             self.svgs += 1
 
@@ -284,6 +287,67 @@ def odt_tables(path, where):
     return tables
 
 
+def check_hostile_names(work):
+    """Names a person may type that mean something to a writer or a reader:
+    markup, a spreadsheet formula, the CSV's separators, a very long name,
+    CJK.  Every document stays valid, and each name comes back as its text,
+    never as an element or a formula."""
+    names = ["<b>&\"'", '=HYPERLINK("x","y")', ",;", "东岗" * 150 + "山"]
+    with open(os.path.join(EXAMPLES, "known-d.txt"), encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    lines[5:9] = names
+    job = os.path.join(work, "hostile.txt")
+    with open(job, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
+    where = "hostile names"
+    j = json.loads(run("--json", "--class", "一级", job).stdout)
+    check([p["name"] for p in j["points"]] == names, f"{where}: --json names {[p['name'] for p in j['points']]}")
+
+    html_path = os.path.join(work, "hostile.html")
+    r = run("--html", html_path, "--class", "一级", "--steps", job)
+    check(r.returncode == 0, f"{where}: --html {r.stderr}")
+    parser = read_html(html_path, where)
+    check("b" not in parser.tags and "a" not in parser.tags, f"{where}: an element from a name {parser.tags}")
+    results = parser.tables["成果表"]
+    shown = [row[column(results, "点名")] for row in results["rows"]]
+    check(shown == names, f"{where}: HTML names {shown}")
+    check_tables_against_json(parser.tables, j, where)
+    with open(html_path, encoding="utf-8") as f:
+        svg = f.read()
+    svg = svg[svg.index("<svg"):svg.index("</svg>") + len("</svg>")]
+    try:
+        drawn = ["".join(t.itertext()) for t in ET.fromstring(svg).iter("{http://www.w3.org/2000/svg}text")]
+        check(all(any(n in d for d in drawn) for n in names), f"{where}: names drawn {drawn}")
+    except ET.ParseError as e:
+        check(False, f"{where}: the drawing is no well-formed XML: {e}")
+
+    csv_path = os.path.join(work, "hostile.csv")
+    r = run("--csv", csv_path, "--class", "一级", job)
+    check(r.returncode == 0, f"{where}: --csv {r.stderr}")
+    with open(csv_path, encoding="utf-8-sig", newline="") as f:
+        records = list(csv.reader(f))
+    width = None
+    for record in records:
+        if record[0] == "表":
+            width = len(record)
+        check(len(record) == width, f"{where}: CSV record of {len(record)} fields under {width}: {record}")
+        check(not any(c[:1] in ("=", "@") for c in record), f"{where}: a CSV cell that is a formula: {record}")
+    csv_names = [r[1] for r in records if r[0] == "成果表"]
+    guarded = [n if n[0] not in "=+-@" else "'" + n for n in names]
+    check(csv_names == guarded, f"{where}: CSV names {csv_names}")
+    figures = [c for r in records if r[0] not in ("表", "成果表", "点位精度") for c in r[1:] if c.startswith("'")]
+    check(not figures, f"{where}: CSV figures written as text {figures[:5]}")
+    check(any(float(r[3]) < 0 for r in records if r[0] == "观测值" and r[3][:1] == "-"),
+          f"{where}: the negative corrections stay numbers")
+
+    odt_path = os.path.join(work, "hostile.odt")
+    r = run("--odt", odt_path, "--class", "一级", job)
+    check(r.returncode == 0, f"{where}: --odt {r.stderr}")
+    tables = odt_tables(odt_path, where)
+    odt_names = [row[0] for t in tables if t and t[0][:2] == results["header"][:2] for row in t[1:]]
+    check(odt_names == names, f"{where}: ODT names {odt_names}")
+
+
 def main():
     work = tempfile.mkdtemp(prefix="korvanet-report-")
     for job in ("known-d", "free-d"):
@@ -344,6 +408,8 @@ def main():
     odt_path = os.path.join(work, "design.odt")
     r = run("--design", "--odt", odt_path, design)
     check(r.returncode == 0 and len(odt_tables(odt_path, "design")) == 6, f"design --odt {r.stderr}")
+
+    check_hostile_names(work)
 
     # What must fail says so, and leaves nothing that passes for a report.
     missing = os.path.join(work, "no-such-folder", "x.html")

@@ -73,6 +73,8 @@ TEST(DesignBatch, RefusesBadDesignFilesNamingTheLine) {
          "第 5 行: 第 6 个角 (在 D 点) 小于 1°"},
         {"B known", s + kA + "B 望江楼 3523210.1 512402.9 known\n" + kC + kD, "第 3 行: B 点是待定点"},
         {"unknown line", s + kA + kB + kC + kD + "E 外点 1 2\n", "第 6 行: 不认识的行 \"E\""},
+        {"control character in a name", s + kA + kB + "C 石\x01门 3523650.7 514380.3\n" + kD,
+         "第 4 行: C 点的点名\"石<U+0001>门\"含有控制字符 U+0001"},
     };
     for (const Refused& c : cases) {
         const std::string file = DesignFile("refused.design", c.text);
