@@ -24,18 +24,23 @@ namespace {
 constexpr char kFontName[] = "Noto Serif CJK SC";
 
 // A4 upright and on its side, with the margins of a bound report.
-constexpr double kPageWidthCm = 21.0, kPageHeightCm = 29.7, kMarginCm = 2.0;
-constexpr double kUprightTextCm = kPageWidthCm - 2 * kMarginCm;     // 17 cm
-constexpr double kLandscapeTextCm = kPageHeightCm - 2 * kMarginCm;  // 25.7 cm
+// On its side the page keeps 1.5 cm left and right: the condition equations
+// of a figure with its orientation angle need 26 cm.
+constexpr double kPageWidthCm = 21.0, kPageHeightCm = 29.7, kMarginCm = 2.0, kSideMarginCm = 1.5;
+constexpr double kUprightTextCm = kPageWidthCm - 2 * kMarginCm;         // 17 cm
+constexpr double kLandscapeTextCm = kPageHeightCm - 2 * kSideMarginCm;  // 26.7 cm
 
 constexpr double kTablePoints = 9;
 constexpr double kCmPerPoint = 2.54 / 72;
 // The room of a cell beside its text: padding both sides and the rule.
-constexpr double kCellRoomCm = 2 * 0.1 + 0.03;
+constexpr double kCellRoomCm = 2 * 0.1 + 0.05;
 // A column whose text may wrap is made no narrower than this many ems
-// (unless all its text is shorter), so that a note reads in lines, not in
-// single characters.
+// (unless all its text is shorter), so that a name or a note reads in
+// lines, not in single characters; a heading may wrap where it breaks.
 constexpr double kWrappedColumnEms = 7;
+// What the estimate of a text's width is given beyond itself: the face may
+// set it a little wider than counted.
+constexpr double kWidthSlack = 1.1;
 
 // The drawing: rendered this many pixels across, shown 16 cm wide.
 constexpr int kFigurePixels = 1600;
@@ -91,13 +96,15 @@ std::string Cm(double cm) {
 
 // ---- column widths ----
 
-// The width of a character in ems: a Latin letter or digit half an em (the
-// proportions of a Song face), a Chinese character or a mark such as ′ or ″
-// a whole one.  Generous rather than tight: a column a little wide costs
-// nothing, a number broken over two lines is read wrong.
+// The width of a character in ems: a Latin digit or letter about half an
+// em (m and w wider, capitals a little; the marks °, ′ and ″ of an angle
+// too, which a word processor sets in the Latin face), a Chinese character a
+// whole one.  Generous rather than tight: a column a little wide
+// costs nothing, a number broken over two lines is read wrong.
 double CharacterEms(char32_t c) {
-    if (c < 0x80) return 0.55;
-    if (c == U'°') return 0.55;
+    if (c == U'm' || c == U'w' || c == U'M' || c == U'W') return 0.85;
+    if (c >= U'A' && c <= U'Z') return 0.7;
+    if (c < 0x80 || c == U'°' || c == U'′' || c == U'″') return 0.55;
     return 1.0;
 }
 
@@ -149,17 +156,19 @@ struct TableLayout {
 TableLayout LayOut(const DocumentTable& table) {
     const std::size_t n = table.columns.size();
     std::vector<double> least(n, 0), whole(n, 0);
-    const auto take = [&](std::size_t c, std::string_view text, double boldness) {
+    const auto take = [&](std::size_t c, std::string_view text, bool heading, double boldness) {
         const bool figure = ReadsAsFigure(text);
         const TextExtent e = Extent(text, figure);
-        const double wrapped = figure ? e.whole : std::max(e.longest, std::min(e.whole, kWrappedColumnEms));
-        least[c] = std::max(least[c], wrapped * boldness);
-        whole[c] = std::max(whole[c], e.whole * boldness);
+        const double wrapped = figure    ? e.whole
+                               : heading ? e.longest
+                                         : std::max(e.longest, std::min(e.whole, kWrappedColumnEms));
+        least[c] = std::max(least[c], wrapped * boldness * kWidthSlack);
+        whole[c] = std::max(whole[c], e.whole * boldness * kWidthSlack);
     };
-    for (std::size_t c = 0; c < n; ++c) take(c, ColumnHeading(table.columns[c]), 1.08);
+    for (std::size_t c = 0; c < n; ++c) take(c, ColumnHeading(table.columns[c]), true, 1.08);
     for (const std::vector<std::string>& row : table.rows)
         for (std::size_t c = 0; c < n && c < row.size(); ++c)
-            take(c, row[c], table.matrix && c == 0 ? 1.08 : 1.0);
+            take(c, row[c], false, table.matrix && c == 0 ? 1.08 : 1.0);
 
     const double em = kTablePoints * kCmPerPoint;
     TableLayout layout;
@@ -305,7 +314,7 @@ std::string Styles() {
          "style:line-break=\"strict\"/><style:text-properties style:font-name=\"" +
          font + "\" style:font-name-asian=\"" + font + "\" style:font-name-complex=\"" + font + "\"" +
          Type(10.5, false) +
-         " fo:language=\"zh\" fo:country=\"CN\" style:language-asian=\"zh\" style:country-asian=\"CN\" "
+         " fo:language=\"en\" fo:country=\"US\" style:language-asian=\"zh\" style:country-asian=\"CN\" "
          "fo:hyphenate=\"false\"/></style:default-style>\n";
     s += "<style:style style:name=\"Standard\" style:family=\"paragraph\" style:class=\"text\"/>\n";
     s += ParagraphStyle("Text_20_body", "Text body", " fo:margin-top=\"0cm\" fo:margin-bottom=\"0.14cm\"",
@@ -343,15 +352,16 @@ std::string Styles() {
     s += ParagraphStyle("Table_20_Flagged_20_Figure", "Table flagged figure", right,
                         cellBold + " fo:color=\"#c00000\"", " style:class=\"extra\"");
     s += "</office:styles>\n<office:automatic-styles>\n";
-    const auto pageLayout = [&](const char* name, double width, double height, const char* orientation) {
+    const auto pageLayout = [&](const char* name, double width, double height, const char* orientation,
+                                double side) {
         s += std::string("<style:page-layout style:name=\"") + name +
              "\"><style:page-layout-properties fo:page-width=\"" + Cm(width) + "\" fo:page-height=\"" +
              Cm(height) + "\" style:print-orientation=\"" + orientation + "\" fo:margin-top=\"" +
-             Cm(kMarginCm) + "\" fo:margin-bottom=\"" + Cm(kMarginCm) + "\" fo:margin-left=\"" +
-             Cm(kMarginCm) + "\" fo:margin-right=\"" + Cm(kMarginCm) + "\"/></style:page-layout>\n";
+             Cm(kMarginCm) + "\" fo:margin-bottom=\"" + Cm(kMarginCm) + "\" fo:margin-left=\"" + Cm(side) +
+             "\" fo:margin-right=\"" + Cm(side) + "\"/></style:page-layout>\n";
     };
-    pageLayout("Upright", kPageWidthCm, kPageHeightCm, "portrait");
-    pageLayout("Sideways", kPageHeightCm, kPageWidthCm, "landscape");
+    pageLayout("Upright", kPageWidthCm, kPageHeightCm, "portrait", kMarginCm);
+    pageLayout("Sideways", kPageHeightCm, kPageWidthCm, "landscape", kSideMarginCm);
     s += "</office:automatic-styles>\n<office:master-styles>\n"
          "<style:master-page style:name=\"Standard\" style:page-layout-name=\"Upright\"/>\n"
          "<style:master-page style:name=\"Landscape\" style:page-layout-name=\"Sideways\"/>\n"
