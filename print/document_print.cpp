@@ -93,9 +93,15 @@ void AddTable(QTextCursor& cursor, const DocumentTable& table) {
         const std::vector<std::string>& cells = table.rows[r];
         for (int c = 0; c < columns && static_cast<std::size_t>(c) < cells.size(); ++c) {
             const QTextCharFormat& chars = standsOut ? flagged : (table.matrix && c == 0) ? strong : plain;
-            grid->cellAt(static_cast<int>(r) + 1, c)
-                .firstCursorPosition()
-                .insertText(Q(cells[static_cast<std::size_t>(c)]), chars);
+            const std::string& text = cells[static_cast<std::size_t>(c)];
+            QTextCursor at = grid->cellAt(static_cast<int>(r) + 1, c).firstCursorPosition();
+            if (table.AlignsRight(text)) {
+                // Figures right-aligned, so that their digits line up.
+                QTextBlockFormat right = at.blockFormat();
+                right.setAlignment(Qt::AlignRight);
+                at.setBlockFormat(right);
+            }
+            at.insertText(Q(text), chars);
         }
     }
     cursor.movePosition(QTextCursor::End);
