@@ -583,7 +583,7 @@ void MainWindow::exportReport() {
     }
     const LoadedOrderClasses loaded = LoadOrderClasses();
     const std::optional<OrderClass> orderClass = ChosenOrderClass(loaded.table);
-    const QString job = jobPath_.isEmpty() ? QStringLiteral("未保存的作业") : QFileInfo(jobPath_).fileName();
+    const QString job = reportJobName();
     auto build = [this, orderClass, source = loaded.table.source, job](bool steps) {
         if (!quality_ || !state_.RunCompleted) throw KorvanetError("计算没有完成, 无法导出报告");
         return JobReportDocument(
@@ -597,6 +597,10 @@ void MainWindow::exportReport() {
             QStringLiteral("报告已导出到 %1").arg(QDir::toNativeSeparators(dialog->writtenPath())));
     });
     dialog->open();
+}
+
+QString MainWindow::reportJobName() const {
+    return jobPath_.isEmpty() ? QStringLiteral("未保存的作业") : QFileInfo(jobPath_).fileName();
 }
 
 void MainWindow::openDesignWindow() {
@@ -621,6 +625,7 @@ void MainWindow::openQualityWindow() {
         return;
     }
     qualityWindow_ = new QualityWindow(state_, *quality_, this);
+    qualityWindow_->setJobName([this] { return reportJobName(); });
     qualityWindow_->show();
 }
 

@@ -132,6 +132,8 @@ private slots:
     void focusSheet();
 
 private:
+    // The job's name in a report: its file's name, or 未保存的作业.
+    QString reportJobName() const;
     void createMenus();
     void createSheetDock();
     void createEditMenu();

@@ -3,7 +3,6 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -11,6 +10,7 @@
 
 #include "app/order_class_choice.h"
 #include "app/quality_window.h"
+#include "app/read_only_table.h"
 #include "compute/class_check_texts.h"
 #include "core/display_text.h"
 
@@ -47,48 +47,6 @@ QStringList CheckRow(const ClassCheck& c) {
     return {QString::fromStdString(CheckItemText(c)), QString::fromStdString(CheckValueText(c)),
             QString::fromStdString(CheckLimitText(c)), QString::fromStdString(c.note),
             c.passed ? QStringLiteral("通过") : QStringLiteral("未通过")};
-}
-
-QTableWidget* Table(const QStringList& header, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(header.size()), parent);
-    table->setHorizontalHeaderLabels(header);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return table;
-}
-
-void Fill(QTableWidget* table, const std::vector<QStringList>& rows, int textColumn = 0) {
-    table->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
-        for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
-            auto* item = new QTableWidgetItem(rows[r][c]);
-            item->setTextAlignment(c == 0 || c == textColumn ? Qt::AlignLeft | Qt::AlignVCenter
-                                                             : Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(r, c, item);
-        }
-    table->resizeColumnsToContents();
-    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
-    for (int r = 0; r < table->rowCount(); ++r) height += table->rowHeight(r);
-    table->setFixedHeight(height);
-}
-
-QString HtmlRows(const QStringList& header, const std::vector<QStringList>& rows,
-                 const std::vector<QString>& colours) {
-    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
-    for (const QString& h : header) html += QStringLiteral("<th>%1</th>").arg(h.toHtmlEscaped());
-    html += QStringLiteral("</tr>");
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        html += colours.size() > r && !colours[r].isEmpty()
-                    ? QStringLiteral("<tr style=\"color:%1\">").arg(colours[r])
-                    : QStringLiteral("<tr>");
-        for (const QString& cell : rows[r])
-            html += QStringLiteral("<td nowrap>%1</td>").arg(cell.toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    return html + QStringLiteral("</table>");
 }
 
 QString ClosuresText(const FigureSummary& f) {
@@ -130,11 +88,11 @@ PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)
     heading->setFont(bold);
     layout->addWidget(heading);
 
-    sides_ = Table(kSideHeader, this);
+    sides_ = ReadOnlyTable(kSideHeader, this);
     sides_->setObjectName(QStringLiteral("sides"));
     std::vector<QStringList> sideRows;
     for (std::size_t i = 0; i < f.sides.size(); ++i) sideRows.push_back(SideRow(f.sides[i], i == f.weakest));
-    Fill(sides_, sideRows);
+    FillReadOnlyTable(sides_, sideRows, {0});
     if (!f.sides.empty())
         for (int c = 0; c < sides_->columnCount(); ++c) {
             QTableWidgetItem* item = sides_->item(static_cast<int>(f.weakest), c);
@@ -148,11 +106,11 @@ PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)
     layout->addWidget(weakest);
 
     layout->addWidget(new QLabel(QStringLiteral("相对误差椭圆 (两个待定点座标差的误差椭圆)")));
-    relative_ = Table(kRelativeHeader, this);
+    relative_ = ReadOnlyTable(kRelativeHeader, this);
     relative_->setObjectName(QStringLiteral("relativeEllipses"));
     std::vector<QStringList> relativeRows;
     for (const RelativeEllipse& e : f.relativeEllipses) relativeRows.push_back(RelativeRow(e));
-    Fill(relative_, relativeRows);
+    FillReadOnlyTable(relative_, relativeRows, {0});
     layout->addWidget(relative_);
 
     auto* closures = new QLabel(ClosuresText(f));
@@ -178,7 +136,7 @@ PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)
     classSource_ = new QLabel(loaded.problem);
     choiceRow->addWidget(classSource_, 1);
     layout->addLayout(choiceRow);
-    checks_ = Table(kCheckHeader, this);
+    checks_ = ReadOnlyTable(kCheckHeader, this);
     checks_->setObjectName(QStringLiteral("checks"));
     layout->addWidget(checks_);
     notChecked_ = new QLabel;
@@ -210,7 +168,7 @@ void PrecisionSummary::fillChecks() {
     std::vector<QStringList> rows;
     if (compliance_)
         for (const ClassCheck& c : compliance_->checks) rows.push_back(CheckRow(c));
-    Fill(checks_, rows, 3);  // the formula or clause reads as text
+    FillReadOnlyTable(checks_, rows, {0, 3});  // the formula or clause reads as text
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         QTableWidgetItem* verdict = checks_->item(r, checks_->columnCount() - 1);
         verdict->setForeground(compliance_->checks[r].passed ? kPassed : kFailed);
@@ -236,33 +194,6 @@ QString PrecisionSummary::complianceText() const {
     const QString name = QString::fromStdString(chosen_->name);
     return compliance_->compliant ? QStringLiteral("符合 %1 的要求").arg(name)
                                   : QStringLiteral("不符合 %1 的要求").arg(name);
-}
-
-QString PrecisionSummary::html() const {
-    const FigureSummary& f = quality_.figure;
-    std::vector<QStringList> sideRows, relativeRows, checkRows;
-    for (std::size_t i = 0; i < f.sides.size(); ++i) sideRows.push_back(SideRow(f.sides[i], i == f.weakest));
-    for (const RelativeEllipse& e : f.relativeEllipses) relativeRows.push_back(RelativeRow(e));
-    QString html = QStringLiteral("<h3>精度统计 (后验, m0 = %1 秒)</h3>").arg(Fixed(quality_.m0, 2)) +
-                   HtmlRows(kSideHeader, sideRows, {}) +
-                   QStringLiteral("<p>%1</p>").arg(WeakestText(f).toHtmlEscaped()) +
-                   HtmlRows(kRelativeHeader, relativeRows, {}) +
-                   QStringLiteral("<p>%1</p>")
-                       .arg(ClosuresText(f).toHtmlEscaped().replace(QChar(u'\n'), QStringLiteral("<br>")));
-    if (chosen_ && compliance_) {
-        std::vector<QString> colours;
-        for (const ClassCheck& c : compliance_->checks) {
-            checkRows.push_back(CheckRow(c));
-            colours.push_back(c.passed ? QStringLiteral("#008000") : QStringLiteral("#c80000"));
-        }
-        html += QStringLiteral("<h3>规范检核: %1 (%2)</h3>")
-                    .arg(complianceText().toHtmlEscaped(),
-                         QString::fromStdString(chosen_->standard + " " + chosen_->clause).toHtmlEscaped()) +
-                HtmlRows(kCheckHeader, checkRows, colours);
-        if (!compliance_->notChecked.empty())
-            html += QStringLiteral("<p>%1</p>").arg(notChecked_->text().toHtmlEscaped());
-    }
-    return html;
 }
 
 }  // namespace korvanet

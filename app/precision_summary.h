@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <string>
 
 #include "adjust/order_classes.h"
 #include "adjust/quality_check.h"
@@ -33,8 +34,9 @@ public:
     QTableWidget* checksTable() const { return checks_; }
     // "符合 四等 的要求" / "不符合 …", empty without a class.
     QString complianceText() const;
-    // The sections as HTML for the printed quality check.
-    QString html() const;
+    // The class chosen in the 等级 box, or none; where the class table came from.
+    const OrderClass* chosenClass() const { return chosen_ ? &*chosen_ : nullptr; }
+    const std::string& classSource() const { return table_.source; }
 
 signals:
     void complianceChanged(const QString& text);

@@ -2,17 +2,12 @@
 #include "app/quality_window.h"
 
 #include <QBrush>
-#include <QBuffer>
-#include <QByteArray>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -21,19 +16,21 @@
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTableWidget>
-#include <QTextDocument>
-#include <QTextOption>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "app/precision_summary.h"
+#include "app/read_only_table.h"
+#include "compute/adjustment_report.h"
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
 #include "core/display_text.h"
 #include "core/korvanet_error.h"
+#include "print/document_print.h"
 #include "print/report_printer.h"
+#include "print/svg_image.h"
 
 namespace korvanet {
 namespace {
@@ -109,55 +106,6 @@ QStringList PointRow(const PointCheck& p) {
     return row;
 }
 
-QTableWidget* MakeTable(const QStringList& header, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(header.size()), parent);
-    table->setHorizontalHeaderLabels(header);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->verticalHeader()->setVisible(false);
-    return table;
-}
-
-// Sets a cell's text, making its item only once: the window follows every
-// edit of the sheet, and new items would have the whole table measured
-// again.  True when the text grew longer, so the column may need widening.
-bool SetCell(QTableWidget* table, int row, int column, const QString& text, Qt::Alignment alignment) {
-    QTableWidgetItem* item = table->item(row, column);
-    if (item == nullptr) {
-        item = new QTableWidgetItem(text);
-        item->setTextAlignment(alignment);
-        table->setItem(row, column, item);
-        return true;
-    }
-    const bool longer = text.size() > item->text().size();
-    if (item->text() != text) item->setText(text);
-    return longer;
-}
-
-// A table just tall enough for its rows: the window scrolls as a whole.  The
-// columns are measured only when some text grew.
-void FitHeight(QTableWidget* table, bool measureColumns) {
-    if (measureColumns) table->resizeColumnsToContents();
-    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
-    for (int r = 0; r < table->rowCount(); ++r) height += table->rowHeight(r);
-    table->setFixedHeight(height);
-    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-}
-
-QString HtmlTable(const QStringList& header, const std::vector<QStringList>& rows, int markedRow) {
-    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
-    for (const QString& h : header) html += QStringLiteral("<th>%1</th>").arg(h.toHtmlEscaped());
-    html += QStringLiteral("</tr>");
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        html += r == markedRow ? QStringLiteral("<tr style=\"color:#c80000; font-weight:bold\">")
-                               : QStringLiteral("<tr>");
-        for (const QString& cell : rows[r])
-            html += QStringLiteral("<td nowrap>%1</td>").arg(cell.toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    return html + QStringLiteral("</table>");
-}
-
 // Writes `bytes` whole to `path`; false, with `error` (when asked for) saying
 // what could not be saved, where and why.
 bool SaveWhole(const QString& what, const QString& path, const std::string& bytes, QString* error) {
@@ -231,13 +179,13 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
         new QLabel(QStringLiteral("观测值: 改正数 = 平差值 - 观测值; r = 多余观测分量; "
                                   "w = 改正数 / (σ0 √Qvv); ∇ = 4.13 σ0 √(q / r) (α0 = 0.1 %, "
                                   "检验功效 80 %); 外部可靠性 = ∇ 引起的待定点最大位移")));
-    observations_ = MakeTable(kObservationHeader, content);
+    observations_ = ReadOnlyTable(kObservationHeader, content);
     observations_->setObjectName(QStringLiteral("observations"));
     layout->addWidget(observations_);
 
     pointsHeading_ = new QLabel;
     layout->addWidget(pointsHeading_);
-    points_ = MakeTable(kPointHeader, content);
+    points_ = ReadOnlyTable(kPointHeader, content);
     points_->setObjectName(QStringLiteral("points"));
     layout->addWidget(points_);
 
@@ -286,6 +234,7 @@ void QualityWindow::showRelativeEllipses(bool show) {
 }
 
 void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& quality) {
+    state_ = state;
     quality_ = quality;
     svg_ = QString::fromStdString(FigureSvg(quality_, relative_->isChecked()));
     auto name = [&state](std::size_t point) {
@@ -336,8 +285,9 @@ void QualityWindow::fillObservations() {
         const bool suspect = quality_.suspect && *quality_.suspect == static_cast<std::size_t>(r);
         const QStringList cells = ObservationRow(list[r], suspect);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-            grew |= SetCell(observations_, r, c, cells[c],
-                            c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            grew |= SetReadOnlyCell(
+                observations_, r, c, cells[c],
+                c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
             QTableWidgetItem* item = observations_->item(r, c);
             if (item->font().bold() != suspect) {
                 item->setForeground(suspect ? QBrush(kSuspect) : QBrush());
@@ -348,7 +298,7 @@ void QualityWindow::fillObservations() {
             }
         }
     }
-    FitHeight(observations_, grew);
+    FitReadOnlyTable(observations_, grew);
 }
 
 void QualityWindow::fillPoints() {
@@ -357,48 +307,22 @@ void QualityWindow::fillPoints() {
     for (int r = 0; r < static_cast<int>(quality_.points.size()); ++r) {
         const QStringList cells = PointRow(quality_.points[r]);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-            grew |= SetCell(points_, r, c, cells[c],
-                            c <= 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            grew |= SetReadOnlyCell(
+                points_, r, c, cells[c],
+                c <= 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    FitHeight(points_, grew);
+    FitReadOnlyTable(points_, grew);
 }
 
-QString QualityWindow::documentHtml() const {
-    std::vector<QStringList> observationRows, pointRows;
-    for (std::size_t i = 0; i < quality_.observations.size(); ++i)
-        observationRows.push_back(ObservationRow(quality_.observations[i], quality_.suspect == i));
-    for (const PointCheck& p : quality_.points) pointRows.push_back(PointRow(p));
-    const int marked = quality_.suspect ? static_cast<int>(*quality_.suspect) : -1;
-    const QString red = QStringLiteral(" style=\"color:#c80000\"");
-    return QStringLiteral("<h2>%1</h2>").arg(heading_->text().toHtmlEscaped()) +
-           QStringLiteral("<p><b%1>%2</b><br>%3<br><b%4>%5</b></p>")
-               .arg(quality_.global.passed ? QString() : red, GlobalTestText(quality_).toHtmlEscaped(),
-                    sigmaLine_->text().toHtmlEscaped(), quality_.Suspect() ? red : QString(),
-                    SuspectText(quality_).toHtmlEscaped()) +
-           HtmlTable(kObservationHeader, observationRows, marked) + QStringLiteral("<p></p>") +
-           HtmlTable(kPointHeader, pointRows, -1) + summary_->html() +
-           QStringLiteral("<p><img src=\"figure.png\" width=\"540\"></p>");
+AdjustmentDocument QualityWindow::reportDocument() const {
+    const QString job = jobName_ ? jobName_() : QString();
+    return JobReportDocument(state_, quality_,
+                             {job.isEmpty() ? std::string("未保存的作业") : job.toStdString(), TodayText(),
+                              summary_->chosenClass(), summary_->classSource(), false});
 }
 
-void QualityWindow::printOn(QPrinter& printer) const {
-    QTextDocument document;
-    // The drawing at twice its size, so that it stays sharp on paper.
-    QSvgRenderer renderer(svg_.toUtf8());
-    QImage figure(renderer.defaultSize() * 2, QImage::Format_RGB32);
-    figure.fill(Qt::white);
-    QPainter painter(&figure);
-    renderer.render(&painter);
-    painter.end();
-    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("figure.png")), figure);
-    // A cell may wrap between words, never inside a number: a coordinate
-    // broken as "3521408." over "250" reads as two numbers.
-    QTextOption wrapping = document.defaultTextOption();
-    wrapping.setWrapMode(QTextOption::WordWrap);
-    document.setDefaultTextOption(wrapping);
-    document.setHtml(documentHtml());
-    document.print(&printer);
-}
+void QualityWindow::printOn(QPrinter& printer) const { PrintDocument(reportDocument(), printer); }
 
 bool QualityWindow::savePdf(const QString& path, QString* error) const {
     std::string pdf;
@@ -413,23 +337,18 @@ bool QualityWindow::savePdf(const QString& path, QString* error) const {
 }
 
 bool QualityWindow::saveDrawing(const QString& path, QString* error) const {
-    QByteArray bytes = svg_.toUtf8();
+    std::string bytes = svg_.toStdString();
     if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-        QSvgRenderer renderer(svg_.toUtf8());
-        QImage image(renderer.defaultSize() * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        renderer.render(&painter);
-        painter.end();
-        bytes.clear();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.save(&buffer, "PNG")) {
-            if (error != nullptr) *error = QStringLiteral("无法保存图形 %1: 无法生成 PNG 图像").arg(path);
+        // Twice the size it is shown, so that it stays sharp on paper.
+        try {
+            bytes = PngBytes(SvgImage(bytes, 2 * SvgWidth(bytes)));
+        } catch (const KorvanetError& e) {
+            if (error != nullptr)
+                *error = QStringLiteral("无法保存图形 %1: %2").arg(path, QString::fromUtf8(e.what()));
             return false;
         }
     }
-    return SaveWhole(QStringLiteral("图形"), path, bytes.toStdString(), error);
+    return SaveWhole(QStringLiteral("图形"), path, bytes, error);
 }
 
 void QualityWindow::print() {

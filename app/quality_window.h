@@ -3,15 +3,18 @@
 // The window "质量检查": can the adjusted figure be trusted?  The global model
 // test, the observations with residual, redundancy number and w (the suspect
 // marked), the points with their error ellipses, and the figure drawn to
-// scale.  It can be printed or saved as PDF, the drawing saved as SVG or PNG.
+// scale.  打印 and 存为 PDF put the adjustment report of the run on paper; the
+// drawing can be saved as SVG or PNG.
 // It shows one completed run and keeps its own copy of it; while open it
 // follows each new completed run of the window (showCheck).
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 #include "adjust/quality_check.h"
 #include "core/survey_state.h"
+#include "report/adjustment_document.h"
 
 class QCheckBox;
 class QLabel;
@@ -44,7 +47,14 @@ public:
     void showRelativeEllipses(bool show);
     const QString& svg() const { return svg_; }
 
-    // The whole check as a document on `printer` (paper or PDF).
+    // The job's name the printed report gives (the file, or 未保存的作业),
+    // asked for when the report is made: the job may be saved meanwhile.
+    void setJobName(std::function<QString()> name) { jobName_ = std::move(name); }
+    // The adjustment report of the run shown, with the class chosen in the
+    // 等级 box: what 打印 and 存为 PDF put on paper, the same document
+    // 导出报告… writes.
+    AdjustmentDocument reportDocument() const;
+    // The report on `printer` (paper or PDF).
     void printOn(QPrinter& printer) const;
     // Writes the check as PDF to `path`, whole; false, with `error` naming
     // the file and the reason, when it cannot be written.
@@ -60,9 +70,10 @@ private slots:
 private:
     void fillObservations();
     void fillPoints();
-    QString documentHtml() const;
 
+    SurveyState state_;
     QualityCheck quality_;
+    std::function<QString()> jobName_;
     QString svg_;
     QString title_;
     QLabel* heading_ = nullptr;

@@ -59,10 +59,6 @@ void Line(std::string& out, const std::string& first, const std::vector<std::str
 
 }  // namespace
 
-std::string ColumnHeading(const DocumentColumn& column) {
-    return column.unit.empty() ? column.heading : column.heading + " (" + column.unit + ")";
-}
-
 std::string DocumentCsv(const AdjustmentDocument& document) {
     std::string out = "\xEF\xBB\xBF";
     for (const DocumentSection& section : document.sections) {

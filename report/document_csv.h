@@ -22,7 +22,4 @@ namespace korvanet {
 
 std::string DocumentCsv(const AdjustmentDocument& document);
 
-// "改正数 (″)", or the heading alone when the column has no unit.
-std::string ColumnHeading(const DocumentColumn& column);
-
 }  // namespace korvanet

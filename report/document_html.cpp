@@ -8,7 +8,6 @@
 
 #include <string_view>
 
-#include "report/document_csv.h"
 #include "report/markup_text.h"
 
 namespace korvanet {
@@ -57,31 +56,6 @@ void Element(std::string& out, const char* tag, std::string_view text, const cha
     out += ">\n";
 }
 
-// A cell that reads as a figure (a number, 1/N, an angle in d°m′s″, a
-// number with its unit sign) is right-aligned so that its digits line up.
-bool IsFigure(std::string_view text) {
-    if (text.empty()) return false;
-    bool digit = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c == '-' || c == '+' || c == '.' || c == '/' || c == 'e') {
-        } else if (c >= 0x80) {
-            // °, ′ and ″ only: each is two or three bytes of UTF-8
-            const std::string_view rest = text.substr(i);
-            const std::size_t n = rest.starts_with("°")                            ? 2
-                                  : rest.starts_with("′") || rest.starts_with("″") ? 3
-                                                                                   : 0;
-            if (n == 0) return false;
-            i += n - 1;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
-
 void Table(std::string& out, const DocumentTable& table) {
     out += "<table>\n";
     Element(out, "caption", table.name);
@@ -92,8 +66,6 @@ void Table(std::string& out, const DocumentTable& table) {
         out += "</th>";
     }
     out += "</tr></thead>\n<tbody>\n";
-    // A table of two columns lists items and what they are: read as text.
-    const bool aligned = table.columns.size() > 2;
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const bool flagged = r < table.flagged.size() && table.flagged[r];
         out += flagged ? "<tr class=\"flagged\">" : "<tr>";
@@ -105,7 +77,7 @@ void Table(std::string& out, const DocumentTable& table) {
                 out += "</th>";
                 continue;
             }
-            out += aligned && IsFigure(row[c]) ? "<td class=\"n\">" : "<td>";
+            out += table.AlignsRight(row[c]) ? "<td class=\"n\">" : "<td>";
             Escaped(out, row[c]);
             out += "</td>";
         }

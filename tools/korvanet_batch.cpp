@@ -179,7 +179,7 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
         orderClass = *found;
         classSource = table.source;
     }
-    // ODT needs Qt's document writer: korvanet-pdf writes it, for a job or a design.
+    // The ODT's picture of the figure is drawn with Qt: korvanet-pdf writes it, for a job or a design.
     if (line->mode == korvanet::BatchMode::Odt) return RunPdfProgram(*line);
     if (line->design) {
         const int status = korvanet::RunDesignFiles(*line, orderClass, classSource, std::cout, std::cerr);

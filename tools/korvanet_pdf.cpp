@@ -3,7 +3,7 @@
 // the adjustment report of a job or a design as OpenDocument text.
 //
 // korvanet-batch --pdf FILE JOB and --odt FILE JOB run this program, so that
-// only what needs Qt's fonts, painter and document writer loads Qt.  It reads
+// only what needs Qt's fonts and painter loads Qt.  It reads
 // and runs the job exactly as korvanet-batch does and answers with the same
 // messages and exit status.
 

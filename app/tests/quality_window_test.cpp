@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QSvgWidget>
@@ -37,6 +38,18 @@ QStringList ExampleJob(const QString& name) {
         korvanet::ReadJobFile(std::string(KORVANET_EXAMPLES_DIR) + '/' + name.toStdString());
     QStringList lines;
     for (const std::string& answer : job.answers) lines.push_back(QString::fromStdString(answer));
+    return lines;
+}
+
+// The text layer of a PDF as pdftotext reads it, line by line.  No time
+// limit: a stuck tool is for CTest's timeout to report.
+QStringList PdfLines(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        return {QStringLiteral("(pdftotext failed)")};
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (QString& line : lines) line = line.trimmed();
     return lines;
 }
 
@@ -102,6 +115,24 @@ private slots:
         const QString svg = dir.filePath(QStringLiteral("figure.svg"));
         QVERIFY(quality->saveDrawing(svg));
         QVERIFY(QSvgRenderer(svg).isValid());
+
+        // 存为 PDF puts the adjustment report on paper, as text a reader can
+        // search: every section heading on its own line, each Chinese
+        // character as itself (no look-alike radical: 角 not ⻆, 长 not ⻓),
+        // the suspect angle marked.
+        const QString pdf = dir.filePath(QStringLiteral("quality.pdf"));
+        QString error;
+        QVERIFY2(quality->savePdf(pdf, &error), qPrintable(error));
+        const QStringList lines = PdfLines(pdf);
+        for (const char* heading :
+             {"平差报告", "概况", "闭合差", "观测值", "点位精度", "边长与方位", "点间精度", "图", "成果表"})
+            QVERIFY2(lines.contains(QString::fromUtf8(heading)), heading);
+        const QString text = lines.join(QLatin1Char('\n'));
+        for (const char* words : {"三角形闭合差", "长半轴 a (mm)", "长轴方位", "未保存的作业", "可疑"})
+            QVERIFY2(text.contains(QString::fromUtf8(words)), words);
+        for (const QChar c : text)
+            QVERIFY2(c.unicode() < 0x2e80 || c.unicode() > 0x2fdf,
+                     qPrintable(QStringLiteral("radical %1").arg(c)));
 
         // A new run takes the red away until its own check is known.
         next = job.size();  // the next run is stopped at its first prompt

@@ -271,18 +271,32 @@ def read_html(path, where):
     return parser
 
 
+ODF = {"table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
+       "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
+       "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
+       "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
+       "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0"}
+
+
+def q(name):
+    prefix, local = name.split(":")
+    return f"{{{ODF[prefix]}}}{local}"
+
+
 def odt_tables(path, where):
     with zipfile.ZipFile(path) as z:
-        check(z.read("mimetype") == b"application/vnd.oasis.opendocument.text", f"{where}: ODT mimetype")
+        first = z.infolist()[0]
+        check(first.filename == "mimetype" and first.compress_type == zipfile.ZIP_STORED
+              and z.read("mimetype") == b"application/vnd.oasis.opendocument.text", f"{where}: ODT mimetype first")
+        check(z.testzip() is None, f"{where}: ODT entries whole")
         check(any(n.startswith("Pictures/") for n in z.namelist()), f"{where}: the drawing as a picture")
         root = ET.fromstring(z.read("content.xml"))
-    ns = {"table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
-          "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0"}
+        ET.fromstring(z.read("META-INF/manifest.xml"))
     tables = []
-    for t in root.iter(f"{{{ns['table']}}}table"):
+    for t in root.iter(q("table:table")):
         rows = []
-        for r in t.iter(f"{{{ns['table']}}}table-row"):
-            rows.append(["".join(cell.itertext()).strip() for cell in r.iter(f"{{{ns['table']}}}table-cell")])
+        for r in t.iter(q("table:table-row")):
+            rows.append(["".join(cell.itertext()).strip() for cell in r.iter(q("table:table-cell"))])
         tables.append(rows)
     return tables
 
@@ -348,6 +362,88 @@ def check_hostile_names(work):
     check(odt_names == names, f"{where}: ODT names {odt_names}")
 
 
+def cm(length):
+    m = re.fullmatch(r"([\d.]+)(cm|mm|in|pt)", length)
+    return float(m[1]) * {"cm": 1, "mm": 0.1, "in": 2.54, "pt": 2.54 / 72}[m[2]]
+
+
+def check_odt_layout(path, where, title, sections):
+    """What LibreOffice shows: the title and the sections as headings in the
+    outline, their Chinese as large and bold as their Latin in a named CJK
+    face; every table within the text width of its page, each column wide
+    enough for its longest figure (a digit is at least half an em in any
+    Song face), so that no number wraps."""
+    with zipfile.ZipFile(path) as z:
+        content = ET.fromstring(z.read("content.xml"))
+        styles = ET.fromstring(z.read("styles.xml"))
+    by_name = {}
+    for root in (styles, content):
+        for s in root.iter(q("style:style")):
+            by_name[(s.get(q("style:family")), s.get(q("style:name")))] = s
+    default = next(d for d in styles.iter(q("style:default-style")) if d.get(q("style:family")) == "paragraph")
+
+    def text_property(family, name, attribute):
+        while name:
+            s = by_name.get((family, name))
+            if s is None:
+                break
+            props = s.find(q("style:text-properties"))
+            if props is not None and props.get(q(attribute)) is not None:
+                return props.get(q(attribute))
+            name = s.get(q("style:parent-style-name"))
+        props = default.find(q("style:text-properties"))
+        return props.get(q(attribute)) if props is not None else None
+
+    faces = {f.get(q("style:name")) for f in styles.iter(q("style:font-face"))}
+    body_size = cm(text_property("paragraph", "Text_20_body", "fo:font-size"))
+    headings = []
+    for h in content.iter(q("text:h")):
+        style, text = h.get(q("text:style-name")), "".join(h.itertext())
+        headings.append((h.get(q("text:outline-level")), text))
+        size = text_property("paragraph", style, "fo:font-size")
+        check(size is not None and text_property("paragraph", style, "style:font-size-asian") == size
+              and cm(size) > body_size, f"{where}: heading {text}: Chinese size {size}")
+        check(text_property("paragraph", style, "fo:font-weight") == "bold"
+              and text_property("paragraph", style, "style:font-weight-asian") == "bold",
+              f"{where}: heading {text} bold in both scripts")
+        check(text_property("paragraph", style, "style:font-name-asian") in faces,
+              f"{where}: heading {text} in a named CJK face")
+    check(headings == [("1", title)] + [("2", s) for s in sections], f"{where}: ODT headings {headings}")
+
+    # The pages: each master page's text width; a heading's style may start another.
+    layouts = {}
+    for p in styles.iter(q("style:page-layout")):
+        props = p.find(q("style:page-layout-properties"))
+        layouts[p.get(q("style:name"))] = cm(props.get(q("fo:page-width"))) - cm(
+            props.get(q("fo:margin-left"))) - cm(props.get(q("fo:margin-right")))
+    masters = {m.get(q("style:name")): layouts[m.get(q("style:page-layout-name"))]
+               for m in styles.iter(q("style:master-page"))}
+    text_width = masters["Standard"]
+    widest = 0
+    for element in content.find(q("office:body")).find(q("office:text")):
+        style = by_name.get(("paragraph", element.get(q("text:style-name"))))
+        if style is not None and style.get(q("style:master-page-name")):
+            text_width = masters[style.get(q("style:master-page-name"))]
+        if element.tag != q("table:table"):
+            continue
+        name = element.get(q("table:name"))
+        widths = [cm(by_name[("table-column", c.get(q("table:style-name")))]
+                     .find(q("style:table-column-properties")).get(q("style:column-width")))
+                  for c in element.iter(q("table:table-column"))]
+        widest = max(widest, sum(widths))
+        # Each width is written to 0.001 cm.
+        check(sum(widths) <= text_width + 0.001 * len(widths), f"{where}: {name} {sum(widths):.2f} cm on a page {text_width} cm wide")
+        for row in element.iter(q("table:table-row")):
+            for k, cell in enumerate(row.iter(q("table:table-cell"))):
+                p = cell.find(q("text:p"))
+                value = "".join(p.itertext())
+                if k >= len(widths) or not re.fullmatch(r"-?[\d./°′″]*\d[\d./°′″]*", value):
+                    continue
+                em = cm(text_property("paragraph", p.get(q("text:style-name")), "fo:font-size"))
+                check(len(value) * 0.5 * em <= widths[k], f"{where}: {name}: {value} in {widths[k]:.2f} cm")
+    return widest
+
+
 def main():
     work = tempfile.mkdtemp(prefix="korvanet-report-")
     for job in ("known-d", "free-d"):
@@ -384,15 +480,17 @@ def main():
             check(from_csv.get(name, {}).get("rows") == parser.tables[name]["rows"], f"{job}: CSV table {name}")
 
         odt_path = os.path.join(work, job + ".odt")
-        r = run("--odt", odt_path, "--class", "一级", path)
+        r = run("--odt", odt_path, "--class", "一级", "--steps", path)
         check(r.returncode == 0 and "报告已写入" in r.stderr, f"{job}: --odt {r.returncode} {r.stderr}")
         tables = odt_tables(odt_path, job)
-        # The same tables in the same order as the HTML (without the steps), cell for cell.
-        expected = [[t["header"]] + t["rows"] for t in parser.tables.values()
-                    if t["caption"] not in ("条件方程", "法方程", "联系数", "改正数", "检核")]
+        # The same tables in the same order as the HTML, cell for cell.
+        expected = [[t["header"]] + t["rows"] for t in parser.tables.values()]
         def squeeze(ts):
             return [[[re.sub(r"\s+", " ", c) for c in row] for row in t] for t in ts]
         check(squeeze(tables) == squeeze(expected), f"{job}: ODT tables differ from the HTML tables")
+        # The condition equations are wider than A4 upright: their section goes on its side.
+        widest = check_odt_layout(odt_path, job, "平差报告", parser.headings)
+        check(widest > 17, f"{job}: the widest table {widest:.2f} cm, set on its side")
 
     # A design: its own sections, its figures as --design --json gives them.
     design = os.path.join(EXAMPLES, "known-d.design")
@@ -408,6 +506,7 @@ def main():
     odt_path = os.path.join(work, "design.odt")
     r = run("--design", "--odt", odt_path, design)
     check(r.returncode == 0 and len(odt_tables(odt_path, "design")) == 6, f"design --odt {r.stderr}")
+    check_odt_layout(odt_path, "design", parser.title, parser.headings)
 
     check_hostile_names(work)
 
