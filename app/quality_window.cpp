@@ -298,16 +298,6 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
         return QString::fromStdString(state.PointNames.size() > point ? state.PointNames[point] : "");
     };
     title_ = QStringLiteral("质量检查: %1 - %2 - %3 - %4").arg(name(0), name(1), name(2), name(3));
-    // The order class's sections are made anew for this run; the class
-    // chosen is remembered, so they check the same one.
-    auto* summary = new PrecisionSummary(quality_);
-    if (summary_ == nullptr) {
-        layout_->insertWidget(layout_->indexOf(drawing_), summary);
-    } else {
-        delete layout_->replaceWidget(summary_, summary);
-        delete summary_;
-    }
-    summary_ = summary;
     // The title line says whether the figure meets the chosen class.
     auto showCompliance = [this](const QString& text) {
         heading_->setText(text.isEmpty() ? title_ : title_ + QStringLiteral("  —  ") + text);
@@ -315,8 +305,17 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
                                 : text.startsWith(QStringLiteral("符合")) ? QStringLiteral("color: #008000")
                                                                           : QStringLiteral("color: #c80000"));
     };
-    connect(summary, &PrecisionSummary::complianceChanged, this, showCompliance);
-    showCompliance(summary->complianceText());
+    // The order class's sections are made once and filled again for each
+    // run; the class chosen is remembered, so they check the same one, and
+    // the title line follows through complianceChanged.
+    if (summary_ == nullptr) {
+        summary_ = new PrecisionSummary(quality_);
+        layout_->insertWidget(layout_->indexOf(drawing_), summary_);
+        connect(summary_, &PrecisionSummary::complianceChanged, this, showCompliance);
+        showCompliance(summary_->complianceText());
+    } else {
+        summary_->showCheck(quality_);
+    }
     globalTest_->setText(GlobalTestText(quality_));
     sigmaLine_->setText(
         QStringLiteral("先验单位权中误差 σ0 = %1 秒 (输入的限差), 后验单位权中误差 m0 = %2 秒, 多余观测数 %3")
