@@ -115,7 +115,9 @@ void Fill(QTableWidget* table, const std::vector<QStringList>& rows, int textCol
         }
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->resizeColumnsToContents();
-    int height = header->sizeHint().height() + 2 * table->frameWidth();
+    // A header on screen has its height already (see the quality window's tables).
+    int height =
+        (header->isVisible() ? header->height() : header->sizeHint().height()) + 2 * table->frameWidth();
     for (int r = 0; r < table->rowCount(); ++r) height += table->rowHeight(r);
     table->setFixedHeight(height);
 }

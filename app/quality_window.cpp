@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "app/precision_summary.h"
 #include "compute/figure_drawing.h"
@@ -134,10 +135,14 @@ bool SetCell(QTableWidget* table, int row, int column, const QString& text, Qt::
 }
 
 // A table just tall enough for its rows: the window scrolls as a whole.  The
-// columns are measured only when some text grew.
+// columns are measured only when some text grew.  A header on screen has its
+// height already; asked for its size, it would measure every heading again
+// after each changed cell.
 void FitHeight(QTableWidget* table, bool measureColumns) {
     if (measureColumns) table->resizeColumnsToContents();
-    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    const QHeaderView* header = table->horizontalHeader();
+    int height =
+        (header->isVisible() ? header->height() : header->sizeHint().height()) + 2 * table->frameWidth();
     for (int r = 0; r < table->rowCount(); ++r) height += table->rowHeight(r);
     table->setFixedHeight(height);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -169,6 +174,38 @@ bool SaveWhole(const QString& what, const QString& path, const std::string& byte
         return false;
     }
 }
+
+// The drawing of the figure.  The window follows every edit of the sheet, and
+// the drawing usually lies below the tables, out of sight: a new figure is
+// read when the drawing is next painted, not at each edit.
+class FigureView : public QSvgWidget {
+public:
+    // Shows `svg` now when nothing is shown yet, else when next painted.
+    void showFigure(const QByteArray& svg) {
+        if (!renderer()->isValid()) {
+            loadNow(svg);
+            return;
+        }
+        waiting_ = svg;
+        update();
+    }
+    void loadNow(const QByteArray& svg) {
+        waiting_.clear();
+        load(svg);
+        if (size() != renderer()->defaultSize()) setFixedSize(renderer()->defaultSize());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!waiting_.isEmpty()) loadNow(std::exchange(waiting_, QByteArray()));
+        QSvgWidget::paintEvent(event);
+    }
+
+private:
+    QByteArray waiting_;
+};
+
+FigureView* Figure(QSvgWidget* drawing) { return static_cast<FigureView*>(drawing); }
 
 }  // namespace
 
@@ -250,7 +287,7 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     // The order class's sections go here (showCheck), before the drawing.
     layout_ = layout;
 
-    drawing_ = new QSvgWidget;
+    drawing_ = new FigureView;
     layout->addWidget(drawing_, 0, Qt::AlignHCenter);
     relative_ = new QCheckBox(QStringLiteral("图中画出相对误差椭圆"));
     relative_->setObjectName(QStringLiteral("relativeEllipses"));
@@ -288,7 +325,7 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
 
 void QualityWindow::showRelativeEllipses(bool show) {
     svg_ = QString::fromStdString(FigureSvg(quality_, show));
-    drawing_->load(svg_.toUtf8());
+    Figure(drawing_)->loadNow(svg_.toUtf8());
 }
 
 void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& quality) {
@@ -328,8 +365,7 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
     pointsHeading_->setText(
         QStringLiteral("点位精度与误差椭圆 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2)));
     fillPoints();
-    drawing_->load(svg_.toUtf8());
-    drawing_->setFixedSize(drawing_->renderer()->defaultSize());
+    Figure(drawing_)->showFigure(svg_.toUtf8());
     setEnabled(true);
 }
 

@@ -29,6 +29,7 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QSvgWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -404,6 +405,8 @@ private slots:
             const korvanet::QualityWindow opened(state, *run.quality);
             QCOMPARE(SectionsShown(quality->precisionSummary()), SectionsShown(opened.precisionSummary()));
             QCOMPARE(quality->headingLine()->text(), opened.headingLine()->text());
+            // The drawing, read when it is painted, shows this figure.
+            QCOMPARE(quality->drawing()->grab().toImage(), opened.drawing()->grab().toImage());
         }
         QVERIFY(answerer.seen().empty());
     }
