@@ -117,7 +117,9 @@ void MainWindow::SetText(const std::string& box, const std::string& text) {
     if (edit == nullptr) {
         throw std::logic_error("the form has no text box named \"" + box + "\"");
     }
-    edit->setText(QString::fromStdString(text));
+    // Each edit of the sheet writes every box again, most of them unchanged.
+    const QString shown = QString::fromStdString(text);
+    if (edit->text() != shown) edit->setText(shown);
     // Show the start of a text wider than its box, as a freshly filled box does.
     edit->setCursorPosition(0);
     // A value this run wrote belongs to this run, whatever the box showed before.

@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <functional>
 
 #include "app/order_class_choice.h"
 #include "app/quality_window.h"
@@ -76,46 +78,31 @@ QString OneIn(double relative) {
     return text == "-" ? QStringLiteral("—") : QString::fromStdString(text);
 }
 
-PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)
-    : QWidget(parent), quality_(quality) {
-    const FigureSummary& f = quality_.figure;
+PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* heading = new QLabel(QStringLiteral("精度统计 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2)));
-    QFont bold = heading->font();
+    heading_ = new QLabel;
+    QFont bold = heading_->font();
     bold.setBold(true);
-    heading->setFont(bold);
-    layout->addWidget(heading);
+    heading_->setFont(bold);
+    layout->addWidget(heading_);
 
     sides_ = ReadOnlyTable(kSideHeader, this);
     sides_->setObjectName(QStringLiteral("sides"));
-    std::vector<QStringList> sideRows;
-    for (std::size_t i = 0; i < f.sides.size(); ++i) sideRows.push_back(SideRow(f.sides[i], i == f.weakest));
-    FillReadOnlyTable(sides_, sideRows, {0});
-    if (!f.sides.empty())
-        for (int c = 0; c < sides_->columnCount(); ++c) {
-            QTableWidgetItem* item = sides_->item(static_cast<int>(f.weakest), c);
-            QFont font = item->font();
-            font.setBold(true);
-            item->setFont(font);
-        }
     layout->addWidget(sides_);
-    auto* weakest = new QLabel(WeakestText(f));
-    weakest->setObjectName(QStringLiteral("weakestSide"));
-    layout->addWidget(weakest);
+    weakest_ = new QLabel;
+    weakest_->setObjectName(QStringLiteral("weakestSide"));
+    layout->addWidget(weakest_);
 
     layout->addWidget(new QLabel(QStringLiteral("相对误差椭圆 (两个待定点座标差的误差椭圆)")));
     relative_ = ReadOnlyTable(kRelativeHeader, this);
     relative_->setObjectName(QStringLiteral("relativeEllipses"));
-    std::vector<QStringList> relativeRows;
-    for (const RelativeEllipse& e : f.relativeEllipses) relativeRows.push_back(RelativeRow(e));
-    FillReadOnlyTable(relative_, relativeRows, {0});
     layout->addWidget(relative_);
 
-    auto* closures = new QLabel(ClosuresText(f));
-    closures->setObjectName(QStringLiteral("closures"));
-    layout->addWidget(closures);
+    closures_ = new QLabel;
+    closures_->setObjectName(QStringLiteral("closures"));
+    layout->addWidget(closures_);
 
     // 规范检核: the class to check against.
     auto* checkHeading = new QLabel(QStringLiteral("规范检核"));
@@ -142,10 +129,41 @@ PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)
     notChecked_ = new QLabel;
     layout->addWidget(notChecked_);
 
-    const int chosen = classChoice_->findData(ChosenOrderClassName());
-    classChoice_->setCurrentIndex(chosen > 0 ? chosen : 0);
-    chooseClass(classChoice_->currentIndex());
+    showCheck(quality);
     connect(classChoice_, &QComboBox::currentIndexChanged, this, &PrecisionSummary::chooseClass);
+}
+
+void PrecisionSummary::showCheck(const QualityCheck& quality) {
+    quality_ = quality;
+    const FigureSummary& f = quality_.figure;
+    heading_->setText(QStringLiteral("精度统计 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2)));
+
+    std::vector<QStringList> sideRows;
+    for (std::size_t i = 0; i < f.sides.size(); ++i) sideRows.push_back(SideRow(f.sides[i], i == f.weakest));
+    const int weakest = static_cast<int>(f.weakest);
+    FillReadOnlyTable(sides_, sideRows, {0}, [weakest](int r, int, QTableWidgetItem* item) {
+        if (r == weakest) {
+            QFont font = item->font();
+            font.setBold(true);
+            item->setFont(font);
+        } else if (item->data(Qt::FontRole).isValid()) {
+            item->setData(Qt::FontRole, QVariant());  // the weakest side of an earlier run
+        }
+    });
+    weakest_->setText(WeakestText(f));
+
+    std::vector<QStringList> relativeRows;
+    for (const RelativeEllipse& e : f.relativeEllipses) relativeRows.push_back(RelativeRow(e));
+    FillReadOnlyTable(relative_, relativeRows, {0});
+    closures_->setText(ClosuresText(f));
+
+    // The class chosen last, here or beside the sheet, checked on this run.
+    const int chosen = classChoice_->findData(ChosenOrderClassName());
+    {
+        const QSignalBlocker quiet(classChoice_);
+        classChoice_->setCurrentIndex(chosen > 0 ? chosen : 0);
+    }
+    chooseClass(classChoice_->currentIndex());
 }
 
 void PrecisionSummary::chooseClass(int index) {
@@ -168,14 +186,14 @@ void PrecisionSummary::fillChecks() {
     std::vector<QStringList> rows;
     if (compliance_)
         for (const ClassCheck& c : compliance_->checks) rows.push_back(CheckRow(c));
-    FillReadOnlyTable(checks_, rows, {0, 3});  // the formula or clause reads as text
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        QTableWidgetItem* verdict = checks_->item(r, checks_->columnCount() - 1);
-        verdict->setForeground(compliance_->checks[r].passed ? kPassed : kFailed);
-        QFont font = verdict->font();
+    // The formula or clause reads as text; the verdict is bold, in its colour.
+    FillReadOnlyTable(checks_, rows, {0, 3}, [this](int r, int c, QTableWidgetItem* item) {
+        if (c != checks_->columnCount() - 1) return;
+        item->setForeground(compliance_->checks[static_cast<std::size_t>(r)].passed ? kPassed : kFailed);
+        QFont font = item->font();
         font.setBold(true);
-        verdict->setFont(font);
-    }
+        item->setFont(font);
+    });
     checks_->setVisible(compliance_.has_value());
     if (chosen_) {
         classSource_->setText(QString::fromStdString(chosen_->standard + " " + chosen_->clause));

@@ -28,6 +28,11 @@ class PrecisionSummary : public QWidget {
 public:
     explicit PrecisionSummary(const QualityCheck& quality, QWidget* parent = nullptr);
 
+    // Shows another completed run in the same sections (the sheet was
+    // edited): the tables are filled again in place and the class chosen is
+    // checked again; complianceChanged follows.
+    void showCheck(const QualityCheck& quality);
+
     QComboBox* classChoice() const { return classChoice_; }
     QTableWidget* sidesTable() const { return sides_; }
     QTableWidget* relativeEllipsesTable() const { return relative_; }
@@ -51,6 +56,9 @@ private:
     OrderClassTable table_;
     std::optional<OrderClass> chosen_;
     std::optional<ClassCompliance> compliance_;
+    QLabel* heading_ = nullptr;
+    QLabel* weakest_ = nullptr;
+    QLabel* closures_ = nullptr;
     QComboBox* classChoice_ = nullptr;
     QLabel* classSource_ = nullptr;
     QLabel* notChecked_ = nullptr;

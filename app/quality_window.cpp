@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "app/precision_summary.h"
 #include "app/read_only_table.h"
@@ -119,6 +120,38 @@ bool SaveWhole(const QString& what, const QString& path, const std::string& byte
     }
 }
 
+// The drawing of the figure.  The window follows every edit of the sheet, and
+// the drawing usually lies below the tables, out of sight: a new figure is
+// read when the drawing is next painted, not at each edit.
+class FigureView : public QSvgWidget {
+public:
+    // Shows `svg` now when nothing is shown yet, else when next painted.
+    void showFigure(const QByteArray& svg) {
+        if (!renderer()->isValid()) {
+            loadNow(svg);
+            return;
+        }
+        waiting_ = svg;
+        update();
+    }
+    void loadNow(const QByteArray& svg) {
+        waiting_.clear();
+        load(svg);
+        if (size() != renderer()->defaultSize()) setFixedSize(renderer()->defaultSize());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!waiting_.isEmpty()) loadNow(std::exchange(waiting_, QByteArray()));
+        QSvgWidget::paintEvent(event);
+    }
+
+private:
+    QByteArray waiting_;
+};
+
+FigureView* Figure(QSvgWidget* drawing) { return static_cast<FigureView*>(drawing); }
+
 }  // namespace
 
 QString DegreesMinutesSeconds(double degrees) {
@@ -192,7 +225,7 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     // The order class's sections go here (showCheck), before the drawing.
     layout_ = layout;
 
-    drawing_ = new QSvgWidget;
+    drawing_ = new FigureView;
     layout->addWidget(drawing_, 0, Qt::AlignHCenter);
     relative_ = new QCheckBox(QStringLiteral("图中画出相对误差椭圆"));
     relative_->setObjectName(QStringLiteral("relativeEllipses"));
@@ -230,7 +263,7 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
 
 void QualityWindow::showRelativeEllipses(bool show) {
     svg_ = QString::fromStdString(FigureSvg(quality_, show));
-    drawing_->load(svg_.toUtf8());
+    Figure(drawing_)->loadNow(svg_.toUtf8());
 }
 
 void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& quality) {
@@ -241,16 +274,6 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
         return QString::fromStdString(state.PointNames.size() > point ? state.PointNames[point] : "");
     };
     title_ = QStringLiteral("质量检查: %1 - %2 - %3 - %4").arg(name(0), name(1), name(2), name(3));
-    // The order class's sections are made anew for this run; the class
-    // chosen is remembered, so they check the same one.
-    auto* summary = new PrecisionSummary(quality_);
-    if (summary_ == nullptr) {
-        layout_->insertWidget(layout_->indexOf(drawing_), summary);
-    } else {
-        delete layout_->replaceWidget(summary_, summary);
-        delete summary_;
-    }
-    summary_ = summary;
     // The title line says whether the figure meets the chosen class.
     auto showCompliance = [this](const QString& text) {
         heading_->setText(text.isEmpty() ? title_ : title_ + QStringLiteral("  —  ") + text);
@@ -258,8 +281,17 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
                                 : text.startsWith(QStringLiteral("符合")) ? QStringLiteral("color: #008000")
                                                                           : QStringLiteral("color: #c80000"));
     };
-    connect(summary, &PrecisionSummary::complianceChanged, this, showCompliance);
-    showCompliance(summary->complianceText());
+    // The order class's sections are made once and filled again for each
+    // run; the class chosen is remembered, so they check the same one, and
+    // the title line follows through complianceChanged.
+    if (summary_ == nullptr) {
+        summary_ = new PrecisionSummary(quality_);
+        layout_->insertWidget(layout_->indexOf(drawing_), summary_);
+        connect(summary_, &PrecisionSummary::complianceChanged, this, showCompliance);
+        showCompliance(summary_->complianceText());
+    } else {
+        summary_->showCheck(quality_);
+    }
     globalTest_->setText(GlobalTestText(quality_));
     sigmaLine_->setText(
         QStringLiteral("测角中误差 σ0 = %1 秒 (先验单位权中误差), 后验单位权中误差 m0 = %2 秒, 多余观测数 %3")
@@ -272,8 +304,7 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
     pointsHeading_->setText(
         QStringLiteral("点位精度与误差椭圆 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2)));
     fillPoints();
-    drawing_->load(svg_.toUtf8());
-    drawing_->setFixedSize(drawing_->renderer()->defaultSize());
+    Figure(drawing_)->showFigure(svg_.toUtf8());
     setEnabled(true);
 }
 

@@ -40,6 +40,7 @@ public:
     QLabel* suspectLine() const { return suspectLine_; }
     QTableWidget* observationsTable() const { return observations_; }
     QTableWidget* pointsTable() const { return points_; }
+    // The drawing; the figure of a later run is read when the drawing is next painted.
     QSvgWidget* drawing() const { return drawing_; }
     PrecisionSummary* precisionSummary() const { return summary_; }
     QLabel* headingLine() const { return heading_; }

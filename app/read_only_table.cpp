@@ -32,13 +32,17 @@ bool SetReadOnlyCell(QTableWidget* table, int row, int column, const QString& te
 
 void FitReadOnlyTable(QTableWidget* table, bool measureColumns) {
     if (measureColumns) table->resizeColumnsToContents();
-    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    // A header on screen has its height already; asked for its size, it
+    // would measure every heading again after each changed cell.
+    const QHeaderView* header = table->horizontalHeader();
+    int height =
+        (header->isVisible() ? header->height() : header->sizeHint().height()) + 2 * table->frameWidth();
     for (int r = 0; r < table->rowCount(); ++r) height += table->rowHeight(r);
     table->setFixedHeight(height);
 }
 
 void FillReadOnlyTable(QTableWidget* table, const std::vector<QStringList>& rows,
-                       std::initializer_list<int> textColumns) {
+                       std::initializer_list<int> textColumns, const ReadOnlyCellStyle& style) {
     bool grew = table->rowCount() != static_cast<int>(rows.size());
     table->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
@@ -47,8 +51,10 @@ void FillReadOnlyTable(QTableWidget* table, const std::vector<QStringList>& rows
             grew |=
                 SetReadOnlyCell(table, r, c, rows[r][c],
                                 text ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            if (style) style(r, c, table->item(r, c));
         }
-    FitReadOnlyTable(table, grew);
+    // A cell made bold may be wider than its text alone.
+    FitReadOnlyTable(table, grew || style);
 }
 
 }  // namespace korvanet

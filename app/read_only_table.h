@@ -10,10 +10,12 @@
 #include <QString>
 #include <QStringList>
 #include <Qt>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
 class QTableWidget;
+class QTableWidgetItem;
 class QWidget;
 
 namespace korvanet {
@@ -29,9 +31,14 @@ bool SetReadOnlyCell(QTableWidget* table, int row, int column, const QString& te
 // only when asked (some text grew).
 void FitReadOnlyTable(QTableWidget* table, bool measureColumns);
 
+// Marks one cell (bold, coloured) as its row of figures asks.
+using ReadOnlyCellStyle = std::function<void(int row, int column, QTableWidgetItem* item)>;
+
 // The whole table anew: `rows` as they are, the columns in `textColumns`
-// left-aligned and the others right-aligned; then fitted.
+// left-aligned and the others right-aligned; each cell given to `style`
+// (when there is one) before the table is fitted, so that the columns are
+// measured once, bold text included.
 void FillReadOnlyTable(QTableWidget* table, const std::vector<QStringList>& rows,
-                       std::initializer_list<int> textColumns);
+                       std::initializer_list<int> textColumns, const ReadOnlyCellStyle& style = {});
 
 }  // namespace korvanet

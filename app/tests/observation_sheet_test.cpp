@@ -26,8 +26,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QSvgWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +69,26 @@ QString Example(const QString& name) {
 }
 std::vector<std::string> Answers(const QString& path) {
     return korvanet::ReadJobFile(QFile::encodeName(path).toStdString()).answers;
+}
+
+// What the 精度统计 and 规范检核 sections show: their text, each cell's
+// weight and colour, each column's width and each table's height.
+QStringList SectionsShown(korvanet::PrecisionSummary* summary) {
+    QStringList shown;
+    for (const QLabel* label : summary->findChildren<QLabel*>()) shown << label->text();
+    for (QTableWidget* table :
+         {summary->sidesTable(), summary->relativeEllipsesTable(), summary->checksTable()}) {
+        shown << QStringLiteral("%1 rows, %2 px high").arg(table->rowCount()).arg(table->minimumHeight());
+        for (int c = 0; c < table->columnCount(); ++c) shown << QString::number(table->columnWidth(c));
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int c = 0; c < table->columnCount(); ++c) {
+                const QTableWidgetItem* item = table->item(r, c);
+                shown << item->text() +
+                             (item->font().bold() ? QStringLiteral(" bold ") : QStringLiteral(" ")) +
+                             item->foreground().color().name();
+            }
+    }
+    return shown;
 }
 
 // The form's boxes (not the editor of a sheet cell just confirmed, which
@@ -357,7 +379,9 @@ private slots:
 
     // The four reference jobs, each pasted as one spreadsheet row (values
     // between tabs) over the last: every box is the batch tool's, and the
-    // open quality window follows each figure.
+    // open quality window follows each figure, its sections (refilled in
+    // place, the weakest side moving, a side more or less) as a window
+    // opened on that figure shows them.
     void referenceJobsAgreeWithTheBatchTool() {
         MainWindow window;
         window.show();
@@ -366,6 +390,10 @@ private slots:
         Action(window, QStringLiteral("qualityAction"))->trigger();
         auto* quality = window.findChild<korvanet::QualityWindow*>();
         QVERIFY(quality);
+        QComboBox* orderClass = quality->precisionSummary()->classChoice();
+        orderClass->setCurrentIndex(orderClass->findText(QStringLiteral("四等")));
+        // Back to none afterwards, whatever happens, for the other tests.
+        const auto none = qScopeGuard([] { korvanet::SetChosenOrderClassName(QString()); });
         for (const char* name : {"free-d", "free-d-q1-zero", "free-d-negative-q1", "known-d"}) {
             QStringList values;
             for (const std::string& answer : Answers(Reference(QString::fromLatin1(name) + ".txt")))
@@ -386,6 +414,11 @@ private slots:
                      window.findChild<QLineEdit*>(QString::fromLatin1(korvanet::boxes::kPointTable[1].name))
                          ->text()
                          .mid(1));
+            const korvanet::QualityWindow opened(state, *run.quality);
+            QCOMPARE(SectionsShown(quality->precisionSummary()), SectionsShown(opened.precisionSummary()));
+            QCOMPARE(quality->headingLine()->text(), opened.headingLine()->text());
+            // The drawing, read when it is painted, shows this figure.
+            QCOMPARE(quality->drawing()->grab().toImage(), opened.drawing()->grab().toImage());
         }
         QVERIFY(answerer.seen().empty());
     }
