@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -85,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     canvas_->setFixedSize(FormClientSize(*this));
 
     scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName(QStringLiteral("formScrollArea"));
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setWidgetResizable(false);
     scrollArea_->viewport()->setAutoFillBackground(true);
@@ -98,19 +100,38 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(form.compute, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(form.end, &QPushButton::clicked, this, &MainWindow::Command2_Click);
     connect(form.print, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    buttons_ = {form.compute, form.end, form.print};
     // The boxes are read-only: the keyboard passes them by (the mouse can
-    // still select and copy their text), from the sheet to the buttons.
+    // still select and copy their text).  Tab goes from the sheet to the
+    // buttons, the form (its arrow keys scroll it), and round to the sheet's
+    // 等级 box and switch.
     for (QLineEdit* box : std::as_const(boxes_)) box->setFocusPolicy(Qt::ClickFocus);
-    setTabOrder(boxes_.value(BoxName(boxes::kXOfA)), sheet_->view());
-    setTabOrder(sheet_->view(), sheet_->dKnownSwitch());
-    setTabOrder(sheet_->dKnownSwitch(), form.compute);
+    setTabOrder(sheet_->classChoice(), sheet_->dKnownSwitch());
+    setTabOrder(sheet_->dKnownSwitch(), sheet_->view());
+    setTabOrder(sheet_->view(), form.compute);
+    setTabOrder(form.compute, form.end);
+    setTabOrder(form.end, form.print);
+    setTabOrder(form.print, scrollArea_);
     connect(this, &MainWindow::jobInHandChanged, this, &MainWindow::showJobInSheet);
     fitToScreen();
     setAcceptDrops(true);
     jobFolder_ = QDir::homePath();
 
-    // x of A is first in the tab order; the keyboard starts there.
-    boxes_.value(BoxName(boxes::kXOfA))->setFocus();
+    focusFirstEmptyCell();
+}
+
+void MainWindow::focusFirstEmptyCell() {
+    const ObservationSheetModel* model = sheet_->model();
+    int row = model->firstProblem().value_or(sheet_row::kTolerance);
+    for (int r = 0; r < kSheetRows; ++r) {
+        if (model->state(r) == ObservationSheetModel::CellState::Empty) {
+            row = r;
+            break;
+        }
+    }
+    sheet_->view()->setCurrentIndex(model->index(row, ObservationSheetModel::ValueColumn));
+    // The keyboard starts there, so that typing at once fills the cell.
+    sheet_->view()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::SetText(const std::string& box, const std::string& text) {
@@ -126,6 +147,18 @@ void MainWindow::SetText(const std::string& box, const std::string& text) {
     writtenThisRun_.insert(edit->objectName());
 }
 
+// On a screen too small for the whole form (a laptop's 768 lines hold the
+// form but not the menu bar, the status bar and the scroll bar that the
+// sheet beside it makes as well) the form starts scrolled so that its three
+// buttons are in view (at 1366 × 768 that hides only the empty margin above
+// the form's title).
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    for (QPushButton* button : buttons_) scrollArea_->ensureWidgetVisible(button, 8, 8);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!mayDiscardSheet(QStringLiteral("退出"))) {
         event->ignore();
@@ -136,7 +169,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-void MainWindow::Command1_Click() { runCompute({}); }
+void MainWindow::Command1_Click() {
+    // The run starts from empty fields and its answers become the sheet.
+    if (running_ || !mayDiscardSheet(QStringLiteral("进行计算"))) return;
+    runCompute({});
+}
 
 void MainWindow::runAgain() {
     // A copy: the run replaces the job in hand while it still offers from it.
@@ -165,7 +202,9 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
     const SheetContent before = sheet_->model()->content();
     QtPrompter prompter(this, offered);
     // Each confirmed value is kept at once, the rest of what was offered after it.
-    prompter.setOnConfirmed([this, &offered](const std::vector<std::string>& confirmed) {
+    bool confirmedAny = false;
+    prompter.setOnConfirmed([this, &offered, &confirmedAny](const std::vector<std::string>& confirmed) {
+        confirmedAny = true;
         replaceJobInHand(JobAfter(confirmed, offered, false));
     });
     QString failure;
@@ -183,7 +222,10 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
                   QString::fromStdString(error.what());
         programFault = true;
     }
-    endRun(prompter.Answers(), offered);
+    // Stopped before its first value was confirmed (an Escape on the first
+    // prompt, then 中止计算 on its correction), the run changed nothing of
+    // the job in hand: the sheet and the remembered job stay as they were.
+    endRun(confirmedAny || state_.RunCompleted ? prompter.Answers() : std::vector<std::string>(), offered);
     putRunInSheet(before, QStringLiteral("进行计算"));
     // The command stops; what the window shows and the program stay.
     if (programFault) {
@@ -236,8 +278,8 @@ bool MainWindow::saveJob(const QString& path) {
 
 QString MainWindow::keepLastRunIn(const QString& path) {
     const QString note = jobs_.rememberIn(path);
-    // The sheet as it was left, even by a crash; it is not adjusted until
-    // the surveyor changes it or runs it, so the form starts empty.
+    // The sheet as it was left, even by a crash; a whole figure is adjusted
+    // at once, so that the form shows its results.
     fillingSheet_ = true;
     sheet_->model()->setContent(sheet_->model()->contentOfJob(jobInHand()));
     fillingSheet_ = false;
@@ -254,6 +296,9 @@ QString MainWindow::keepLastRunIn(const QString& path) {
     showSheetState();
     updateJobActions();
     emit jobInHandChanged();
+    if (!jobInHand().empty() && !sheet_->model()->firstProblem())
+        adjustFigure(QStringLiteral("已恢复上次的观测数据, "));
+    focusFirstEmptyCell();
     return note;
 }
 
@@ -467,17 +512,25 @@ void MainWindow::adjustSheet() {
     // Every edit is kept at once, through the one keeping path.
     replaceJobInHand(sheet_->model()->job());
     if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
-        // Not a whole figure: what the form shows is the last whole one's.
-        state_.RunCompleted = false;
-        quality_.reset();
-        qualityAction_->setEnabled(false);
-        applyQualityColours(nullptr);
-        writtenThisRun_.clear();
-        greyBoxesFromEarlierRuns();
-        if (qualityWindow_) qualityWindow_->setEnabled(false);
-        statusBar()->showMessage(sheet_->model()->problemMessage(*problem));
+        showFigureIncomplete(*problem);
         return;
     }
+    adjustFigure(QString());
+}
+
+void MainWindow::showFigureIncomplete(int problem) {
+    // Not a whole figure: what the form shows is the last whole one's.
+    state_.RunCompleted = false;
+    quality_.reset();
+    qualityAction_->setEnabled(false);
+    applyQualityColours(nullptr);
+    writtenThisRun_.clear();
+    greyBoxesFromEarlierRuns();
+    if (qualityWindow_) qualityWindow_->setEnabled(false);
+    statusBar()->showMessage(sheet_->model()->problemMessage(problem));
+}
+
+void MainWindow::adjustFigure(const QString& said) {
     beginRun();
     const std::vector<std::string> figure = jobInHand();
     JobRun run = RunJob(figure, state_, *this);
@@ -485,9 +538,9 @@ void MainWindow::adjustSheet() {
     endRun(run.prompter.Answers(), figure);
     if (run.failure) {
         statusBar()->showMessage(
-            QStringLiteral("计算没有完成: %1").arg(QString::fromStdString(*run.failure)));
+            said + QStringLiteral("计算没有完成: %1").arg(QString::fromStdString(*run.failure)));
     } else if (quality_) {
-        statusBar()->showMessage(QStringLiteral("已平差。%1").arg(GlobalTestText(*quality_)));
+        statusBar()->showMessage(said + QStringLiteral("已平差。%1").arg(GlobalTestText(*quality_)));
     }
 }
 
@@ -606,9 +659,17 @@ void MainWindow::openDesignWindow() {
     // The template is put in hand as an opened job is: 重新计算 offers its
     // names and coordinates, 保存作业 writes it.
     // The sheet shows it at once (showJobInSheet), as one undoable step.
+    // What the form shows then belongs to no figure in hand: it is greyed
+    // and Print refuses until the template is completed and adjusted.
     connect(window, &DesignWindow::jobTemplateMade, this, [this](const std::vector<std::string>& answers) {
+        if (running_ || !mayDiscardSheet(QStringLiteral("从设计生成作业"))) return;
         replaceJobInHand(answers);
         updateJobActions();
+        if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
+            showFigureIncomplete(*problem);
+        } else {
+            adjustFigure(QString());
+        }
     });
     window->show();
 }
