@@ -389,14 +389,14 @@ void MainWindow::createSheetDock() {
 
 void MainWindow::createEditMenu() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    QAction* undo = sheet_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
+    QAction* undo = sheet_->undoStack()->createUndoAction(this, QStringLiteral("撤销(&U)"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = sheet_->undoStack()->createRedoAction(this, QStringLiteral("重做"));
+    QAction* redo = sheet_->undoStack()->createRedoAction(this, QStringLiteral("重做(&R)"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    QAction* paste = edit->addAction(QStringLiteral("粘贴到观测数据"), sheet_, &ObservationSheet::paste);
+    QAction* paste = edit->addAction(QStringLiteral("粘贴到观测数据(&P)"), sheet_, &ObservationSheet::paste);
     paste->setShortcut(QKeySequence::Paste);
     // Only in the sheet: elsewhere Ctrl+V belongs to whatever has the keyboard.
     paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -406,9 +406,10 @@ void MainWindow::createEditMenu() {
 void MainWindow::createViewMenu() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
     QAction* shown = sheetDock_->toggleViewAction();
-    shown->setText(QStringLiteral("观测数据"));
+    shown->setText(QStringLiteral("观测数据(&S)"));
     view->addAction(shown);
-    view->addAction(QStringLiteral("转到观测数据"), QKeySequence(Qt::Key_F6), this, &MainWindow::focusSheet);
+    view->addAction(QStringLiteral("转到观测数据(&G)"), QKeySequence(Qt::Key_F6), this,
+                    &MainWindow::focusSheet);
 }
 
 void MainWindow::focusSheet() {
@@ -688,7 +689,8 @@ void MainWindow::openQualityWindow() {
 
 void MainWindow::createQualityMenu() {
     QMenu* results = menuBar()->addMenu(QStringLiteral("结果(&R)"));
-    qualityAction_ = results->addAction(QStringLiteral("质量检查…"), this, &MainWindow::openQualityWindow);
+    qualityAction_ =
+        results->addAction(QStringLiteral("质量检查(&Q)…"), this, &MainWindow::openQualityWindow);
     qualityAction_->setObjectName(QStringLiteral("qualityAction"));
     qualityAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     qualityAction_->setEnabled(false);  // only a completed run has a quality check
@@ -717,31 +719,32 @@ void MainWindow::applyQualityColours(const QualityCheck* quality) {
 // The menu bar sits above the client area, so the form keeps its coordinates.
 void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->addAction(QStringLiteral("进行计算"), QKeySequence(Qt::Key_F5), this, &MainWindow::Command1_Click);
+    file->addAction(QStringLiteral("进行计算(&C)"), QKeySequence(Qt::Key_F5), this,
+                    &MainWindow::Command1_Click);
     file->addSeparator();
-    file->addAction(QStringLiteral("打开作业…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+    file->addAction(QStringLiteral("打开作业(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                     &MainWindow::chooseJobToOpen);
-    recentMenu_ = file->addMenu(QStringLiteral("最近的作业"));
+    recentMenu_ = file->addMenu(QStringLiteral("最近的作业(&J)"));
     recentMenu_->setObjectName(QStringLiteral("recentJobsMenu"));
-    saveAction_ = file->addAction(QStringLiteral("保存作业…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+    saveAction_ = file->addAction(QStringLiteral("保存作业(&S)…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
-    file->addAction(QStringLiteral("精度估算…"), this, &MainWindow::openDesignWindow);
-    runAgainAction_ = file->addAction(QStringLiteral("重新计算"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
-                                      &MainWindow::runAgain);
-    file->addAction(QStringLiteral("打印"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+    file->addAction(QStringLiteral("精度估算(&D)…"), this, &MainWindow::openDesignWindow);
+    runAgainAction_ = file->addAction(QStringLiteral("重新计算(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R),
+                                      this, &MainWindow::runAgain);
+    file->addAction(QStringLiteral("打印(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                     &MainWindow::Command3_Click);
     QAction* exportAction = file->addAction(
         QStringLiteral("导出报告(&E)…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, &MainWindow::exportReport);
     exportAction->setObjectName(QStringLiteral("exportReportAction"));
     file->addSeparator();
-    file->addAction(QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
+    file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
 
     createEditMenu();
     createViewMenu();
     createQualityMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于 Korvanet"), this, &MainWindow::showAbout);
+    help->addAction(QStringLiteral("关于 Korvanet(&A)"), this, &MainWindow::showAbout);
     updateJobActions();
     updateRecentMenu();
 }

@@ -116,7 +116,7 @@ void DesignWindowTest::theJobTemplateBecomesTheMainWindowsJobInHand() {
     QAction* design = nullptr;
     for (QAction* menu : main.menuBar()->actions())
         for (QAction* a : menu->menu() ? menu->menu()->actions() : QList<QAction*>())
-            if (a->text() == QStringLiteral("精度估算…")) design = a;
+            if (a->text() == QStringLiteral("精度估算(&D)…")) design = a;
     QVERIFY(design != nullptr);
     design->trigger();  // before any run: the example design
     auto* window = main.findChild<DesignWindow*>();

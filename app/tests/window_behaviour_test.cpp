@@ -2,9 +2,14 @@
 // What the window does, apart from Compute: the boxes it shows, where the
 // keyboard starts, setting a box's text, and ending the program.
 
+#include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <functional>
@@ -97,6 +102,23 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
         for (QLineEdit* box : window.canvas()->findChildren<QLineEdit*>()) {
             QCOMPARE(box->focusPolicy(), Qt::ClickFocus);
+        }
+    }
+
+    // Every item of the menus has an access key of its own within its menu,
+    // so that each menu can be worked from the keyboard.
+    void everyMenuItemHasItsOwnAccessKey() {
+        MainWindow window;
+        for (QAction* menu : window.menuBar()->actions()) {
+            QVERIFY2(menu->menu() && !QKeySequence::mnemonic(menu->text()).isEmpty(),
+                     qPrintable(menu->text()));
+            QSet<QString> keys;
+            for (QAction* item : menu->menu()->actions()) {
+                if (item->isSeparator()) continue;
+                const QString key = QKeySequence::mnemonic(item->text()).toString();
+                QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(item->text()));
+                keys.insert(key);
+            }
         }
     }
 

@@ -212,8 +212,8 @@ private slots:
         }
         QCOMPARE(window.jobInHand(), confirmed);
         QCOMPARE(Bytes(remembered), expected);
-        QVERIFY(Action(window, QStringLiteral("保存作业…"))->isEnabled());
-        QVERIFY(Action(window, QStringLiteral("重新计算"))->isEnabled());
+        QVERIFY(Action(window, QStringLiteral("保存作业(&S)…"))->isEnabled());
+        QVERIFY(Action(window, QStringLiteral("重新计算(&R)"))->isEnabled());
     }
 
     // A remembered file that is no job (here a FIFO nobody writes to, which

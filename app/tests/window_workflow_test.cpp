@@ -277,7 +277,7 @@ private slots:
         });
         QAction* runAgain = nullptr;
         for (QAction* action : window.findChildren<QAction*>()) {
-            if (action->text() == QStringLiteral("重新计算")) runAgain = action;
+            if (action->text() == QStringLiteral("重新计算(&R)")) runAgain = action;
         }
         QVERIFY(runAgain);
         runAgain->trigger();
