@@ -39,6 +39,7 @@
 #include "app/form_canvas.h"
 #include "app/form_design.h"
 #include "app/form_fonts.h"
+#include "app/job_in_hand.h"
 #include "app/job_store.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
@@ -94,6 +95,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(scrollArea_);
 
     createSheetDock();
+    jobs_ = std::make_unique<JobInHand>(sheet_->model());
     createMenus();
     const FormControls form = BuildForm(*canvas_);
     boxes_ = form.boxes;
@@ -277,21 +279,9 @@ bool MainWindow::saveJob(const QString& path) {
 }
 
 QString MainWindow::keepLastRunIn(const QString& path) {
-    const QString note = jobs_.rememberIn(path);
     // The sheet as it was left, even by a crash; a whole figure is adjusted
     // at once, so that the form shows its results.
-    fillingSheet_ = true;
-    sheet_->model()->setContent(sheet_->model()->contentOfJob(jobInHand()));
-    fillingSheet_ = false;
-    savedAnswers_.clear();
-    if (!jobPath_.isEmpty()) {
-        try {
-            savedAnswers_ = ReadJobFile(QFile::encodeName(jobPath_).toStdString()).answers;
-        } catch (const KorvanetError&) {
-            // The job file is gone or unreadable: the sheet belongs to no file.
-            jobPath_.clear();
-        }
-    }
+    const QString note = jobs_->rememberIn(path);
     if (!jobInHand().empty()) statusBar()->showMessage(QStringLiteral("已恢复上次的观测数据"));
     showSheetState();
     updateJobActions();
@@ -303,7 +293,7 @@ QString MainWindow::keepLastRunIn(const QString& path) {
 }
 
 void MainWindow::replaceJobInHand(std::vector<std::string> job) {
-    const QString failure = jobs_.replace(std::move(job));
+    const QString failure = jobs_->replace(std::move(job));
     // Told once the run is over, not between two prompts.
     if (!failure.isEmpty() && keepingFailure_.isEmpty()) keepingFailure_ = failure;
     updateJobActions();
@@ -418,60 +408,34 @@ void MainWindow::focusSheet() {
     sheet_->focusTable();
 }
 
-bool MainWindow::sheetModified() const { return jobInHand() != savedAnswers_; }
+bool MainWindow::sheetModified() const { return jobs_->modified(); }
 
 void MainWindow::putRunInSheet(const SheetContent& before, const QString& what) {
-    fillingSheet_ = true;
-    // The run filled the sheet value by value; undone, it goes back whole.
-    sheet_->model()->setContent(before);
-    // A run that ended before its first answer left the job, and the sheet, as they were.
-    if (sheet_->model()->job() != jobInHand())
-        sheet_->model()->change(sheet_->model()->contentOfJob(jobInHand()), what);
-    fillingSheet_ = false;
+    jobs_->putRunInSheet(before, what);
     showSheetState();
 }
 
 void MainWindow::showJobInSheet() {
-    if (sheet_->model()->job() != jobInHand()) {
-        fillingSheet_ = true;
-        const SheetContent content = sheet_->model()->contentOfJob(jobInHand());
-        // During a run each confirmed value shows at once; the run becomes
-        // one undo step when it ends (putRunInSheet).
-        if (running_) {
-            sheet_->model()->setContent(content);
-        } else {
-            sheet_->model()->change(content, QStringLiteral("更换作业"));
-        }
-        fillingSheet_ = false;
-    }
+    jobs_->showInSheet(running_);
     showSheetState();
 }
 
 void MainWindow::tookJobFile(const QString& path, const std::vector<std::string>& answers) {
-    jobPath_ = QFileInfo(path).absoluteFilePath();
-    savedAnswers_ = answers;
-    recentJobs_.removeAll(jobPath_);
-    recentJobs_.prepend(jobPath_);
-    while (recentJobs_.size() > 8) recentJobs_.removeLast();
-    QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
-    settings.setValue(QStringLiteral("jobs/recent"), recentJobs_);
-    settings.setValue(QStringLiteral("jobs/inHand"), jobPath_);
+    jobs_->tookFile(path, answers);
     updateRecentMenu();
     showSheetState();
 }
 
 void MainWindow::updateRecentMenu() {
     recentMenu_->clear();
-    for (const QString& path : std::as_const(recentJobs_)) {
+    for (const QString& path : jobs_->recent()) {
         QAction* open = recentMenu_->addAction(QDir::toNativeSeparators(path));
         connect(open, &QAction::triggered, this, [this, path] { openJob(path); });
     }
-    recentMenu_->setEnabled(!recentJobs_.isEmpty());
+    recentMenu_->setEnabled(!jobs_->recent().isEmpty());
 }
 
-void MainWindow::showSheetState() {
-    sheet_->showJob(jobPath_.isEmpty() ? QString() : QFileInfo(jobPath_).fileName(), sheetModified());
-}
+void MainWindow::showSheetState() { sheet_->showJob(jobs_->fileName(), sheetModified()); }
 
 bool MainWindow::mayDiscardSheet(const QString& doing) {
     if (!sheetModified()) return true;
@@ -503,13 +467,12 @@ void MainWindow::restoreSettings() {
     QSettings settings(QString::fromLatin1(kSettingsOwner), QString::fromLatin1(kSettingsOwner));
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
-    recentJobs_ = settings.value(QStringLiteral("jobs/recent")).toStringList();
-    jobPath_ = settings.value(QStringLiteral("jobs/inHand")).toString();
+    jobs_->restoreFiles();
     updateRecentMenu();
 }
 
 void MainWindow::adjustSheet() {
-    if (running_ || fillingSheet_) return;
+    if (running_ || jobs_->fillingSheet()) return;
     // Every edit is kept at once, through the one keeping path.
     replaceJobInHand(sheet_->model()->job());
     if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
@@ -638,7 +601,7 @@ void MainWindow::exportReport() {
     }
     const LoadedOrderClasses loaded = LoadOrderClasses();
     const std::optional<OrderClass> orderClass = ChosenOrderClass(loaded.table);
-    const QString job = jobPath_.isEmpty() ? QStringLiteral("未保存的作业") : QFileInfo(jobPath_).fileName();
+    const QString job = jobs_->fileName().isEmpty() ? QStringLiteral("未保存的作业") : jobs_->fileName();
     auto build = [this, orderClass, source = loaded.table.source, job](bool steps) {
         if (!quality_ || !state_.RunCompleted) throw KorvanetError("计算没有完成, 无法导出报告");
         return JobReportDocument(

@@ -35,12 +35,13 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "adjust/quality_check.h"
-#include "app/job_store.h"
+#include "app/job_in_hand.h"
 #include "core/survey_state.h"
 #include "core/text_display.h"
 
@@ -80,7 +81,7 @@ public:
     // on, those confirmed so far), one per value in the order asked.  When that run ended part-way, the
     // answers it was offered beyond that point (the rest of the opened job, or of the answers Run again
     // offered) follow, so that nothing typed is lost. It never holds more answers than a run can use.
-    const std::vector<std::string>& jobInHand() const { return jobs_.job(); }
+    const std::vector<std::string>& jobInHand() const { return jobs_->answers(); }
     // Keeps the job in hand in `path` from now on, each time it changes, and
     // takes it from there now if the file exists (the last program run's);
     // a whole figure is adjusted at once, so the form shows its results.
@@ -186,8 +187,8 @@ private:
     std::optional<QualityCheck> quality_;  // of the last completed run
     QAction* qualityAction_ = nullptr;
 
-    JobStore jobs_;
-    QString keepingFailure_;  // the first failed write of the remembered job during a run
+    std::unique_ptr<JobInHand> jobs_;  // made with the sheet, which shows it
+    QString keepingFailure_;           // the first failed write of the remembered job during a run
     QString jobFolder_;
     QSet<QString> writtenThisRun_;
     bool running_ = false;
@@ -198,12 +199,6 @@ private:
     QDockWidget* sheetDock_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPointer<QualityWindow> qualityWindow_;
-    // The job file the sheet came from or was saved to, and its answers.
-    QString jobPath_;
-    std::vector<std::string> savedAnswers_;
-    QStringList recentJobs_;
-    // Set while a run or a job fills the sheet: that is no edit to adjust.
-    bool fillingSheet_ = false;
 };
 
 }  // namespace korvanet
