@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -37,6 +38,7 @@
 #include "app/form_canvas.h"
 #include "app/form_design.h"
 #include "app/form_fonts.h"
+#include "app/job_in_hand.h"
 #include "app/job_store.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
@@ -84,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     canvas_->setFixedSize(FormClientSize(*this));
 
     scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName(QStringLiteral("formScrollArea"));
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setWidgetResizable(false);
     scrollArea_->viewport()->setAutoFillBackground(true);
@@ -91,25 +94,45 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(scrollArea_);
 
     createSheetDock();
+    jobs_ = std::make_unique<JobInHand>(sheet_->model());
     createMenus();
     const FormControls form = BuildForm(*canvas_);
     boxes_ = form.boxes;
     connect(form.compute, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(form.end, &QPushButton::clicked, this, &MainWindow::Command2_Click);
     connect(form.print, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    buttons_ = {form.compute, form.end, form.print};
     // The boxes are read-only: the keyboard passes them by (the mouse can
-    // still select and copy their text), from the sheet to the buttons.
+    // still select and copy their text).  Tab goes from the sheet to the
+    // buttons, the form (its arrow keys scroll it), and round to the sheet's
+    // 等级 box and switch.
     for (QLineEdit* box : std::as_const(boxes_)) box->setFocusPolicy(Qt::ClickFocus);
-    setTabOrder(boxes_.value(BoxName(boxes::kXOfA)), sheet_->view());
-    setTabOrder(sheet_->view(), sheet_->dKnownSwitch());
-    setTabOrder(sheet_->dKnownSwitch(), form.compute);
+    setTabOrder(sheet_->classChoice(), sheet_->dKnownSwitch());
+    setTabOrder(sheet_->dKnownSwitch(), sheet_->view());
+    setTabOrder(sheet_->view(), form.compute);
+    setTabOrder(form.compute, form.end);
+    setTabOrder(form.end, form.print);
+    setTabOrder(form.print, scrollArea_);
     connect(this, &MainWindow::jobInHandChanged, this, &MainWindow::showJobInSheet);
     fitToScreen();
     setAcceptDrops(true);
     jobFolder_ = QDir::homePath();
 
-    // x of A is first in the tab order; the keyboard starts there.
-    boxes_.value(BoxName(boxes::kXOfA))->setFocus();
+    focusFirstEmptyCell();
+}
+
+void MainWindow::focusFirstEmptyCell() {
+    const ObservationSheetModel* model = sheet_->model();
+    int row = model->firstProblem().value_or(sheet_row::kTolerance);
+    for (int r = 0; r < kSheetRows; ++r) {
+        if (model->state(r) == ObservationSheetModel::CellState::Empty) {
+            row = r;
+            break;
+        }
+    }
+    sheet_->view()->setCurrentIndex(model->index(row, ObservationSheetModel::ValueColumn));
+    // The keyboard starts there, so that typing at once fills the cell.
+    sheet_->view()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::SetText(const std::string& box, const std::string& text) {
@@ -127,6 +150,18 @@ void MainWindow::SetText(const std::string& box, const std::string& text) {
     writtenThisRun_.insert(edit->objectName());
 }
 
+// On a screen too small for the whole form (a laptop's 768 lines hold the
+// form but not the menu bar, the status bar and the scroll bar that the
+// sheet beside it makes as well) the form starts scrolled so that its three
+// buttons are in view (at 1366 × 768 that hides only the empty margin above
+// the form's title).
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    for (QPushButton* button : buttons_) scrollArea_->ensureWidgetVisible(button, 8, 8);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!mayDiscardSheet(QStringLiteral("退出"))) {
         event->ignore();
@@ -137,7 +172,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-void MainWindow::Command1_Click() { runCompute({}); }
+void MainWindow::Command1_Click() {
+    // The run starts from empty fields and its answers become the sheet.
+    if (running_ || !mayDiscardSheet(QStringLiteral("进行计算"))) return;
+    runCompute({});
+}
 
 void MainWindow::runAgain() {
     // A copy: the run replaces the job in hand while it still offers from it.
@@ -166,7 +205,9 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
     const SheetContent before = sheet_->model()->content();
     QtPrompter prompter(this, offered);
     // Each confirmed value is kept at once, the rest of what was offered after it.
-    prompter.setOnConfirmed([this, &offered](const std::vector<std::string>& confirmed) {
+    bool confirmedAny = false;
+    prompter.setOnConfirmed([this, &offered, &confirmedAny](const std::vector<std::string>& confirmed) {
+        confirmedAny = true;
         replaceJobInHand(JobAfter(confirmed, offered, false));
     });
     QString failure;
@@ -184,7 +225,10 @@ void MainWindow::runCompute(const std::vector<std::string>& offered) {
                   QString::fromStdString(error.what());
         programFault = true;
     }
-    endRun(prompter.Answers(), offered);
+    // Stopped before its first value was confirmed (an Escape on the first
+    // prompt, then 中止计算 on its correction), the run changed nothing of
+    // the job in hand: the sheet and the remembered job stay as they were.
+    endRun(confirmedAny || state_.RunCompleted ? prompter.Answers() : std::vector<std::string>(), offered);
     putRunInSheet(before, QStringLiteral("进行计算"));
     // The command stops; what the window shows and the program stay.
     if (programFault) {
@@ -236,30 +280,21 @@ bool MainWindow::saveJob(const QString& path) {
 }
 
 QString MainWindow::keepLastRunIn(const QString& path) {
-    const QString note = jobs_.rememberIn(path);
-    // The sheet as it was left, even by a crash; it is not adjusted until
-    // the surveyor changes it or runs it, so the form starts empty.
-    fillingSheet_ = true;
-    sheet_->model()->setContent(sheet_->model()->contentOfJob(jobInHand()));
-    fillingSheet_ = false;
-    savedAnswers_.clear();
-    if (!jobPath_.isEmpty()) {
-        try {
-            savedAnswers_ = ReadJobFile(QFile::encodeName(jobPath_).toStdString()).answers;
-        } catch (const KorvanetError&) {
-            // The job file is gone or unreadable: the sheet belongs to no file.
-            jobPath_.clear();
-        }
-    }
+    // The sheet as it was left, even by a crash; a whole figure is adjusted
+    // at once, so that the form shows its results.
+    const QString note = jobs_->rememberIn(path);
     if (!jobInHand().empty()) statusBar()->showMessage(QStringLiteral("已恢复上次的观测数据"));
     showSheetState();
     updateJobActions();
     emit jobInHandChanged();
+    if (!jobInHand().empty() && !sheet_->model()->firstProblem())
+        adjustFigure(QStringLiteral("已恢复上次的观测数据, "));
+    focusFirstEmptyCell();
     return note;
 }
 
 void MainWindow::replaceJobInHand(std::vector<std::string> job) {
-    const QString failure = jobs_.replace(std::move(job));
+    const QString failure = jobs_->replace(std::move(job));
     // Told once the run is over, not between two prompts.
     if (!failure.isEmpty() && keepingFailure_.isEmpty()) keepingFailure_ = failure;
     updateJobActions();
@@ -345,14 +380,14 @@ void MainWindow::createSheetDock() {
 
 void MainWindow::createEditMenu() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    QAction* undo = sheet_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
+    QAction* undo = sheet_->undoStack()->createUndoAction(this, QStringLiteral("撤销(&U)"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = sheet_->undoStack()->createRedoAction(this, QStringLiteral("重做"));
+    QAction* redo = sheet_->undoStack()->createRedoAction(this, QStringLiteral("重做(&R)"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    QAction* paste = edit->addAction(QStringLiteral("粘贴到观测数据"), sheet_, &ObservationSheet::paste);
+    QAction* paste = edit->addAction(QStringLiteral("粘贴到观测数据(&P)"), sheet_, &ObservationSheet::paste);
     paste->setShortcut(QKeySequence::Paste);
     // Only in the sheet: elsewhere Ctrl+V belongs to whatever has the keyboard.
     paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -362,9 +397,10 @@ void MainWindow::createEditMenu() {
 void MainWindow::createViewMenu() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
     QAction* shown = sheetDock_->toggleViewAction();
-    shown->setText(QStringLiteral("观测数据"));
+    shown->setText(QStringLiteral("观测数据(&S)"));
     view->addAction(shown);
-    view->addAction(QStringLiteral("转到观测数据"), QKeySequence(Qt::Key_F6), this, &MainWindow::focusSheet);
+    view->addAction(QStringLiteral("转到观测数据(&G)"), QKeySequence(Qt::Key_F6), this,
+                    &MainWindow::focusSheet);
 }
 
 void MainWindow::focusSheet() {
@@ -373,60 +409,34 @@ void MainWindow::focusSheet() {
     sheet_->focusTable();
 }
 
-bool MainWindow::sheetModified() const { return jobInHand() != savedAnswers_; }
+bool MainWindow::sheetModified() const { return jobs_->modified(); }
 
 void MainWindow::putRunInSheet(const SheetContent& before, const QString& what) {
-    fillingSheet_ = true;
-    // The run filled the sheet value by value; undone, it goes back whole.
-    sheet_->model()->setContent(before);
-    // A run that ended before its first answer left the job, and the sheet, as they were.
-    if (sheet_->model()->job() != jobInHand())
-        sheet_->model()->change(sheet_->model()->contentOfJob(jobInHand()), what);
-    fillingSheet_ = false;
+    jobs_->putRunInSheet(before, what);
     showSheetState();
 }
 
 void MainWindow::showJobInSheet() {
-    if (sheet_->model()->job() != jobInHand()) {
-        fillingSheet_ = true;
-        const SheetContent content = sheet_->model()->contentOfJob(jobInHand());
-        // During a run each confirmed value shows at once; the run becomes
-        // one undo step when it ends (putRunInSheet).
-        if (running_) {
-            sheet_->model()->setContent(content);
-        } else {
-            sheet_->model()->change(content, QStringLiteral("更换作业"));
-        }
-        fillingSheet_ = false;
-    }
+    jobs_->showInSheet(running_);
     showSheetState();
 }
 
 void MainWindow::tookJobFile(const QString& path, const std::vector<std::string>& answers) {
-    jobPath_ = QFileInfo(path).absoluteFilePath();
-    savedAnswers_ = answers;
-    recentJobs_.removeAll(jobPath_);
-    recentJobs_.prepend(jobPath_);
-    while (recentJobs_.size() > 8) recentJobs_.removeLast();
-    QSettings settings = ProgramSettings();
-    settings.setValue(QStringLiteral("jobs/recent"), recentJobs_);
-    settings.setValue(QStringLiteral("jobs/inHand"), jobPath_);
+    jobs_->tookFile(path, answers);
     updateRecentMenu();
     showSheetState();
 }
 
 void MainWindow::updateRecentMenu() {
     recentMenu_->clear();
-    for (const QString& path : std::as_const(recentJobs_)) {
+    for (const QString& path : jobs_->recent()) {
         QAction* open = recentMenu_->addAction(QDir::toNativeSeparators(path));
         connect(open, &QAction::triggered, this, [this, path] { openJob(path); });
     }
-    recentMenu_->setEnabled(!recentJobs_.isEmpty());
+    recentMenu_->setEnabled(!jobs_->recent().isEmpty());
 }
 
-void MainWindow::showSheetState() {
-    sheet_->showJob(jobPath_.isEmpty() ? QString() : QFileInfo(jobPath_).fileName(), sheetModified());
-}
+void MainWindow::showSheetState() { sheet_->showJob(jobs_->fileName(), sheetModified()); }
 
 bool MainWindow::mayDiscardSheet(const QString& doing) {
     if (!sheetModified()) return true;
@@ -458,27 +468,34 @@ void MainWindow::restoreSettings() {
     QSettings settings = ProgramSettings();
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
-    recentJobs_ = settings.value(QStringLiteral("jobs/recent")).toStringList();
-    jobPath_ = settings.value(QStringLiteral("jobs/inHand")).toString();
+    jobs_->restoreFiles();
     updateRecentMenu();
 }
 
 void MainWindow::adjustSheet() {
-    if (running_ || fillingSheet_) return;
+    if (running_ || jobs_->fillingSheet()) return;
     // Every edit is kept at once, through the one keeping path.
     replaceJobInHand(sheet_->model()->job());
     if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
-        // Not a whole figure: what the form shows is the last whole one's.
-        state_.RunCompleted = false;
-        quality_.reset();
-        qualityAction_->setEnabled(false);
-        applyQualityColours(nullptr);
-        writtenThisRun_.clear();
-        greyBoxesFromEarlierRuns();
-        if (qualityWindow_) qualityWindow_->setEnabled(false);
-        statusBar()->showMessage(sheet_->model()->problemMessage(*problem));
+        showFigureIncomplete(*problem);
         return;
     }
+    adjustFigure(QString());
+}
+
+void MainWindow::showFigureIncomplete(int problem) {
+    // Not a whole figure: what the form shows is the last whole one's.
+    state_.RunCompleted = false;
+    quality_.reset();
+    qualityAction_->setEnabled(false);
+    applyQualityColours(nullptr);
+    writtenThisRun_.clear();
+    greyBoxesFromEarlierRuns();
+    if (qualityWindow_) qualityWindow_->setEnabled(false);
+    statusBar()->showMessage(sheet_->model()->problemMessage(problem));
+}
+
+void MainWindow::adjustFigure(const QString& said) {
     beginRun();
     const std::vector<std::string> figure = jobInHand();
     JobRun run = RunJob(figure, state_, *this);
@@ -486,9 +503,9 @@ void MainWindow::adjustSheet() {
     endRun(run.prompter.Answers(), figure);
     if (run.failure) {
         statusBar()->showMessage(
-            QStringLiteral("计算没有完成: %1").arg(QString::fromStdString(*run.failure)));
+            said + QStringLiteral("计算没有完成: %1").arg(QString::fromStdString(*run.failure)));
     } else if (quality_) {
-        statusBar()->showMessage(QStringLiteral("已平差。%1").arg(GlobalTestText(*quality_)));
+        statusBar()->showMessage(said + QStringLiteral("已平差。%1").arg(GlobalTestText(*quality_)));
     }
 }
 
@@ -602,7 +619,7 @@ void MainWindow::exportReport() {
 }
 
 QString MainWindow::reportJobName() const {
-    return jobPath_.isEmpty() ? QStringLiteral("未保存的作业") : QFileInfo(jobPath_).fileName();
+    return jobs_->fileName().isEmpty() ? QStringLiteral("未保存的作业") : jobs_->fileName();
 }
 
 void MainWindow::openDesignWindow() {
@@ -611,9 +628,17 @@ void MainWindow::openDesignWindow() {
     // The template is put in hand as an opened job is: 重新计算 offers its
     // names and coordinates, 保存作业 writes it.
     // The sheet shows it at once (showJobInSheet), as one undoable step.
+    // What the form shows then belongs to no figure in hand: it is greyed
+    // and Print refuses until the template is completed and adjusted.
     connect(window, &DesignWindow::jobTemplateMade, this, [this](const std::vector<std::string>& answers) {
+        if (running_ || !mayDiscardSheet(QStringLiteral("从设计生成作业"))) return;
         replaceJobInHand(answers);
         updateJobActions();
+        if (const std::optional<int> problem = sheet_->model()->firstProblem()) {
+            showFigureIncomplete(*problem);
+        } else {
+            adjustFigure(QString());
+        }
     });
     window->show();
 }
@@ -633,7 +658,8 @@ void MainWindow::openQualityWindow() {
 
 void MainWindow::createQualityMenu() {
     QMenu* results = menuBar()->addMenu(QStringLiteral("结果(&R)"));
-    qualityAction_ = results->addAction(QStringLiteral("质量检查…"), this, &MainWindow::openQualityWindow);
+    qualityAction_ =
+        results->addAction(QStringLiteral("质量检查(&Q)…"), this, &MainWindow::openQualityWindow);
     qualityAction_->setObjectName(QStringLiteral("qualityAction"));
     qualityAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     qualityAction_->setEnabled(false);  // only a completed run has a quality check
@@ -662,31 +688,32 @@ void MainWindow::applyQualityColours(const QualityCheck* quality) {
 // The menu bar sits above the client area, so the form keeps its coordinates.
 void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->addAction(QStringLiteral("进行计算"), QKeySequence(Qt::Key_F5), this, &MainWindow::Command1_Click);
+    file->addAction(QStringLiteral("进行计算(&C)"), QKeySequence(Qt::Key_F5), this,
+                    &MainWindow::Command1_Click);
     file->addSeparator();
-    file->addAction(QStringLiteral("打开作业…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+    file->addAction(QStringLiteral("打开作业(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                     &MainWindow::chooseJobToOpen);
-    recentMenu_ = file->addMenu(QStringLiteral("最近的作业"));
+    recentMenu_ = file->addMenu(QStringLiteral("最近的作业(&J)"));
     recentMenu_->setObjectName(QStringLiteral("recentJobsMenu"));
-    saveAction_ = file->addAction(QStringLiteral("保存作业…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+    saveAction_ = file->addAction(QStringLiteral("保存作业(&S)…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
-    file->addAction(QStringLiteral("精度估算…"), this, &MainWindow::openDesignWindow);
-    runAgainAction_ = file->addAction(QStringLiteral("重新计算"), QKeySequence(Qt::CTRL | Qt::Key_R), this,
-                                      &MainWindow::runAgain);
-    file->addAction(QStringLiteral("打印"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+    file->addAction(QStringLiteral("精度估算(&D)…"), this, &MainWindow::openDesignWindow);
+    runAgainAction_ = file->addAction(QStringLiteral("重新计算(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R),
+                                      this, &MainWindow::runAgain);
+    file->addAction(QStringLiteral("打印(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                     &MainWindow::Command3_Click);
     QAction* exportAction = file->addAction(
         QStringLiteral("导出报告(&E)…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, &MainWindow::exportReport);
     exportAction->setObjectName(QStringLiteral("exportReportAction"));
     file->addSeparator();
-    file->addAction(QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
+    file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
 
     createEditMenu();
     createViewMenu();
     createQualityMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于 Korvanet"), this, &MainWindow::showAbout);
+    help->addAction(QStringLiteral("关于 Korvanet(&A)"), this, &MainWindow::showAbout);
     updateJobActions();
     updateRecentMenu();
 }

@@ -35,12 +35,13 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "adjust/quality_check.h"
-#include "app/job_store.h"
+#include "app/job_in_hand.h"
 #include "core/survey_state.h"
 #include "core/text_display.h"
 
@@ -48,6 +49,7 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QLineEdit;
+class QPushButton;
 class QScrollArea;
 
 namespace korvanet {
@@ -79,9 +81,10 @@ public:
     // on, those confirmed so far), one per value in the order asked.  When that run ended part-way, the
     // answers it was offered beyond that point (the rest of the opened job, or of the answers Run again
     // offered) follow, so that nothing typed is lost. It never holds more answers than a run can use.
-    const std::vector<std::string>& jobInHand() const { return jobs_.job(); }
+    const std::vector<std::string>& jobInHand() const { return jobs_->answers(); }
     // Keeps the job in hand in `path` from now on, each time it changes, and
-    // takes it from there now if the file exists (the last program run's).
+    // takes it from there now if the file exists (the last program run's);
+    // a whole figure is adjusted at once, so the form shows its results.
     // A damaged file is set aside; the returned note says so (else empty).
     QString keepLastRunIn(const QString& path);
     // The job in hand changed (a value was confirmed, a run ended): `job`
@@ -107,6 +110,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     // A job file dropped on the sheet opens it, even with the sheet floating.
@@ -146,6 +150,14 @@ private:
     // The sheet's job label and the recent jobs after a job was opened or saved.
     void tookJobFile(const QString& path, const std::vector<std::string>& answers);
     void showSheetState();
+    // The job in hand is a whole figure: adjust it through the job runner, as
+    // 打开作业 does; the status bar tells the outcome after `said`.
+    void adjustFigure(const QString& said);
+    // The sheet holds no whole figure (`problem` is its first row empty or
+    // refused): the results shown are greyed, Print and the quality check refuse.
+    void showFigureIncomplete(int problem);
+    // The current cell to the sheet's first empty value, with the keyboard.
+    void focusFirstEmptyCell();
     // Before the sheet is replaced or the window closes: true to go on.
     bool mayDiscardSheet(const QString& doing);
     void saveSettings();
@@ -170,13 +182,15 @@ private:
 
     SurveyState state_;
     QScrollArea* scrollArea_ = nullptr;
+    std::vector<QPushButton*> buttons_;  // Compute, End, Print
+    bool shownOnce_ = false;
     FormCanvas* canvas_ = nullptr;
     QHash<QString, QLineEdit*> boxes_;
     std::optional<QualityCheck> quality_;  // of the last completed run
     QAction* qualityAction_ = nullptr;
 
-    JobStore jobs_;
-    QString keepingFailure_;  // the first failed write of the remembered job during a run
+    std::unique_ptr<JobInHand> jobs_;  // made with the sheet, which shows it
+    QString keepingFailure_;           // the first failed write of the remembered job during a run
     QString jobFolder_;
     QSet<QString> writtenThisRun_;
     bool running_ = false;
@@ -187,12 +201,6 @@ private:
     QDockWidget* sheetDock_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPointer<QualityWindow> qualityWindow_;
-    // The job file the sheet came from or was saved to, and its answers.
-    QString jobPath_;
-    std::vector<std::string> savedAnswers_;
-    QStringList recentJobs_;
-    // Set while a run or a job fills the sheet: that is no edit to adjust.
-    bool fillingSheet_ = false;
 };
 
 }  // namespace korvanet

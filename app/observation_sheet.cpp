@@ -10,6 +10,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -72,10 +74,29 @@ void SheetView::inputMethodEvent(QInputMethodEvent* event) {
 
 // Enter in an editor (which Qt's delegate reports as submitting the cell)
 // confirms the value and moves on to the next value of the figure.
+// Tab in an editor confirms the value and leaves the sheet, as Tab does on
+// a cell (Shift+Tab the other way).
 void SheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     const bool confirmed = hint == QAbstractItemDelegate::SubmitModelCache;
-    QTableView::closeEditor(editor, confirmed ? QAbstractItemDelegate::NoHint : hint);
+    const bool leaving =
+        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, confirmed || leaving ? QAbstractItemDelegate::NoHint : hint);
     if (confirmed) goToNextValue();
+    if (leaving) QTableView::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
+// Home and End (with Ctrl: the first and the last value of the figure) land
+// on a value cell, never on a column that cannot be typed in.
+QModelIndex SheetView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    if (cursorAction != MoveHome && cursorAction != MoveEnd)
+        return QTableView::moveCursor(cursorAction, modifiers);
+    auto* sheet = qobject_cast<ObservationSheetModel*>(model());
+    int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    if (modifiers & Qt::ControlModifier) {
+        row = cursorAction == MoveHome ? sheet->nextRowOfFigure(-1) : kSheetRows - 1;
+        while (row > 0 && !sheet->applies(row)) --row;
+    }
+    return sheet->index(row, ObservationSheetModel::ValueColumn);
 }
 
 void SheetView::goToNextValue() {
@@ -128,7 +149,8 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
     view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     view_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                            QAbstractItemView::EditKeyPressed);
-    view_->setTabKeyNavigation(true);
+    // Tab leaves the sheet for the buttons; Enter and the arrows move in it.
+    view_->setTabKeyNavigation(false);
     view_->setWordWrap(false);
     // Measured once: the sheet is redrawn on every keystroke's edit, and
     // measuring every cell again each time would cost more than adjusting
@@ -151,6 +173,12 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
     showJob(QString(), false);
     connect(dKnown_, &QCheckBox::toggled, this, &ObservationSheet::switchD);
     connect(classChoice_, &QComboBox::activated, this, &ObservationSheet::chooseClass);
+    // The quality window's 等级 box is the same choice: it shows here at once.
+    connect(&OrderClassChoice::instance(), &OrderClassChoice::chosen, classChoice_,
+            [this](const QString& name) {
+                const int shown = classChoice_->findData(name);
+                classChoice_->setCurrentIndex(shown > 0 ? shown : 0);
+            });
     connect(model_, &ObservationSheetModel::figureChanged, this, &ObservationSheet::followSwitch);
     connect(view_, &SheetView::pasteRequested, this, &ObservationSheet::paste);
     connect(view_, &SheetView::copyRequested, this, &ObservationSheet::copy);
@@ -166,11 +194,6 @@ void ObservationSheet::measure() {
 void ObservationSheet::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) measure();
-    // Back from the quality window, whose 等级 box may have changed the choice.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        const int chosen = classChoice_->findData(ChosenOrderClassName());
-        classChoice_->setCurrentIndex(chosen > 0 ? chosen : 0);
-    }
 }
 
 void ObservationSheet::switchD(bool known) {
@@ -190,12 +213,34 @@ void ObservationSheet::chooseClass(int index) {
         return;
     }
     const QString tolerance = QString::fromStdString(ShortestText(*c->angleMeanError));
-    SheetContent after = model_->content();
-    after.texts.at(sheet_row::kTolerance) = tolerance;
-    if (after == model_->content()) {
+    const QString typed = model_->text(sheet_row::kTolerance).trimmed();
+    bool isNumber = false;
+    const double typedValue = typed.toDouble(&isNumber);
+    if (isNumber && typedValue == *c->angleMeanError) {
         emit message(QStringLiteral("限差已是等级 %1 的测角中误差 m_β = %2″").arg(name, tolerance));
         return;
     }
+    // A tolerance the surveyor typed is theirs: the class replaces it only
+    // when they say so, and keeping it is what Enter does.
+    if (!typed.isEmpty()) {
+        QMessageBox ask(QMessageBox::Question, QStringLiteral("等级 %1").arg(name),
+                        QStringLiteral("限差现为 %1″, 等级 %2 的测角中误差 m_β 为 %3″。限差要改为 %3″ 吗?")
+                            .arg(typed, name, tolerance),
+                        QMessageBox::NoButton, this);
+        QPushButton* change =
+            ask.addButton(QStringLiteral("改为 %1″").arg(tolerance), QMessageBox::AcceptRole);
+        QPushButton* keep = ask.addButton(QStringLiteral("保留 %1″").arg(typed), QMessageBox::RejectRole);
+        ask.setDefaultButton(keep);
+        ask.setEscapeButton(keep);
+        ask.exec();
+        if (ask.clickedButton() != change) {
+            emit message(
+                QStringLiteral("限差保留 %1″ (等级 %2 的测角中误差 m_β = %3″)").arg(typed, name, tolerance));
+            return;
+        }
+    }
+    SheetContent after = model_->content();
+    after.texts.at(sheet_row::kTolerance) = tolerance;
     model_->change(after, QStringLiteral("等级 %1 的限差").arg(name));
     emit message(QStringLiteral("限差取等级 %1 的测角中误差 m_β = %2″ (可撤销)").arg(name, tolerance));
 }

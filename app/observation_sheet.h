@@ -2,8 +2,8 @@
 #pragma once
 // The observation sheet (观测数据): the whole figure in one table beside the
 // form, typed like a spreadsheet.  Enter confirms a cell and goes on to the
-// next value of the figure; Tab and the arrow keys move as in a spreadsheet;
-// Delete empties the selected cells.  Pasted text (a column or row copied
+// next value of the figure; the arrow keys move as in a spreadsheet, Tab
+// leaves the table for the buttons; Delete empties the selected cells.  Pasted text (a column or row copied
 // from a spreadsheet, lines of a job file, values separated by tabs or
 // commas) fills the cells of the figure from the current one on; pasted at
 // the first row, a whole job fills the sheet and sets the switch of D.
@@ -56,6 +56,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void goToNextValue();
@@ -105,7 +106,8 @@ private:
     void measure();
     void followSwitch();
     // A class chosen: its angle mean error m_beta, when it gives one, becomes
-    // the tolerance, as one step that undo takes back.
+    // the tolerance, as one step that undo takes back: at once in an empty
+    // cell, after asking over a value the surveyor typed.
     void chooseClass(int index);
 
     QUndoStack* undo_ = nullptr;

@@ -28,12 +28,21 @@ LoadedOrderClasses LoadOrderClasses() {
 QString ChosenOrderClassName() { return ProgramSettings().value(kKey).toString(); }
 
 void SetChosenOrderClassName(const QString& name) {
-    QSettings settings = ProgramSettings();
-    if (name.isEmpty()) {
-        settings.remove(kKey);
-    } else {
-        settings.setValue(kKey, name);
+    const bool changed = name != ChosenOrderClassName();
+    {
+        QSettings settings = ProgramSettings();
+        if (name.isEmpty()) {
+            settings.remove(kKey);
+        } else {
+            settings.setValue(kKey, name);
+        }
     }
+    if (changed) emit OrderClassChoice::instance().chosen(name);
+}
+
+OrderClassChoice& OrderClassChoice::instance() {
+    static OrderClassChoice choice;
+    return choice;
 }
 
 std::optional<OrderClass> ChosenOrderClass(const OrderClassTable& table) {

@@ -3,8 +3,10 @@
 // The surveyor's choice of an order class, kept between runs of the program:
 // the table of classes (the shipped file beside the program, and the user's
 // own file in the configuration folder), and the name last chosen, or none.
-// The quality window offers the choice; the input sheet may read it.
+// The sheet's 等级 box and the quality window's are two views of this one
+// choice: each follows the other at once.
 
+#include <QObject>
 #include <QString>
 #include <optional>
 
@@ -21,7 +23,19 @@ LoadedOrderClasses LoadOrderClasses();
 
 // The name of the chosen class; empty for none (the default).
 QString ChosenOrderClassName();
+// Keeps `name` and, when it is another class than before, tells every box
+// through OrderClassChoice::chosen.
 void SetChosenOrderClassName(const QString& name);
+
+// Says when the choice changed, wherever it was made.
+class OrderClassChoice : public QObject {
+    Q_OBJECT
+public:
+    static OrderClassChoice& instance();
+
+signals:
+    void chosen(const QString& name);
+};
 
 // The chosen class from `table`, when one is chosen and the table has it.
 std::optional<OrderClass> ChosenOrderClass(const OrderClassTable& table);

@@ -131,6 +131,12 @@ PrecisionSummary::PrecisionSummary(const QualityCheck& quality, QWidget* parent)
 
     showCheck(quality);
     connect(classChoice_, &QComboBox::currentIndexChanged, this, &PrecisionSummary::chooseClass);
+    // The sheet's 等级 box is the same choice: it shows here at once.
+    connect(&OrderClassChoice::instance(), &OrderClassChoice::chosen, classChoice_,
+            [this](const QString& name) {
+                const int shown = classChoice_->findData(name);
+                classChoice_->setCurrentIndex(shown > 0 ? shown : 0);
+            });
 }
 
 void PrecisionSummary::showCheck(const QualityCheck& quality) {

@@ -70,7 +70,10 @@ void AnswerOnceShown(Dialog* dialog, Answer answer) {
 
 }  // namespace
 
-DialogAnswerer::DialogAnswerer(Script script) : script_(std::move(script)) { qApp->installEventFilter(this); }
+DialogAnswerer::DialogAnswerer(Script script, ButtonScript buttons)
+    : script_(std::move(script)), buttons_(std::move(buttons)) {
+    qApp->installEventFilter(this);
+}
 
 DialogAnswerer::~DialogAnswerer() { qApp->removeEventFilter(this); }
 
@@ -164,7 +167,21 @@ void DialogAnswerer::acknowledge(QMessageBox* box) {
     seen.isWarning = box->icon() == QMessageBox::Warning;
     seen.modal = box->isModal() || box->windowModality() != Qt::NonModal;
     seen.dialogSize = box->size();
+    for (QAbstractButton* button : box->buttons()) seen.buttons.push_back(button->text());
     seen_.push_back(seen);
+    const QString wanted = buttons_ ? buttons_(seen.title, seen.message) : QString();
+    if (!wanted.isEmpty()) {
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == wanted) {
+                button->click();
+                return;
+            }
+        }
+        // No such button: the box is closed unanswered, and the test fails
+        // on what it recorded.
+        box->reject();
+        return;
+    }
     if (QAbstractButton* ok = box->defaultButton()) {
         ok->click();
     } else {

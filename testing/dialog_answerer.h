@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -41,6 +42,7 @@ struct SeenDialog {
     bool messageFits = false;     // the wrapped message has room for all its lines
     int messageWidth = 0;
     QSize dialogSize;
+    QStringList buttons;  // a message box's, as they read
 };
 
 class DialogAnswerer : public QObject {
@@ -48,7 +50,11 @@ public:
     // Called once for every input box and file dialog, in the order shown.
     using Script = std::function<Reply(const QString& title, const QString& message)>;
 
-    explicit DialogAnswerer(Script script);
+    // Called for every message box: the text of the button to press, or
+    // the empty text for its default button (what Enter presses).
+    using ButtonScript = std::function<QString(const QString& title, const QString& message)>;
+
+    explicit DialogAnswerer(Script script, ButtonScript buttons = {});
     ~DialogAnswerer() override;
 
     const std::vector<SeenDialog>& seen() const { return seen_; }
@@ -64,6 +70,7 @@ private:
     void acknowledge(QMessageBox* box);
 
     Script script_;
+    ButtonScript buttons_;
     std::vector<SeenDialog> seen_;
 };
 

@@ -3,8 +3,8 @@
 // dragged in the drawing at once, a coordinate typed wrong is named and
 // changes nothing, an edit changes only its own cell, design files are read
 // and written as job files are, and 从设计生成作业 puts the job template in
-// the main window's hand.  Every event is sent directly: nothing waits or
-// polls.
+// the main window's hand, asking first over an unsaved sheet.  Every event
+// is sent directly: nothing waits or polls.
 
 #include "app/design_window.h"
 
@@ -29,6 +29,7 @@
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
 #include "compute/design_file.h"
+#include "core/form_boxes.h"
 #include "testing/dialog_answerer.h"
 #include "testing/window_test_files.h"
 
@@ -56,6 +57,16 @@ private:
 };
 
 namespace {
+
+// The darkest grey level in what a box draws: its text, when it has any.
+int DarkestInk(QLineEdit* box) {
+    const QImage image = box->grab().toImage();
+    int darkest = 255;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    }
+    return darkest;
+}
 
 void Send(QWidget* to, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
@@ -214,28 +225,57 @@ void DesignWindowTest::designFilesAreReadAndWrittenAsJobFilesAre() {
     QCOMPARE(reopened.design().points[2].x, 3523650.75);
 }
 
+// 从设计生成作业 asks before it replaces a sheet that differs from its job
+// file, as 打开作业 does; the template then greys the results of the run
+// before, and Print refuses until the template is completed and adjusted.
 void DesignWindowTest::theJobTemplateBecomesTheMainWindowsJobInHand() {
     MainWindow main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
     QAction* design = nullptr;
     for (QAction* menu : main.menuBar()->actions())
         for (QAction* a : menu->menu() ? menu->menu()->actions() : QList<QAction*>())
-            if (a->text() == QStringLiteral("精度估算…")) design = a;
+            if (a->text() == QStringLiteral("精度估算(&D)…")) design = a;
     QVERIFY(design != nullptr);
-    design->trigger();
+    design->trigger();  // before any run: the example design
     auto* window = main.findChild<DesignWindow*>();
     QVERIFY(window != nullptr);
+    main.openJob(QStringLiteral(KORVANET_REFERENCE_DIR "/known-d.txt"));
+    ObservationSheetModel* sheet = main.sheet()->model();
+    sheet->setData(sheet->index(sheet_row::kFirstSide, ObservationSheetModel::ValueColumn),
+                   QStringLiteral("340.445"));
+    QVERIFY(main.sheetModified());
+    const std::vector<std::string> edited = main.jobInHand();
+    auto* result = main.findChild<QLineEdit*>(QString::fromLatin1(boxes::kUnitWeightError));
+    QVERIFY(!result->text().isEmpty());
+    QVERIFY(DarkestInk(result) < 80);
+
+    QString pressed = QStringLiteral("取消");
+    const testing::DialogAnswerer answerer([](const QString&, const QString&) { return testing::Reply{}; },
+                                           [&](const QString&, const QString&) { return pressed; });
     window->makeJobTemplate();
+    QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+    QCOMPARE(answerer.messageBoxes()[0].title, QStringLiteral("观测数据已修改"));
+    QCOMPARE(main.jobInHand(), edited);
+    pressed = QStringLiteral("不保存");
+    window->makeJobTemplate();
+    QCOMPARE(answerer.messageBoxes().size(), std::size_t(2));
     const std::vector<std::string> expected = {
         "2.5",  "3521408.25", "512736.48", "3521735.98", "514912.655", "青龙山", "望江楼", "石门",
         "东岗", "",           "",          "",           "",           "",       "",       "",
         "",     "",           "",          "",           "",           ""};
     QCOMPARE(main.jobInHand(), expected);
+    const int ink = DarkestInk(result);
+    QVERIFY2(!result->text().isEmpty() && ink >= 100 && ink < 220, qPrintable(QString::number(ink)));
+    pressed.clear();
+    QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton);
+    QCOMPARE(answerer.messageBoxes().size(), std::size_t(3));  // refused, not printed
+    QVERIFY(answerer.fileDialogs().empty());
     // The sheet shows it, the names in their rows, and undo takes it back.
-    ObservationSheetModel* sheet = main.sheet()->model();
     QCOMPARE(sheet->text(sheet_row::kYOfD), QStringLiteral("514912.655"));
     QCOMPARE(sheet->text(sheet_row::kFirstName + 1), QStringLiteral("望江楼"));
     main.sheet()->undoStack()->undo();
-    QCOMPARE(sheet->text(sheet_row::kFirstName + 1), QString());
+    QCOMPARE(main.jobInHand(), edited);
     window->close();
 }
 

@@ -468,6 +468,75 @@ private slots:
         CheckInk(window, false);
     }
 
+    // The 等级 box beside the sheet and the quality window's are one choice:
+    // choosing in either shows in the other at once.  A class offers its
+    // angle mean error m_β as the tolerance, but a tolerance that differs
+    // from it is replaced only when the surveyor says so (Enter keeps it);
+    // the change is one step that undo takes back, and the figure is
+    // adjusted and kept with it.
+    void classChoiceIsOneAndAsksBeforeReplacingTheTolerance() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.openJob(Example(QStringLiteral("known-d.txt")));
+        const std::vector<std::string> job = window.jobInHand();
+        Action(window, QStringLiteral("qualityAction"))->trigger();
+        auto* quality = window.findChild<korvanet::QualityWindow*>();
+        QVERIFY(quality);
+        QComboBox* choice = window.sheet()->classChoice();
+        // The quality window's box, as it shows now (each adjustment lays the window out anew).
+        auto checked = [quality] { return quality->precisionSummary()->classChoice(); };
+        QCOMPARE(choice->currentIndex(), 0);  // none by default
+        QCOMPARE(checked()->currentIndex(), 0);
+
+        QString pressed;
+        DialogAnswerer answerer([](const QString&, const QString&) { return Reply{}; },
+                                [&](const QString&, const QString&) { return pressed; });
+        QTest::keyClick(choice, Qt::Key_Down);
+        const QString name = choice->currentText();
+        QCOMPARE(checked()->currentText(), name);
+        const korvanet::LoadedOrderClasses classes = korvanet::LoadOrderClasses();
+        const korvanet::OrderClass* chosen = classes.table.Find(name.toStdString());
+        QVERIFY(chosen != nullptr && chosen->angleMeanError);
+        QVERIFY(*chosen->angleMeanError != std::stod(job.front()));
+        QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+        QVERIFY2(answerer.messageBoxes()[0].message.contains(QString::fromStdString(job.front())),
+                 qPrintable(answerer.messageBoxes()[0].message));
+        QCOMPARE(window.jobInHand(), job);  // kept
+        QVERIFY2(Status(window).contains(QStringLiteral("保留")), qPrintable(Status(window)));
+
+        QTest::keyClick(choice, Qt::Key_Up);  // none: nothing to offer, nothing asked
+        QCOMPARE(checked()->currentIndex(), 0);
+        QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
+        pressed = QStringLiteral("改为 %1″").arg(*chosen->angleMeanError);
+        QTest::keyClick(choice, Qt::Key_Down);
+        QCOMPARE(answerer.messageBoxes().size(), std::size_t(2));
+        QCOMPARE(Model(window)->text(sheet_row::kTolerance).toDouble(), *chosen->angleMeanError);
+        QCOMPARE(std::stod(window.jobInHand().front()), *chosen->angleMeanError);
+        QVERIFY2(Status(window).contains(QStringLiteral("m_β")), qPrintable(Status(window)));
+        // The adjustment took the new tolerance as its σ0.
+        QString sigma;
+        for (QLabel* line : quality->findChildren<QLabel*>()) {
+            if (line->text().startsWith(QStringLiteral("测角中误差 σ0"))) sigma = line->text();
+        }
+        QCOMPARE(sigma.section(QLatin1Char(' '), 3, 3).toDouble(), *chosen->angleMeanError);
+
+        // Chosen in the quality window, the class shows beside the sheet and
+        // leaves the tolerance alone.
+        QTest::keyClick(checked(), Qt::Key_Down);
+        QVERIFY(checked()->currentText() != name);
+        QCOMPARE(choice->currentText(), checked()->currentText());
+        QCOMPARE(std::stod(window.jobInHand().front()), *chosen->angleMeanError);
+        QCOMPARE(answerer.messageBoxes().size(), std::size_t(2));
+
+        window.sheet()->undoStack()->undo();
+        QCOMPARE(window.jobInHand(), job);
+        QCOMPARE(Model(window)->text(sheet_row::kTolerance), QString::fromStdString(job.front()));
+        checked()->setCurrentIndex(0);  // back to none, for the other tests
+        QCOMPARE(choice->currentIndex(), 0);
+        QCOMPARE(korvanet::ChosenOrderClassName(), QString());
+    }
+
     // The job in hand and its file: the label shows the file and an asterisk
     // while the sheet differs from it; closing asks, and Save keeps the
     // edit.  The next start knows the recent jobs, the window's size and
@@ -542,44 +611,6 @@ private slots:
         QTest::keyClick(&restarted, Qt::Key_F6);
         QVERIFY(restarted.findChild<QDockWidget*>(QStringLiteral("observationSheetDock"))->isVisible());
         QCOMPARE(QApplication::focusWidget(), Table(restarted));
-    }
-
-    // The 等级 choice beside the sheet: a class offers its angle mean error
-    // m_β as the tolerance, one step that undo takes back, and the figure is
-    // adjusted and kept with it; the quality window checks the same class.
-    void classChoiceOffersItsAngleMeanErrorAsTheTolerance() {
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.openJob(Example(QStringLiteral("known-d.txt")));
-        const std::vector<std::string> job = window.jobInHand();
-        QComboBox* choice = window.sheet()->classChoice();
-        QCOMPARE(choice->currentIndex(), 0);  // none by default
-        QTest::keyClick(choice, Qt::Key_Down);
-        const QString name = choice->currentText();
-        const korvanet::LoadedOrderClasses classes = korvanet::LoadOrderClasses();
-        const korvanet::OrderClass* chosen = classes.table.Find(name.toStdString());
-        QVERIFY(chosen != nullptr && chosen->angleMeanError);
-        QVERIFY(*chosen->angleMeanError != std::stod(job.front()));
-        QCOMPARE(Model(window)->text(sheet_row::kTolerance).toDouble(), *chosen->angleMeanError);
-        QCOMPARE(std::stod(window.jobInHand().front()), *chosen->angleMeanError);
-        QVERIFY2(Status(window).contains(QStringLiteral("m_β")), qPrintable(Status(window)));
-        Action(window, QStringLiteral("qualityAction"))->trigger();
-        auto* quality = window.findChild<korvanet::QualityWindow*>();
-        QVERIFY(quality);
-        QCOMPARE(quality->precisionSummary()->classChoice()->currentText(), name);
-        // The adjustment took the new tolerance as its σ0.
-        QString sigma;
-        for (QLabel* line : quality->findChildren<QLabel*>()) {
-            if (line->text().startsWith(QStringLiteral("测角中误差 σ0"))) sigma = line->text();
-        }
-        QCOMPARE(sigma.section(QLatin1Char(' '), 3, 3).toDouble(), *chosen->angleMeanError);
-
-        window.sheet()->undoStack()->undo();
-        QCOMPARE(window.jobInHand(), job);
-        QCOMPARE(Model(window)->text(sheet_row::kTolerance), QString::fromStdString(job.front()));
-        QTest::keyClick(choice, Qt::Key_Up);  // back to none, for the other tests
-        QCOMPARE(korvanet::ChosenOrderClassName(), QString());
     }
 
 private:

@@ -68,12 +68,17 @@ private slots:
         QCOMPARE(job.value(13), QStringLiteral("51.46468"));  // angle 5
         job[13] = QStringLiteral("51.47468");                 // typed one minute wrong
         qsizetype next = 0;
-        DialogAnswerer answerer([&](const QString&, const QString& message) {
-            if (message.startsWith(QStringLiteral("确认"))) return Reply{QString(), Finish::Enter};
-            if (next < job.size()) return Reply{job[next++], Finish::Enter};
-            korvanet::testing::PressStop();
-            return korvanet::testing::StoppedReply();
-        });
+        DialogAnswerer answerer(
+            [&](const QString&, const QString& message) {
+                if (message.startsWith(QStringLiteral("确认"))) return Reply{QString(), Finish::Enter};
+                if (next < job.size()) return Reply{job[next++], Finish::Enter};
+                korvanet::testing::PressStop();
+                return korvanet::testing::StoppedReply();
+            },
+            [](const QString& title, const QString&) {
+                // The typed job was never saved: the next 进行计算 asks first.
+                return title == QStringLiteral("观测数据已修改") ? QStringLiteral("不保存") : QString();
+            });
 
         MainWindow window;
         window.show();

@@ -2,19 +2,29 @@
 // What the window does, apart from Compute: the boxes it shows, where the
 // keyboard starts, setting a box's text, and ending the program.
 
+#include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
 
+#include "app/form_canvas.h"
 #include "app/main_window.h"
+#include "app/observation_sheet.h"
+#include "app/observation_sheet_model.h"
 #include "core/form_boxes.h"
 #include "core/text_display.h"
 
 using korvanet::MainWindow;
+using korvanet::ObservationSheetModel;
+namespace sheet_row = korvanet::sheet_row;
 namespace boxes = korvanet::boxes;
 
 namespace {
@@ -51,26 +61,64 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets().count(&window), 1);
     }
 
-    void focusStartsInText1() {
+    // The keyboard starts in the sheet's first empty value cell, so that
+    // typing at once fills it; Ctrl+Home and Ctrl+End land on the first and
+    // the last value of the figure, and Tab (typing or not) leaves the
+    // sheet for the buttons, Shift+Tab back.  The read-only boxes are passed
+    // by; the mouse still selects one, so its text can be copied.
+    void keyboardStartsInTheSheetsFirstEmptyCell() {
         MainWindow window;
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QVERIFY(QApplication::focusWidget());
-        QCOMPARE(QApplication::focusWidget()->objectName(), Name(boxes::kXOfA));
-        // The read-only boxes are passed by: tabbing on reaches the sheet,
-        // where Tab goes from cell to cell as in a spreadsheet.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("observationTable"));
-        auto* table = qobject_cast<QTableView*>(QApplication::focusWidget());
-        const QModelIndex before = table->currentIndex();
-        QTest::keyClick(table, Qt::Key_Tab);
+        auto* table = window.sheet()->view();
         QCOMPARE(QApplication::focusWidget(), table);
-        QCOMPARE(table->currentIndex().row(), before.row());
-        QCOMPARE(table->currentIndex().column(), before.column() + 1);
-        // The mouse still selects a box, so its text can be copied.
-        for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+        const auto value = ObservationSheetModel::ValueColumn;
+        QCOMPARE(table->currentIndex(), table->model()->index(sheet_row::kTolerance, value));
+        QTest::keyClicks(table, QStringLiteral("3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(window.sheet()->model()->text(sheet_row::kTolerance), QStringLiteral("3"));
+        QCOMPARE(table->currentIndex(), table->model()->index(sheet_row::kXOfA, value));
+
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Left);
+        QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(table->currentIndex(), table->model()->index(sheet_row::kTolerance, value));
+        QTest::keyClick(table, Qt::Key_End, Qt::ControlModifier);  // D known: S(6) is not asked
+        QCOMPARE(table->currentIndex(), table->model()->index(sheet_row::kSixthSide - 1, value));
+
+        QTest::keyClick(table, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), table);
+        // Typed, then Tab: the value is kept and the keyboard is on the buttons.
+        QTest::keyClick(table, Qt::Key_5);  // opens the cell's editor, which takes the rest
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("59.316"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(window.sheet()->model()->text(sheet_row::kSixthSide - 1), QStringLiteral("559.316"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+        for (QLineEdit* box : window.canvas()->findChildren<QLineEdit*>()) {
             QCOMPARE(box->focusPolicy(), Qt::ClickFocus);
+        }
+    }
+
+    // Every item of the menus has an access key of its own within its menu,
+    // so that each menu can be worked from the keyboard.
+    void everyMenuItemHasItsOwnAccessKey() {
+        MainWindow window;
+        for (QAction* menu : window.menuBar()->actions()) {
+            QVERIFY2(menu->menu() && !QKeySequence::mnemonic(menu->text()).isEmpty(),
+                     qPrintable(menu->text()));
+            QSet<QString> keys;
+            for (QAction* item : menu->menu()->actions()) {
+                if (item->isSeparator()) continue;
+                const QString key = QKeySequence::mnemonic(item->text()).toString();
+                QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(item->text()));
+                keys.insert(key);
+            }
         }
     }
 

@@ -5,8 +5,9 @@
 // refused and corrected; at the fifteenth value the child says where it is
 // and waits, and is killed with SIGKILL.  A new window on the same data
 // folder must then offer, through Run again, every answer confirmed before
-// the kill.  A run stopped before its first answer, an empty job file and a
-// remembered file that cannot be read must leave the job in hand alone.
+// the kill.  进行计算 over that unsaved sheet asks first; a run stopped before
+// its first confirmed answer, an empty job file and a remembered file that
+// cannot be read must leave the job in hand alone.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,6 +24,8 @@
 #include <cstring>
 
 #include "app/main_window.h"
+#include "app/observation_sheet.h"
+#include "app/observation_sheet_model.h"
 #include "compute/job_file_reader.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
@@ -67,27 +70,32 @@ int RunChild(int argc, char** argv) {
     const std::vector<std::string> job = FreeDJob();
     std::size_t value = 0;
     bool declaredWrong = false;
-    DialogAnswerer answerer([&](const QString&, const QString& message) {
-        if (IsConfirmation(message)) {
-            if (value == 13 && !declaredWrong) {  // the confirmation of angle 2's first answer
-                declaredWrong = true;
-                return Reply{QStringLiteral("0"), Finish::Enter};
+    DialogAnswerer answerer(
+        [&](const QString&, const QString& message) {
+            if (IsConfirmation(message)) {
+                if (value == 13 && !declaredWrong) {  // the confirmation of angle 2's first answer
+                    declaredWrong = true;
+                    return Reply{QStringLiteral("0"), Finish::Enter};
+                }
+                return Reply{QString(), Finish::Enter};
             }
-            return Reply{QString(), Finish::Enter};
-        }
-        if (IsCorrection(message)) return Reply{QString::fromStdString(job.at(value - 1)), Finish::Enter};
-        if (value == kKilledAtValue) {
-            std::printf("asked: %s\n", message.toUtf8().constData());
-            std::fflush(stdout);
-            char never = 0;
-            while (::read(STDIN_FILENO, &never, 1) != 0) {
-            }  // the parent never writes: this waits for the kill
-        }
-        const std::size_t index = value++;
-        if (index == 12) return Reply{QStringLiteral("99.5959"), Finish::Enter};
-        if (index == 13) return Reply{QStringLiteral("51.14779"), Finish::Enter};
-        return Reply{QString::fromStdString(job.at(index)), Finish::Enter};
-    });
+            if (IsCorrection(message)) return Reply{QString::fromStdString(job.at(value - 1)), Finish::Enter};
+            if (value == kKilledAtValue) {
+                std::printf("asked: %s\n", message.toUtf8().constData());
+                std::fflush(stdout);
+                char never = 0;
+                while (::read(STDIN_FILENO, &never, 1) != 0) {
+                }  // the parent never writes: this waits for the kill
+            }
+            const std::size_t index = value++;
+            if (index == 12) return Reply{QStringLiteral("99.5959"), Finish::Enter};
+            if (index == 13) return Reply{QStringLiteral("51.14779"), Finish::Enter};
+            return Reply{QString::fromStdString(job.at(index)), Finish::Enter};
+        },
+        [](const QString& title, const QString&) {
+            // The remembered job belongs to no saved file: 进行计算 asks first.
+            return title == QStringLiteral("观测数据已修改") ? QStringLiteral("不保存") : QString();
+        });
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
     return 3;  // never reached: the run cannot end without the fifteenth value
 }
@@ -153,15 +161,46 @@ private slots:
         QCOMPARE(offered.back(), QString());  // nothing was confirmed there
         QCOMPARE(Bytes(remembered), expected);
 
-        // 进行计算 stopped at its first prompt, and an empty job file opened:
-        // the job in hand and its file stay as they were.
+        // The sheet came back from the kill and belongs to no saved file:
+        // 进行计算, which starts from empty fields, asks first, and 取消
+        // starts nothing.
+        const QString modified = QStringLiteral("观测数据已修改");
         {
-            DialogAnswerer stopper([](const QString&, const QString&) {
-                return korvanet::testing::PressStop() ? korvanet::testing::StoppedReply() : Reply{};
-            });
+            DialogAnswerer answerer(
+                [](const QString&, const QString&) {
+                    return korvanet::testing::PressStop() ? korvanet::testing::StoppedReply() : Reply{};
+                },
+                [](const QString&, const QString&) { return QStringLiteral("取消"); });
             QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-            QCOMPARE(stopper.seen().size(), std::size_t(1));
+            QCOMPARE(answerer.seen().size(), std::size_t(1));
+            QCOMPARE(answerer.seen()[0].title, modified);
+            QStringList buttons = answerer.seen()[0].buttons;
+            buttons.sort();
+            QStringList wanted({QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")});
+            wanted.sort();
+            QCOMPARE(buttons, wanted);
         }
+        // 不保存, then Escape on the first prompt (the empty tolerance is
+        // refused) and 中止计算 on its correction: nothing was confirmed, and
+        // the sheet, the job in hand and its file stay as they were.  So does
+        // an empty job file opened.
+        {
+            std::size_t prompts = 0;
+            DialogAnswerer stopper(
+                [&](const QString&, const QString&) {
+                    if (prompts++ == 0) return Reply{QString(), Finish::Escape};
+                    return korvanet::testing::PressStop() ? korvanet::testing::StoppedReply() : Reply{};
+                },
+                [&](const QString& title, const QString&) {
+                    return title == modified ? QStringLiteral("不保存") : QString();
+                });
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+            QCOMPARE(prompts, std::size_t(2));
+            QCOMPARE(stopper.messageBoxes().size(), std::size_t(2));  // the question, the refusal
+        }
+        QCOMPARE(window.jobInHand(), confirmed);
+        QCOMPARE(window.sheet()->model()->job(), confirmed);
+        QCOMPARE(Bytes(remembered), expected);
         const QString empty = data.filePath(QStringLiteral("empty.txt"));
         QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
         {
@@ -173,8 +212,8 @@ private slots:
         }
         QCOMPARE(window.jobInHand(), confirmed);
         QCOMPARE(Bytes(remembered), expected);
-        QVERIFY(Action(window, QStringLiteral("保存作业…"))->isEnabled());
-        QVERIFY(Action(window, QStringLiteral("重新计算"))->isEnabled());
+        QVERIFY(Action(window, QStringLiteral("保存作业(&S)…"))->isEnabled());
+        QVERIFY(Action(window, QStringLiteral("重新计算(&R)"))->isEnabled());
     }
 
     // A remembered file that is no job (here a FIFO nobody writes to, which

@@ -73,6 +73,16 @@ int DarkestInk(QLineEdit* box) {
 
 bool IsConfirmation(const QString& message) { return message.startsWith(QStringLiteral("确认")); }
 
+// Every box the batch tool writes for `job` shows the batch tool's text.
+void CheckBoxesOfJob(const MainWindow& window, const std::vector<std::string>& job) {
+    korvanet::SurveyState state;
+    korvanet::RecordingDisplay batch;
+    QVERIFY(!korvanet::RunJob(job, state, batch).failure);
+    for (const std::string& box : batch.Order()) {
+        QCOMPARE(Box(window, QString::fromStdString(box))->text(), QString::fromStdString(batch.Text(box)));
+    }
+}
+
 }  // namespace
 
 class WindowWorkflowTest : public QObject {
@@ -211,9 +221,10 @@ private slots:
         QCOMPARE(window.jobInHand(), bad);
     }
 
-    // After a restart, Ctrl+R offers every answer of the last run, selected:
-    // Enter keeps it, typing replaces it.  The results are those the batch
-    // tool computes from the job with the one answer changed.
+    // After a restart the whole figure kept is adjusted at once: the form
+    // shows its results.  Ctrl+R offers every answer of the last run,
+    // selected: Enter keeps it, typing replaces it.  The results are those
+    // the batch tool computes from the job with the one answer changed.
     void runAgainAfterARestartOffersEveryAnswer() {
         const std::vector<std::string> job = JobAnswers(QStringLiteral("known-d.txt"));
         {
@@ -227,10 +238,11 @@ private slots:
         changed.at(17) = "340.445";  // side 1
         MainWindow window;
         window.keepLastRunIn(korvanet::LastRunJobPath());
+        CheckBoxesOfJob(window, job);
+        QVERIFY(window.findChild<QAction*>(QStringLiteral("qualityAction"))->isEnabled());
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QStringList offered;
         DialogAnswerer answerer([&](const QString&, const QString& message) {
             if (IsConfirmation(message)) return Reply{QString(), Finish::Enter};
             if (message == QStringLiteral("按示意图依次输入第 1 条边长观测值 :"))
@@ -251,13 +263,7 @@ private slots:
         QCOMPARE(value, job.size());
         QCOMPARE(window.jobInHand(), changed);
 
-        korvanet::SurveyState state;
-        korvanet::RecordingDisplay batch;
-        QVERIFY(!korvanet::RunJob(changed, state, batch).failure);
-        for (const std::string& box : batch.Order()) {
-            QCOMPARE(Box(window, QString::fromStdString(box))->text(),
-                     QString::fromStdString(batch.Text(box)));
-        }
+        CheckBoxesOfJob(window, changed);
         QCOMPARE(Box(window, Name(boxes::ObservedSide(1)))->text(), QStringLiteral(" 340.445"));
         // What the next start offers is this run's job.
         QCOMPARE(korvanet::ReadJobFile(korvanet::LastRunJobPath().toStdString()).answers, changed);
@@ -271,7 +277,7 @@ private slots:
         });
         QAction* runAgain = nullptr;
         for (QAction* action : window.findChildren<QAction*>()) {
-            if (action->text() == QStringLiteral("重新计算")) runAgain = action;
+            if (action->text() == QStringLiteral("重新计算(&R)")) runAgain = action;
         }
         QVERIFY(runAgain);
         runAgain->trigger();
