@@ -552,7 +552,7 @@ void MainWindow::showAbout() {
     QMessageBox::about(
         this, QStringLiteral("关于 Korvanet"),
         QStringLiteral("Korvanet %1\n\n"
-                       "边角网大地四边形的严密条件平差: 输入限差、已知数据、点名、八个观测角和边长, "
+                       "边角网大地四边形的严密条件平差: 输入测角中误差 σ0、已知数据、点名、八个观测角和边长, "
                        "求出平差后的角度、边长、座标及其精度, 并打印成果报告。\n\n"
                        "作业文件是 UTF-8 文本文件, 每行一个答案, 按提示的顺序写出 ( 确认提示不写 ) , "
                        "与 korvanet-batch 使用的文件相同。")

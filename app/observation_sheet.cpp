@@ -132,7 +132,7 @@ ObservationSheet::ObservationSheet(QWidget* parent) : QWidget(parent) {
         classChoice_->addItem(name, name);
     }
     classChoice_->setToolTip(loaded.problem.isEmpty()
-                                 ? QStringLiteral("选定等级后, 规范测角限差取该等级的测角中误差 m_β")
+                                 ? QStringLiteral("选定等级后, 测角中误差 σ0 取该等级的测角中误差 m_β")
                                  : loaded.problem);
     const int chosen = classChoice_->findData(ChosenOrderClassName());
     classChoice_->setCurrentIndex(chosen > 0 ? chosen : 0);
@@ -209,7 +209,7 @@ void ObservationSheet::chooseClass(int index) {
     const OrderClass* c = name.isEmpty() ? nullptr : classes_.Find(name.toStdString());
     if (c == nullptr) return;
     if (!c->angleMeanError) {
-        emit message(QStringLiteral("等级 %1 没有给出测角中误差, 限差不变").arg(name));
+        emit message(QStringLiteral("等级 %1 没有给出测角中误差, 测角中误差 σ0 不变").arg(name));
         return;
     }
     const QString tolerance = QString::fromStdString(ShortestText(*c->angleMeanError));
@@ -217,14 +217,14 @@ void ObservationSheet::chooseClass(int index) {
     bool isNumber = false;
     const double typedValue = typed.toDouble(&isNumber);
     if (isNumber && typedValue == *c->angleMeanError) {
-        emit message(QStringLiteral("限差已是等级 %1 的测角中误差 m_β = %2″").arg(name, tolerance));
+        emit message(QStringLiteral("测角中误差 σ0 已是等级 %1 的 m_β = %2″").arg(name, tolerance));
         return;
     }
     // A tolerance the surveyor typed is theirs: the class replaces it only
     // when they say so, and keeping it is what Enter does.
     if (!typed.isEmpty()) {
         QMessageBox ask(QMessageBox::Question, QStringLiteral("等级 %1").arg(name),
-                        QStringLiteral("限差现为 %1″, 等级 %2 的测角中误差 m_β 为 %3″。限差要改为 %3″ 吗?")
+                        QStringLiteral("测角中误差 σ0 现为 %1″, 等级 %2 的测角中误差 m_β 为 %3″。σ0 要改为 %3″ 吗?")
                             .arg(typed, name, tolerance),
                         QMessageBox::NoButton, this);
         QPushButton* change =
@@ -235,14 +235,14 @@ void ObservationSheet::chooseClass(int index) {
         ask.exec();
         if (ask.clickedButton() != change) {
             emit message(
-                QStringLiteral("限差保留 %1″ (等级 %2 的测角中误差 m_β = %3″)").arg(typed, name, tolerance));
+                QStringLiteral("测角中误差 σ0 保留 %1″ (等级 %2 的测角中误差 m_β = %3″)").arg(typed, name, tolerance));
             return;
         }
     }
     SheetContent after = model_->content();
     after.texts.at(sheet_row::kTolerance) = tolerance;
-    model_->change(after, QStringLiteral("等级 %1 的限差").arg(name));
-    emit message(QStringLiteral("限差取等级 %1 的测角中误差 m_β = %2″ (可撤销)").arg(name, tolerance));
+    model_->change(after, QStringLiteral("等级 %1 的测角中误差 σ0").arg(name));
+    emit message(QStringLiteral("测角中误差 σ0 取等级 %1 的 m_β = %2″ (可撤销)").arg(name, tolerance));
 }
 
 // The switch shows what the sheet holds (an undo or a job may change it).

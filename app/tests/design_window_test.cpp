@@ -108,8 +108,6 @@ void DesignWindowTest::draggingAPointMovesItAndThePrecisionFollows() {
     QVERIFY(window.summary()->text().contains(QStringLiteral("规范检核 (精度估算): 四等")));
     QVERIFY(window.summary()->text().contains(QStringLiteral("期望三角形闭合差 2√3 σ0")));
     QVERIFY(window.summary()->text().contains(QStringLiteral("计划测角中误差 σ0")));
-    // The picture of the README.
-    window.grab().save(QDir::temp().filePath(QStringLiteral("design-window.png")));
 }
 
 void DesignWindowTest::aCoordinateTypedWrongIsNamedAndChangesNothing() {
