@@ -223,10 +223,11 @@ void ObservationSheet::chooseClass(int index) {
     // A tolerance the surveyor typed is theirs: the class replaces it only
     // when they say so, and keeping it is what Enter does.
     if (!typed.isEmpty()) {
-        QMessageBox ask(QMessageBox::Question, QStringLiteral("等级 %1").arg(name),
-                        QStringLiteral("测角中误差 σ0 现为 %1″, 等级 %2 的测角中误差 m_β 为 %3″。σ0 要改为 %3″ 吗?")
-                            .arg(typed, name, tolerance),
-                        QMessageBox::NoButton, this);
+        QMessageBox ask(
+            QMessageBox::Question, QStringLiteral("等级 %1").arg(name),
+            QStringLiteral("测角中误差 σ0 现为 %1″, 等级 %2 的测角中误差 m_β 为 %3″。σ0 要改为 %3″ 吗?")
+                .arg(typed, name, tolerance),
+            QMessageBox::NoButton, this);
         QPushButton* change =
             ask.addButton(QStringLiteral("改为 %1″").arg(tolerance), QMessageBox::AcceptRole);
         QPushButton* keep = ask.addButton(QStringLiteral("保留 %1″").arg(typed), QMessageBox::RejectRole);
@@ -234,8 +235,8 @@ void ObservationSheet::chooseClass(int index) {
         ask.setEscapeButton(keep);
         ask.exec();
         if (ask.clickedButton() != change) {
-            emit message(
-                QStringLiteral("测角中误差 σ0 保留 %1″ (等级 %2 的测角中误差 m_β = %3″)").arg(typed, name, tolerance));
+            emit message(QStringLiteral("测角中误差 σ0 保留 %1″ (等级 %2 的测角中误差 m_β = %3″)")
+                             .arg(typed, name, tolerance));
             return;
         }
     }
