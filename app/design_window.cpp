@@ -315,9 +315,10 @@ QString DesignWindow::summaryHtml() const {
     const QualityCheck& q = *run_->run.quality;
     const FigureSummary& f = q.figure;
     QString html = QStringLiteral(
-                       "<h3>精度估算 (设计, 尚未观测)</h3><p>各项均由 σ0 = %1″ 按图形和权估算, "
+                       "<h3>精度估算 (设计, 尚未观测)</h3><p>各项均由测角中误差 σ0 = %1 秒按图形和权估算, "
                        "不是平差结果。</p><table cellspacing='6'>"
-                       "<tr><th>点</th><th>M/mm</th><th>a/mm</th><th>b/mm</th><th>φ/°</th></tr>")
+                       "<tr><th>点</th><th>点位中误差 (毫米)</th><th>长半轴 a (毫米)</th><th>短半轴 b "
+                       "(毫米)</th><th>长轴方位角 (度)</th></tr>")
                        .arg(Fixed(q.unit, 2));
     for (const PointCheck& p : q.points) {
         if (!p.precision) continue;
@@ -332,7 +333,7 @@ QString DesignWindow::summaryHtml() const {
         const SidePrecision& w = f.Weakest();
         html +=
             QStringLiteral(
-                "<p><b>最弱边</b> S(%1) %2-%3: σs = %4 mm, 相对中误差 %5<br><b>最小角</b> B(%6) = %7°</p>")
+                "<p><b>最弱边</b> S(%1) %2-%3: σs = %4 毫米, 相对中误差 %5<br><b>最小角</b> B(%6) = %7°</p>")
                 .arg(w.index)
                 .arg(QString::fromLatin1(kLetters[w.from]), QString::fromLatin1(kLetters[w.to]),
                      Fixed(w.sigma, 2), OneIn(w.relative))

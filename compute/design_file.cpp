@@ -111,6 +111,10 @@ Design ReadDesignFile(const std::string& text) {
 }
 
 std::string DesignFileText(const Design& design) {
+    // A name the file could not keep (one from a job may hold a blank) is
+    // refused here, so that nothing written fails to read back.
+    for (int p = 0; p < 4; ++p)
+        if (const auto refusal = CheckDesignPointName(design.points[p].name, p)) throw InputError(*refusal);
     std::string text = "# 精度估算: 设计的大地四边形 (x 纵座标, y 横座标, 米)\n";
     text += "tolerance " + ShortestText(design.tolerance) + "\n";
     for (int p = 0; p < 4; ++p) {

@@ -34,7 +34,8 @@ std::optional<std::string> CheckDesignPointName(const std::string& name, int poi
 Design ReadDesignFile(const std::string& text);
 
 // The design as a file that ReadDesignFile reads back to the same design,
-// its coordinates as DesignCoordinateText writes them.
+// its coordinates as DesignCoordinateText writes them.  Throws an InputError
+// for a name that CheckDesignPointName refuses.
 std::string DesignFileText(const Design& design);
 
 // A coordinate in metres as the design file and the design table show it:
