@@ -30,10 +30,12 @@
 #include "app/observation_sheet_model.h"
 #include "compute/design_file.h"
 #include "core/form_boxes.h"
+#include "testing/box_ink.h"
 #include "testing/dialog_answerer.h"
 #include "testing/window_test_files.h"
 
 using namespace korvanet;
+using korvanet::testing::DarkestInk;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Reply;
 
@@ -57,16 +59,6 @@ private:
 };
 
 namespace {
-
-// The darkest grey level in what a box draws: its text, when it has any.
-int DarkestInk(QLineEdit* box) {
-    const QImage image = box->grab().toImage();
-    int darkest = 255;
-    for (int y = 3; y < image.height() - 3; ++y) {
-        for (int x = 3; x < image.width() - 3; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
-    }
-    return darkest;
-}
 
 void Send(QWidget* to, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);

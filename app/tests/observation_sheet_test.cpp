@@ -49,11 +49,13 @@
 #include "compute/job_run.h"
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
+#include "testing/box_ink.h"
 #include "testing/dialog_answerer.h"
 #include "testing/window_test_files.h"
 
 using korvanet::MainWindow;
 using korvanet::ObservationSheetModel;
+using korvanet::testing::DarkestInk;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
 using korvanet::testing::Reply;
@@ -116,16 +118,6 @@ void CheckBoxes(const MainWindow& window, const QString& fieldsFile, bool onlyFi
                                 .arg(box->objectName(), box->text(), expected.value(box->objectName()),
                                      fieldsFile)));
     }
-}
-
-// The darkest grey level in what the box draws: its text, when it has any.
-int DarkestInk(QLineEdit* box) {
-    const QImage image = box->grab().toImage();
-    int darkest = 255;
-    for (int y = 3; y < image.height() - 3; ++y) {
-        for (int x = 3; x < image.width() - 3; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
-    }
-    return darkest;
 }
 
 // Every box that shows something draws it in ordinary ink (true), or every

@@ -29,12 +29,14 @@
 #include "compute/job_run.h"
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
+#include "testing/box_ink.h"
 #include "testing/dialog_answerer.h"
 #include "testing/stop_button.h"
 #include "testing/window_test_files.h"
 
 using korvanet::MainWindow;
 namespace boxes = korvanet::boxes;
+using korvanet::testing::DarkestInk;
 using korvanet::testing::DialogAnswerer;
 using korvanet::testing::Finish;
 using korvanet::testing::Reply;
@@ -59,16 +61,6 @@ void CheckSameBoxes(const MainWindow& one, const MainWindow& other) {
     for (QLineEdit* box : boxes) {
         QCOMPARE(Box(other, box->objectName())->text(), box->text());
     }
-}
-
-// The darkest grey level in what the box draws: its text, when it has any.
-int DarkestInk(QLineEdit* box) {
-    const QImage image = box->grab().toImage();
-    int darkest = 255;
-    for (int y = 3; y < image.height() - 3; ++y) {
-        for (int x = 3; x < image.width() - 3; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
-    }
-    return darkest;
 }
 
 bool IsConfirmation(const QString& message) { return message.startsWith(QStringLiteral("确认")); }
