@@ -9,6 +9,7 @@
 #include "core/packed_angle.h"
 #include "entry/confirmed_input.h"
 #include "entry/input_prompts.h"
+#include "entry/job_layout.h"
 #include "entry/value_rules.h"
 
 namespace korvanet {
@@ -68,8 +69,8 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
 
     // Without a second known point the figure is oriented by the azimuth T0 of
     // an exterior direction at A and the angle Q1 from it to side S1.
-    const bool dNotKnown = DIsNotKnownPoint(state);
-    if (dNotKnown) {
+    const bool dKnown = !DIsNotKnownPoint(state);
+    if (CountAsked(FigureValue::AzimuthT0, dKnown) > 0) {
         const ConfirmedValue t0 =
             ConfirmedNumberInput(AzimuthT0Instance(), prompter, display, RuleOf(FigureValue::AzimuthT0));
         state.T0 = NumberOf(t0, "外方位角 T0");
@@ -86,12 +87,12 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     }
 
     // A point name takes any text without a control character.
-    for (int point = 0; point <= 3; ++point) {
+    for (int point = 0; point < CountAsked(FigureValue::PointName, dKnown); ++point) {
         state.PointNames[point] = ConfirmedInput(PointNameInstance(point), prompter, display,
                                                  RuleOf(FigureValue::PointName, point));
     }
 
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= CountAsked(FigureValue::ObservedAngle, dKnown); ++i) {
         const ConfirmedValue angle = ConfirmedNumberInput(ObservedAngleInstance(i), prompter, display,
                                                           RuleOf(FigureValue::ObservedAngle, i));
         state.AngleEntered[i] = NumberOf(angle, AngleName(i));
@@ -99,7 +100,7 @@ RunValues RunInputSequence(SurveyState& state, Prompter& prompter, TextDisplay& 
     }
 
     // A known D gives side 6 (A-D) from the coordinates, so it is not asked.
-    values.SideCount = dNotKnown ? 6 : 5;
+    values.SideCount = CountAsked(FigureValue::ObservedSide, dKnown);
     for (int i = 1; i <= values.SideCount; ++i) {
         const ConfirmedValue side = ConfirmedNumberInput(ObservedSideInstance(i), prompter, display,
                                                          RuleOf(FigureValue::ObservedSide, i));

@@ -3,7 +3,7 @@
 // The answers of a job: every value of the figure in the order the Compute
 // run asks it, one answer each.  A job file, the observation sheet's rows,
 // a design's job template and the count of answers a run can use all follow
-// this one list.
+// this one list, and so does the input sequence, which asks them.
 //
 // With D a known point, T0, Q1 and the sixth side (A-D) are not asked: they
 // come from the coordinates of A and D.  With D to be determined its two
@@ -62,6 +62,14 @@ constexpr bool IsAsked(const JobAnswer& answer, bool dKnown) {
 constexpr std::size_t AnswersAsked(bool dKnown) {
     std::size_t n = 0;
     for (const JobAnswer& answer : kJobAnswers) n += IsAsked(answer, dKnown) ? 1 : 0;
+    return n;
+}
+
+// How many answers of `value` a run asks (the names, angles and sides are
+// several; T0 and Q1 none with D known).
+constexpr int CountAsked(FigureValue value, bool dKnown) {
+    int n = 0;
+    for (const JobAnswer& answer : kJobAnswers) n += answer.value == value && IsAsked(answer, dKnown) ? 1 : 0;
     return n;
 }
 
