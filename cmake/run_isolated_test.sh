@@ -5,6 +5,7 @@
 # by side (ctest -j) never share a file:
 #   HOME and the XDG folders (settings, data, cache, state) fresh and empty,
 #   XDG_RUNTIME_DIR of mode 700, TMPDIR (and TEST_TMPDIR for GoogleTest),
+#   LeakSanitizer's suppressions of system libraries' leaks,
 #   and none of the user's Qt settings that change how a window looks or
 #   make Qt Test wait between the keys it types.
 # The folder is named after the test's command line, emptied at the start of
@@ -25,6 +26,11 @@ export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data" XDG_CACHE_HOME="$
 export XDG_STATE_HOME="$dir/state" XDG_RUNTIME_DIR="$dir/runtime"
 export TMPDIR="$dir/tmp" TEST_TMPDIR="$dir/tmp"
 export QT_QPA_PLATFORM=offscreen
+# LeakSanitizer (in the sanitizer builds) is told of the leaks kept inside
+# system libraries, whichever way CTest was started; options of the caller's
+# own come after ours.
+suppressions="$(cd "$(dirname "$0")/.." && pwd)/testing/sanitizers/lsan.supp"
+export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
     QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_IM_MODULE QT_SCALE_FACTOR_ROUNDING_POLICY \
     QTEST_KEYEVENT_DELAY QTEST_MOUSEEVENT_DELAY QTEST_FUNCTION_TIMEOUT
