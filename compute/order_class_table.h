@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "adjust/field_limits.h"
 #include "adjust/order_classes.h"
 
 namespace korvanet {
@@ -20,6 +21,7 @@ namespace korvanet {
 struct OrderClassTable {
     std::vector<OrderClass> classes;  // in the order of the files, the shipped ones first
     std::string source;               // the shipped file's source
+    FieldLimitTable fieldLimits;      // the field limits, the user's rows first
 
     const OrderClass* Find(const std::string& name) const;
     std::string Names() const;  // "二等, 三等, ..."
