@@ -26,15 +26,30 @@
 #include <string>
 
 #include "adjust/field_book.h"
+#include "core/korvanet_error.h"
 
 namespace korvanet {
+
+// A refused line of a book: its number (from 1) and why, apart, so that the
+// window can mark the cell the line came from; what() is "第 N 行: why".
+class FieldBookLineError : public InputError {
+public:
+    FieldBookLineError(int line, const std::string& why)
+        : InputError("第 " + std::to_string(line) + " 行: " + why), line_(line), why_(why) {}
+    int line() const { return line_; }
+    const std::string& why() const { return why_; }
+
+private:
+    int line_;
+    std::string why_;
+};
 
 // A packed reading (d.mmss, seconds may have decimals) in arc seconds, or
 // nothing with `why` when it is no reading: not a number, negative, not
 // below 360 degrees, minutes or seconds not below 60.
 std::optional<double> ReadPackedReading(const std::string& text, std::string& why);
 
-// Reads a book from UTF-8 text.  Throws an InputError "第 N 行: ..." naming
+// Reads a book from UTF-8 text.  Throws a FieldBookLineError naming
 // the line and why it is refused (an unknown keyword, a target that is not
 // one of the station's other points, a reading that is no reading, a set
 // with one line or a target twice, a face-right reading not about 180 deg
