@@ -13,7 +13,8 @@ namespace korvanet {
 
 std::string FieldBookJson(const FieldBookRun& run, const std::string& bookName);
 
-// The object for a book that could not be read: {"fieldbook", "error"}.
+// The object for a book that could not be read: {"fieldbook", "completed":
+// false, "error"}, as a job that never ran says it.
 std::string FailedFieldBookJson(const std::string& bookName, const std::string& error);
 
 }  // namespace korvanet

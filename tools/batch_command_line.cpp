@@ -31,6 +31,8 @@ const char* const kBatchUsage =
     "      korvanet-batch (--html | --odt | --csv) 文件 [--class 等级] [--steps] 作业文件\n"
     "      korvanet-batch --design [--json | --svg SVG文件 | --html 文件 | --odt 文件 | --csv 文件]\n"
     "                     [--class 等级] 设计文件...\n"
+    "      korvanet-batch --fieldbook [--json | --job | --html 文件 | --odt 文件 | --csv 文件]\n"
+    "                     [--class 等级] [--steps] 外业手簿...\n"
     "      korvanet-batch --classes | --version | --help\n"
     "\n"
     "不开窗口运行\"进行计算\"。作业文件是文本文件, 每行一个答案, 顺序同输入提示:\n"
@@ -50,6 +52,11 @@ const char* const kBatchUsage =
     "  --classes        列出等级表 (GB 50026-2007 表 3.4.1, GB/T 17942-2000)\n"
     "  --design         给出的是设计文件 (精度估算): 按近似座标和计划的测角中误差估算\n"
     "                   图形观测后的先验精度; 可与 --json, --svg, --class 一起用\n"
+    "  --fieldbook      给出的是外业手簿 (.kvf): 归算方向, 角度和边长, 按等级检核限差;\n"
+    "                   不带其他选项时输出计算表 (方向观测, 测距归算, 限差检核) 和作业;\n"
+    "                   --class 代替手簿中的等级\n"
+    "  --job            与 --fieldbook 一起: 输出手簿归算出的作业, 每行一个答案, 可送给\n"
+    "                   korvanet-batch -; 手簿不完整时在标准错误上列出还缺什么\n"
     "  --pdf PDF文件    把打印报告写成 PDF 文件 (只能有一个作业文件)\n"
     "  --svg SVG文件    把平差后的图形按比例画成 SVG 文件 (只能有一个作业文件)\n"
     "  --html 文件      把平差报告写成 HTML 文档 (一个文件, 图形在内, 可在浏览器中按 A4 打印)\n"
@@ -71,7 +78,8 @@ bool ModeWritesReport(BatchMode mode) {
 }
 
 bool ModeTakesOneJob(BatchMode mode) {
-    return mode == BatchMode::Pdf || mode == BatchMode::Svg || ModeWritesReport(mode);
+    return mode == BatchMode::Pdf || mode == BatchMode::Svg || mode == BatchMode::Job ||
+           ModeWritesReport(mode);
 }
 
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
@@ -101,6 +109,10 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
             if (!setMode(BatchMode::Transcript)) return std::nullopt;
         } else if (!optionsEnded && a == "--design") {
             line.design = true;
+        } else if (!optionsEnded && a == "--fieldbook") {
+            line.fieldBook = true;
+        } else if (!optionsEnded && a == "--job") {
+            if (!setMode(BatchMode::Job)) return std::nullopt;
         } else if (!optionsEnded && a == "--classes") {
             line.listClasses = true;
         } else if (!optionsEnded && a == "--class") {
@@ -135,6 +147,35 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
         }
     }
     if (line.showVersion || line.showHelp || line.listClasses) return line;
+    if (line.mode == BatchMode::Job && !line.fieldBook) {
+        problem = "--job 只能与 --fieldbook 一起用";
+        return std::nullopt;
+    }
+    if (line.fieldBook) {
+        // A book gives its sheet, its JSON, its job or the report of its job.
+        if (line.design) {
+            problem = "--fieldbook 不能与 --design 一起用";
+            return std::nullopt;
+        }
+        if (line.mode != BatchMode::Report && line.mode != BatchMode::Json && line.mode != BatchMode::Job &&
+            !ModeWritesReport(line.mode)) {
+            problem = "--fieldbook 只能与 --json, --job, --html, --odt, --csv, --class 或 --steps 一起用";
+            return std::nullopt;
+        }
+        if (line.steps && !ModeWritesReport(line.mode)) {
+            problem = "--steps 只能与 --html, --odt 或 --csv 一起用";
+            return std::nullopt;
+        }
+        if (line.jobs.empty()) {
+            problem = "没有给出外业手簿";
+            return std::nullopt;
+        }
+        if (ModeTakesOneJob(line.mode) && line.jobs.size() != 1) {
+            problem = "这种输出只能有一个外业手簿";
+            return std::nullopt;
+        }
+        return line;
+    }
     if (line.design && line.mode != BatchMode::Report && line.mode != BatchMode::Json &&
         line.mode != BatchMode::Svg && !ModeWritesReport(line.mode)) {
         problem = "--design 只能与 --json, --svg, --html, --odt, --csv 或 --class 一起用";

@@ -22,16 +22,18 @@ enum class BatchMode {
     Html,        // --html FILE: the adjustment report as an HTML document (one job)
     Odt,         // --odt FILE: the same as OpenDocument text, by korvanet-pdf (one job)
     Csv,         // --csv FILE: the report's tables for a spreadsheet (one job)
+    Job,         // --job (with --fieldbook): the book's job, one answer a line (one book)
 };
 
 struct BatchCommandLine {
     BatchMode mode = BatchMode::Report;
     std::string outputPath;         // the file of a mode that writes one (--pdf, --svg, --html ...)
     std::vector<std::string> jobs;  // in the order given; "-" is standard input
-    std::string orderClass;         // --class NAME (--json and the reports): the order class to check against
-    bool steps = false;             // --steps: the reports with the steps of the computation
-    bool listClasses = false;       // --classes: list the table of order classes
-    bool design = false;            // --design: the files are designs (精度估算), not jobs
+    std::string orderClass;    // --class NAME (--json, the reports, --fieldbook): the class to check against
+    bool steps = false;        // --steps: the reports with the steps of the computation
+    bool listClasses = false;  // --classes: list the table of order classes
+    bool design = false;       // --design: the files are designs (精度估算), not jobs
+    bool fieldBook = false;    // --fieldbook: the files are field books (外业手簿, .kvf), not jobs
     bool showVersion = false;
     bool showHelp = false;
 };

@@ -52,6 +52,7 @@ JobOutput TextOutputFor(BatchMode mode) {
         case BatchMode::Html:
         case BatchMode::Odt:
         case BatchMode::Csv:
+        case BatchMode::Job:
             break;
     }
     return {};

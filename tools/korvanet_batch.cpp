@@ -35,6 +35,7 @@
 #include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
 #include "tools/design_batch.h"
+#include "tools/field_book_batch.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ int RunPdfProgram(const korvanet::BatchCommandLine& line) {
         if (!line.orderClass.empty()) argv.insert(argv.end(), {"--class", line.orderClass.c_str()});
         if (line.steps) argv.push_back("--steps");
         if (line.design) argv.push_back("--design");
+        if (line.fieldBook) argv.push_back("--fieldbook");
     }
     argv.insert(argv.end(), {line.outputPath.c_str(), "--", line.jobs.front().c_str(), nullptr});
     execv(program.c_str(), const_cast<char* const*>(argv.data()));
@@ -156,8 +158,9 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
     }
     std::optional<korvanet::OrderClass> orderClass;
     std::string classSource;
-    if (line->listClasses || !line->orderClass.empty()) {
-        korvanet::OrderClassTable table;
+    // A field book may name its class: its table is loaded for every book.
+    korvanet::OrderClassTable table;
+    if (line->listClasses || !line->orderClass.empty() || line->fieldBook) {
         try {
             table = korvanet::LoadOrderClassTable(
                 korvanet::ShippedOrderClassesPath(korvanet::RunningProgramPath()),
@@ -170,17 +173,24 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
             PrintClasses(table);
             return 0;
         }
-        const korvanet::OrderClass* found = table.Find(line->orderClass);
-        if (found == nullptr) {
+        const korvanet::OrderClass* found = line->orderClass.empty() ? nullptr : table.Find(line->orderClass);
+        if (!line->orderClass.empty() && found == nullptr) {
             std::cerr << "korvanet-batch: 没有等级 " << line->orderClass << "; 等级表中有: " << table.Names()
                       << '\n';
             return 2;
         }
-        orderClass = *found;
-        classSource = table.source;
+        if (found != nullptr) {
+            orderClass = *found;
+            classSource = table.source;
+        }
     }
     // The ODT's picture of the figure is drawn with Qt: korvanet-pdf writes it, for a job or a design.
     if (line->mode == korvanet::BatchMode::Odt) return RunPdfProgram(*line);
+    if (line->fieldBook) {
+        const int status = korvanet::RunFieldBookFiles(*line, table, std::cout, std::cerr);
+        if (standardOutput.fault() != 0) return OutputLost(standardOutput.fault());
+        return status;
+    }
     if (line->design) {
         const int status = korvanet::RunDesignFiles(*line, orderClass, classSource, std::cout, std::cerr);
         std::cout.flush();

@@ -27,6 +27,7 @@
 #include "report/report_layout.h"
 #include "tools/batch_command_line.h"
 #include "tools/batch_job_runner.h"
+#include "tools/field_book_batch.h"
 
 namespace {
 
@@ -78,10 +79,10 @@ void WriteDocument(const std::string& path, const std::string& bytes) {
 
 struct OdtRequest {
     std::string path, job, orderClass;
-    bool steps = false, design = false;
+    bool steps = false, design = false, fieldBook = false;
 };
 
-// korvanet-pdf --odt [--class NAME] [--steps] [--design] ODT [--] JOB
+// korvanet-pdf --odt [--class NAME] [--steps] [--design | --fieldbook] ODT [--] JOB
 std::optional<OdtRequest> ReadOdtRequest(int argc, char** argv) {
     OdtRequest r;
     int i = 2;
@@ -93,6 +94,8 @@ std::optional<OdtRequest> ReadOdtRequest(int argc, char** argv) {
             r.steps = true;
         } else if (a == "--design") {
             r.design = true;
+        } else if (a == "--fieldbook") {
+            r.fieldBook = true;
         } else {
             break;
         }
@@ -104,14 +107,54 @@ std::optional<OdtRequest> ReadOdtRequest(int argc, char** argv) {
     return r;
 }
 
+// The report of a field book's job, its field sections first; the book is
+// read and refused as korvanet-batch --fieldbook reads and refuses it.
+int WriteFieldBookOdt(const OdtRequest& request, const korvanet::OrderClassTable& table, int argc,
+                      char** argv) {
+    korvanet::FieldBookRun run;
+    try {
+        std::string notice;
+        run = korvanet::ReadAndRunFieldBook(request.job, request.orderClass, table, &notice);
+        if (!notice.empty()) std::cerr << notice << '\n';
+    } catch (const korvanet::KorvanetError& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+    if (!run.job) {
+        std::cerr << korvanet::MissingMessage(run) << '\n';
+        return 1;
+    }
+    const korvanet::ReportOptions options{korvanet::JobFileName(request.job),
+                                          korvanet::TodayText(),
+                                          run.orderClass ? &*run.orderClass : nullptr,
+                                          table.source,
+                                          request.steps,
+                                          &run};
+    ChoosePlatform();
+    const PrivateRuntimeFolder runtimeFolder;
+    const korvanet::JobOutput writeOdt = [&](const korvanet::FinishedJob& finished, std::ostream&) {
+        if (finished.run.failure || !finished.run.quality) return;
+        QGuiApplication app(argc, argv);
+        WriteDocument(request.path, korvanet::DocumentOdt(korvanet::JobReportDocument(
+                                        finished.state, *finished.run.quality, options)));
+    };
+    if (!korvanet::RunBatchJob(korvanet::FieldBookJobBytes(run), writeOdt, "", std::cout, std::cerr))
+        return 1;
+    std::cerr << "报告已写入 " << request.path << '\n';
+    return 0;
+}
+
 int WriteOdt(const OdtRequest& request, int argc, char** argv) {
     std::optional<korvanet::OrderClass> orderClass;
     std::string classSource;
+    korvanet::OrderClassTable table;  // a field book may name its class: loaded for every book
     try {
-        if (!request.orderClass.empty()) {
-            const korvanet::OrderClassTable table = korvanet::LoadOrderClassTable(
+        if (!request.orderClass.empty() || request.fieldBook) {
+            table = korvanet::LoadOrderClassTable(
                 korvanet::ShippedOrderClassesPath(korvanet::RunningProgramPath()),
                 korvanet::UserOrderClassesPath());
+        }
+        if (!request.orderClass.empty()) {
             const korvanet::OrderClass* found = table.Find(request.orderClass);
             if (found == nullptr) {
                 std::cerr << "没有等级 " << request.orderClass << "; 等级表中有: " << table.Names() << '\n';
@@ -124,6 +167,7 @@ int WriteOdt(const OdtRequest& request, int argc, char** argv) {
         std::cerr << e.what() << '\n';
         return 2;
     }
+    if (request.fieldBook) return WriteFieldBookOdt(request, table, argc, argv);
     const std::string name = korvanet::JobFileName(request.job);
     const korvanet::ReportOptions options{name, korvanet::TodayText(), orderClass ? &*orderClass : nullptr,
                                           classSource, request.steps};
@@ -169,7 +213,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--odt") {
         const std::optional<OdtRequest> request = ReadOdtRequest(argc, argv);
         if (!request) {
-            std::cerr << "用法: korvanet-pdf --odt [--class 等级] [--steps] [--design] ODT文件 作业文件\n"
+            std::cerr << "用法: korvanet-pdf --odt [--class 等级] [--steps] [--design | --fieldbook] ODT文件 "
+                         "作业文件\n"
                          "(通常由 korvanet-batch --odt ODT文件 作业文件 调用)\n";
             return 2;
         }
