@@ -78,11 +78,12 @@ def slope_readings(plane, a, b, book, rng, up):
         s1 = s2 / (1 + (ka - kb * p / (1 + 0.003661 * t)) * 1e-6)
         record["met"] = (f"{t:.1f}", f"{p:.1f}")
     k, r = book.get("constants", (0, 0))
-    mean = (s1 - k / 1000) / (1 + r / 1e6) + rng.gauss(0, book["distance_noise"] / 1000)
+    noise = book["distance_noise"] / 1000  # m
+    mean = (s1 - k / 1000) / (1 + r / 1e6) + rng.gauss(0, noise)
     record["sets"] = []
     for _ in range(book["distance_sets"]):
-        centre = mean + rng.gauss(0, book["distance_noise"] / 2000)
-        record["sets"].append([f"{centre + rng.gauss(0, 0.0004):.4f}" for _ in range(book["readings"])])
+        centre = mean + rng.gauss(0, noise)
+        record["sets"].append([f"{centre + rng.gauss(0, noise / 2):.4f}" for _ in range(book["readings"])])
     return record
 
 

@@ -249,6 +249,7 @@ def compare(book, out, what):
         near(c["limit"], limit, mm, f"{what} limit {key}")
         check(c["passed"] == (None if limit is None else value <= limit), f"{what} verdict {key}: {c['passed']}")
     verdicts = [c["passed"] for c in out["checks"] if c["passed"] is not None]
+    failed.update(key for key in got if got[key]["passed"] is False)
     check(out["compliant"] == (all(verdicts) if book.get("class") else None), f"{what}: compliant {out['compliant']}")
     return angles, sides
 
@@ -263,15 +264,17 @@ def random_book(seed):
         a, r = math.radians(bearing + rng.uniform(-15, 15)), rng.uniform(800, 1800)
         points.append((round(centre[0] + r * math.cos(a), 3), round(centre[1] + r * math.sin(a), 3)))
     book = {
-        "tolerance": rng.choice([None, 2.5, 3]) if seed % 2 else 2.5,
-        "class": "四等" if seed % 2 else None,
+        "class": "四等" if rng.random() < 0.6 else None,
         "points": points, "heights": [round(rng.uniform(20, 400), 2) for _ in range(4)],
         "names": [f"P{seed}{c}" for c in LETTERS], "d_known": rng.random() < 0.5,
         "edm": rng.choice([(2, 2), (5, 5)]), "constants": (round(rng.uniform(-5, 5), 1), round(rng.uniform(-3, 3), 1)),
         "sets": rng.choice([2, 3]), "closing": rng.random() < 0.7, "vertical": rng.choice(["zenith", "heights"]),
         "met": rng.random() < 0.8, "angle_stations": rng.choice([(), (), (rng.randrange(4),)]),
         "projection": rng.random() < 0.5, "sides": (1, 2, 3, 4, 5, 6),
+        # Some books are observed badly enough to fail their limits.
+        "angle_noise": rng.choice([0.5, 0.5, 5]), "distance_noise": rng.choice([0.8, 0.8, 4]),
     }
+    book["tolerance"] = rng.choice([None, 2.5, 3]) if book["class"] else 2.5
     if book["projection"] and rng.random() < 0.6:
         book["surface"] = round(rng.uniform(0, 300), 1)
     if not book["d_known"]:
@@ -289,12 +292,12 @@ def true_figure(book):
 
 # Books from true figures: the two examples (their files are this script's
 # output) and random ones.
-books = []
+books, failed = [], set()
 for name, book, comment in fb.example_books():
     with open(os.path.join(EXAMPLES, name), encoding="utf-8") as f:
         check(f.read() == fb.book_text(book, comment), f"examples/{name} is not what make_field_books.py makes")
     books.append((os.path.join(EXAMPLES, name), book))
-for seed in range(12):
+for seed in range(16):
     books.append((book_file(f"random-{seed}.kvf", fb.book_text(random_book(seed))), random_book(seed)))
 
 for path, book in books:
@@ -304,10 +307,13 @@ for path, book in books:
     out = json.loads(r.stdout)
     angles, sides = compare(book, out, os.path.basename(path))
     true_angles, true_sides = true_figure(book)
+    # Within five times the noise: an angle is the difference of two means
+    # over the sets, each a difference of two pointings' means.
+    noise = max(book["angle_noise"] / 0.5, book["distance_noise"] / 0.8)
     for k, value in angles.items():
-        near(turn(value - true_angles[k]), 0, 2.5, f"{path}: angle {k} from the true figure (″)")
+        near(turn(value - true_angles[k]), 0, 5 * book["angle_noise"], f"{path}: angle {k} from the true figure (″)")
     for k, side in sides.items():
-        near(side["reduced_m"], true_sides[k], 0.004, f"{path}: S({k}) from the true figure (m)")
+        near(side["reduced_m"], true_sides[k], 0.005 * book["distance_noise"], f"{path}: S({k}) from the truth (m)")
     if not check(out["completed"] and out["missing"] == [], f"{path}: incomplete, {out['missing']}"):
         continue
     job = run("--fieldbook", "--job", path)
@@ -316,7 +322,7 @@ for path, book in books:
     check(adjusted.returncode == 0, f"{path}: the job does not adjust: {adjusted.stderr}")
     for p in json.loads(adjusted.stdout)["points"]:
         truth = book["points"][LETTERS.index(p["id"])]
-        near(math.hypot(p["x"] - truth[0], p["y"] - truth[1]), 0, 0.02, f"{path}: adjusted {p['id']} (m)")
+        near(math.hypot(p["x"] - truth[0], p["y"] - truth[1]), 0, 0.02 * noise, f"{path}: adjusted {p['id']} (m)")
 
 # A published round: exam question "整理表中的全圆方向观测法观测记录" (station
 # O, two sets to A, B, C, D closed on A), with its answer 0°00′00″,
@@ -405,6 +411,8 @@ for option in ("--html", "--csv", "--odt"):
         check(0 <= text.find("水平方向观测手簿") < text.find("测距记录与归算") < text.find("概况"),
               f"{option}: the field sections do not open the report")
 
+check({k for k, _ in failed} >= {"two_c_range", "set_spread", "reading_spread", "forward_back"},
+      f"the books fail too few kinds of check: {sorted(failed)}")
 print(f"{checked} checks, {len(failures)} failed")
 for f in failures[:40]:
     print("FAIL:", f)
