@@ -100,19 +100,20 @@ def station_sets(book, at, rng):
     n = book["sets"]
     collimation = rng.uniform(-6, 6)  # arc seconds: half the 2C
     noise = book["angle_noise"]
+    setting = book.get("start", (0, 0.05))  # degrees: where the circle is set for the first set
     targets = ROUNDS[at]
     sets = []
     if at in book.get("angle_stations", ()):
         # 测回法: each of the figure's two angles at the station on its own.
         for first, second in ((targets[0], targets[1]), (targets[1], targets[2])):
             for j in range(n):
-                origin = j * 180 / n + rng.uniform(0, 0.05)
+                origin = (j * 180 / n + rng.uniform(*setting)) % 360
                 turn = azimuth(p[at], p[second]) - azimuth(p[at], p[first])
                 sets.append([(first, *face_readings(origin, collimation, rng, noise)),
                              (second, *face_readings(origin + turn % 360, collimation, rng, noise))])
         return sets
     for j in range(n):
-        origin = j * 180 / n + rng.uniform(0, 0.05)
+        origin = (j * 180 / n + rng.uniform(*setting)) % 360
         start = azimuth(p[at], p[targets[0]])
         lines = [(t, *face_readings(origin + (azimuth(p[at], p[t]) - start) % 360, collimation, rng, noise))
                  for t in targets]

@@ -263,7 +263,7 @@ def random_book(seed):
         "edm": rng.choice([(2, 2), (5, 5)]), "constants": (round(rng.uniform(-5, 5), 1), round(rng.uniform(-3, 3), 1)),
         "sets": rng.choice([2, 3]), "closing": rng.random() < 0.7, "vertical": rng.choice(["zenith", "heights"]),
         "met": rng.random() < 0.8, "angle_stations": rng.choice([(), (), (rng.randrange(4),)]),
-        "projection": rng.random() < 0.5, "sides": (1, 2, 3, 4, 5, 6),
+        "projection": rng.random() < 0.5, "sides": (1, 2, 3, 4, 5, 6), "start": (-0.05, 0.05),
         # Some books are observed badly enough to fail their limits.
         "angle_noise": rng.choice([0.5, 0.5, 5]), "distance_noise": rng.choice([0.8, 0.8, 4]),
     }
