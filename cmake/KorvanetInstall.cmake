@@ -63,11 +63,12 @@ install(FILES ${KORVANET_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # the full text in /usr/share/common-licenses/GPL-3.
 install(FILES data/copyright DESTINATION ${KORVANET_DOCDIR})
 
-# The example jobs with the report, box texts and dialogue each one gives, so
-# that a colleague can check an installation against known results; the
-# README with its pictures.
+# The example jobs and field books with the report, box texts and dialogue
+# each job gives, so that a colleague can check an installation against
+# known results; the README with its pictures.
 install(DIRECTORY examples/ DESTINATION ${KORVANET_DOCDIR}/examples
-  FILES_MATCHING PATTERN "*.txt" PATTERN "*.design" PATTERN "*.report" PATTERN "*.fields" PATTERN "*.transcript")
+  FILES_MATCHING PATTERN "*.txt" PATTERN "*.design" PATTERN "*.kvf" PATTERN "*.report" PATTERN "*.fields"
+  PATTERN "*.transcript")
 install(FILES README.md DESTINATION ${KORVANET_DOCDIR})
 install(DIRECTORY docs/ DESTINATION ${KORVANET_DOCDIR}/docs FILES_MATCHING PATTERN "*.png")
 
