@@ -354,21 +354,23 @@ check(r.returncode == 1 and "station B" in r.stderr and not os.path.exists(repor
 # Every refusal of the file names its line and why; the book gives nothing.
 lines = PUBLISHED.splitlines()
 for number, text, why in [
-        (5, "statoin A", "statoin"),
-        (8, "A 60.2336 240.2342", "A"),
-        (8, "C 60.6036 240.2342", "60.6036"),
-        (8, "C 60.2360 240.2342", "60.2360"),
-        (8, "C 60.2336 242.2342", "180"),
-        (9, "C 225.1906 45.1918", "C"),
-        (7, "B 0.0230", "B 0.0230"),
-        (16, "distance A A", "A"),
-        (17, "read 1832.4812", "read")]:
+        (5, "statoin A", "不认识的关键字"),
+        (8, "A 60.2336 240.2342", "测站本身"),
+        (8, "E 60.2336 240.2342", "E"),  # a mistyped target, not the set it is in
+        (8, "C 60.6036 240.2342", "分是 60"),
+        (8, "C 60.2360 240.2342", "秒是 60"),
+        (8, "C 60.2336 242.2342", "180 度"),
+        (9, "C 225.1906 45.1918", "已有"),
+        (11, "set\nB 90.0330 270.0324\nset", "只有 1 行"),
+        (16, "distance A A", "测站本身"),
+        (17, "read 1832.4812", "2 至 4 个")]:
     bad = lines[:number - 1] + [text] + lines[number:] if number <= len(lines) else \
         lines + ["distance A B"] * (number - len(lines) - 1) + [text]
     path = book_file("refused.kvf", "\n".join(bad) + "\n")
     for mode in ("--json", "--job"):
         r = run("--fieldbook", mode, path)
-        check(r.returncode == 1 and f"第 {number} 行" in r.stderr and why in r.stderr,
+        where, _, reason = r.stderr.partition(" 行: ")
+        check(r.returncode == 1 and where.endswith(f"第 {number}") and why in reason,
               f"{text!r} ({mode}): exit {r.returncode}, {r.stderr!r}")
     check(json_of(run("--fieldbook", "--json", path)).get("error"), f"{text!r}: no failed object")
 
