@@ -116,6 +116,7 @@ def reduce(book):
                 values = by_angle.setdefault(k, [])
                 add("half_set_difference", f"∠{k} 第{len(values) + 1}测回", abs(turn(left - right)))
                 values.append((left + turn(right - left) / 2) % CIRCLE)
+            stations[name] = {"angles": by_angle}
             for k, values in by_angle.items():
                 angles[k] = circular_mean(values)
                 if len(values) > 1:
@@ -210,6 +211,10 @@ def compare(book, out, what):
     """The tool's object against the reduction here, every figure and verdict."""
     stations, angles, distances, sides, checks = reduce(book)
     arcsec, mm = 0.001, 0.01
+    for s in (s for s in out["stations"] if s["method"] == "angle"):
+        for a in s["angles"]:
+            for j, (got, value) in enumerate(zip(a["sets"], stations[s["station"]]["angles"][a["angle"]])):
+                near(turn(got["angle_deg"] * 3600 - value), 0, arcsec, f"{what} ∠{a['angle']} set {j + 1}")
     for s in (s for s in out["stations"] if s["method"] == "direction"):
         mine = stations[s["station"]]
         for j, (got, (twoc, means, reduced)) in enumerate(zip(s["sets"], mine["sets"])):
