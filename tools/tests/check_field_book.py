@@ -351,10 +351,11 @@ check({"station B", "S(3)", "tolerance"} <= set(out.get("missing", [])), f"publi
 r = run("--fieldbook", "--job", published)
 check(r.returncode == 1 and r.stdout == "" and all(m in r.stderr for m in ("station B", "S(3)", "tolerance")),
       f"--job of an incomplete book: exit {r.returncode}, {r.stderr!r}")
-report = os.path.join(workspace.name, "incomplete.html")
-r = run("--fieldbook", "--html", report, published)
-check(r.returncode == 1 and "station B" in r.stderr and not os.path.exists(report),
-      f"--html of an incomplete book: exit {r.returncode}, {r.stderr!r}")
+for option in ("--html", "--odt"):  # the ODT by korvanet-pdf
+    report = os.path.join(workspace.name, "incomplete" + option.replace("--", "."))
+    r = run("--fieldbook", option, report, published)
+    check(r.returncode == 1 and "station B" in r.stderr and not os.path.exists(report),
+          f"{option} of an incomplete book: exit {r.returncode}, {r.stderr!r}")
 
 # Every refusal of the file names its line and why; the book gives nothing.
 lines = PUBLISHED.splitlines()
