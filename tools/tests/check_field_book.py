@@ -295,8 +295,8 @@ for name, book, comment in fb.example_books():
     with open(os.path.join(EXAMPLES, name), encoding="utf-8") as f:
         check(f.read() == fb.book_text(book, comment), f"examples/{name} is not what make_field_books.py makes")
     books.append((os.path.join(EXAMPLES, name), book))
-for seed in range(16):
-    books.append((book_file(f"random-{seed}.kvf", fb.book_text(random_book(seed))), random_book(seed)))
+for book in map(random_book, range(16)):
+    books.append((book_file(f"random-{len(books)}.kvf", fb.book_text(book)), book))
 
 for path, book in books:
     r = run("--fieldbook", "--json", path)
