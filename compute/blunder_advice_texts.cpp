@@ -39,8 +39,9 @@ std::vector<std::string> SnoopingLines(const std::vector<SnoopedObservation>& sn
 
 std::vector<std::string> VarianceLines(const VarianceEstimate& estimate) {
     std::vector<std::string> lines = {
-        "方差分量估计: 由改正数迭代估计角度组 (含 Q1) 与边长组的方差因子 σ̂²/σ²(先验), 检查两组的先验权是否"
-        "相称。仅为建议, 不改变平差, 成果仍为全部观测的平差结果。"};
+        "方差分量估计: 由全部观测的改正数迭代估计角度组 (含 Q1) 与边长组的方差因子 (估计方差 / 先验方差), "
+        "检查两组的先验权是否相称; 含粗差时先看上面的数据探测。仅为建议, 不改变平差, "
+        "成果仍为全部观测的平差结果。"};
     if (!estimate.components) {
         lines.push_back(estimate.reason);
         return lines;
