@@ -57,6 +57,9 @@ std::vector<std::string> VarianceLines(const VarianceEstimate& estimate) {
                               ? "边长的符合程度约比先验权所设想的好 " + FixedText(1 / c.sideScale, 1) + " 倍"
                               : "边长的符合程度约比先验权所设想的差 " + FixedText(c.sideScale, 1) + " 倍";
     if (c.sideRelative) meaning += "; 按估计值, 测边相对中误差为 " + OneInText(*c.sideRelative);
+    // A share of about one redundancy leaves a variance factor as uncertain
+    // as chi2(1): its relative mean error is some 140 %.
+    if (c.sides.redundancy < 2) meaning += "; 边长组的多余观测分量不足 2, 只可看作量级";
     lines.push_back(meaning + " (迭代 " + std::to_string(c.iterations) + " 次)。");
     return lines;
 }
