@@ -257,6 +257,9 @@ std::vector<DocumentBlock> DirectionBlocks(const FieldBookRun& run, const Checks
     for (const ReducedStation& rs : run.reduction.stations) {
         const FieldStation* fs = BookStation(run.book, rs.point);
         if (fs == nullptr) continue;
+        blocks.push_back(ParagraphBlock("测站 " + PointLabel(run.book, rs.point) + ": " +
+                                        (rs.directionMethod ? "方向观测法" : "测回法") + ", " +
+                                        std::to_string(fs->sets.size()) + " 测回。"));
         if (rs.directionMethod)
             DirectionStation(run.book, rs, *fs, checks, blocks);
         else
@@ -384,7 +387,7 @@ DocumentTable SideTable(const FieldReduction& r, const Checks& checks) {
         const std::string verdict = c != nullptr ? FieldCheckVerdictText(*c) : "单向观测";
         t.rows.push_back({"S(" + std::to_string(side.index) + ")", SideLabel(side.index),
                           side.forward ? Metres(*side.forward) : "-", side.back ? Metres(*side.back) : "-",
-                          c != nullptr ? FieldCheckValueText(*c) : OptionalMillimetres(side.difference),
+                          c != nullptr ? FieldCheckFigure(*c) : OptionalMillimetres(side.difference),
                           OptionalMillimetres(side.limit), verdict, Metres(side.reduced)});
         t.flagged.push_back(Failed(c));
     }

@@ -67,8 +67,12 @@ std::string FieldCheckKindName(FieldCheckKind kind) { return TextOf(kind).name; 
 
 std::string FieldCheckUnit(FieldCheckKind kind) { return TextOf(kind).unit; }
 
+std::string FieldCheckFigure(const FieldCheck& check) {
+    return FixedText(check.value, kDecimals + MoreDigits(check));
+}
+
 std::string FieldCheckValueText(const FieldCheck& check) {
-    return WithUnit(check.kind, FixedText(check.value, kDecimals + MoreDigits(check)));
+    return WithUnit(check.kind, FieldCheckFigure(check));
 }
 
 std::string FieldCheckLimitText(const FieldCheck& check) {
@@ -88,6 +92,10 @@ std::string FieldMissingText(const std::string& missing) {
     std::string said;
     if (missing == "tolerance") {
         said = "测角中误差 (tolerance 行, 或选定等级的 m_β)";
+    } else if (missing == "orientation") {
+        said = "D 为待定点时的定向 (orient 行: T0 和 Q1)";
+    } else if (const std::string point = after("coordinates "); !point.empty()) {
+        said = point + " 点座标";
     } else if (missing == "approximate coordinates") {
         said = "高斯投影所需的近似座标 (A 点座标、全部观测角, 及 D 点座标或定向与 A-B 边)";
     } else if (const std::string point = after("station "); !point.empty()) {

@@ -24,9 +24,11 @@ std::string FieldCheckKindName(FieldCheckKind kind);
 // The unit of the kind's value and limit: "″", "mm" or "mm/km".
 std::string FieldCheckUnit(FieldCheckKind kind);
 
-// The value with its unit, "14.0″", "3.2 mm".  A check that fails shows as
+// The value alone, "14.0", for a column that carries the unit, and with
+// its unit, "14.0″", "3.2 mm".  A check that fails shows as
 // many more digits as it takes for its value never to read as its limit
 // (13.04″ against 13.0″, not 13.0″).
+std::string FieldCheckFigure(const FieldCheck& check);
 std::string FieldCheckValueText(const FieldCheck& check);
 
 // The limit with the relation the value must keep to it, "≤ 13.0″"; "-"
@@ -37,7 +39,7 @@ std::string FieldCheckLimitText(const FieldCheck& check);
 std::string FieldCheckVerdictText(const FieldCheck& check);
 
 // What the job still lacks (FieldBookRun::missing: "station B", "S(3)",
-// "tolerance", "point D", "height C", "B(3)" ...) in the surveyor's words;
+// "tolerance", "point D", "height C", "B(3)", "orientation" ...) in the surveyor's words;
 // a text it does not know is given as it is.
 std::string FieldMissingText(const std::string& missing);
 
