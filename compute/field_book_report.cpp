@@ -313,41 +313,46 @@ std::vector<RecordChecks> RecordChecksOf(const FieldBook& book, const Checks& ch
 // The records as measured: each set's readings, its mean and spread, and
 // the record's zenith or heights and its weather on its first line.
 DocumentTable RecordTable(const FieldBook& book, const std::vector<RecordChecks>& recordChecks) {
+    std::size_t most = 0;  // readings in the longest set
+    for (const FieldDistance& d : book.distances)
+        for (const auto& readings : d.sets) most = std::max(most, readings.size());
     DocumentTable t;
     t.name = "测距观测";
-    t.columns = {{"测距边", ""},     {"测回", ""},           {"读数", "m"},          {"测回平均", "m"},
-                 {"读数较差", "mm"}, {"天顶距 盘左", "°′″"}, {"天顶距 盘右", "°′″"}, {"仪器高", "m"},
-                 {"棱镜高", "m"},    {"温度", "°C"},         {"气压", "hPa"}};
+    t.columns = {{"测距边", ""}, {"测回", ""}};
+    for (std::size_t k = 0; k < most; ++k) t.columns.push_back({"读数 " + std::to_string(k + 1), "m"});
+    t.columns.insert(t.columns.end(), {{"测回平均", "m"},
+                                       {"读数较差", "mm"},
+                                       {"天顶距 盘左", "°′″"},
+                                       {"天顶距 盘右", "°′″"},
+                                       {"仪器高", "m"},
+                                       {"棱镜高", "m"},
+                                       {"温度", "°C"},
+                                       {"气压", "hPa"}});
     for (std::size_t i = 0; i < book.distances.size(); ++i) {
         const FieldDistance& d = book.distances[i];
         for (std::size_t s = 0; s < d.sets.size(); ++s) {
             const auto& readings = d.sets[s];
-            std::string typed;
+            const bool first = s == 0;
+            std::vector<std::string> row = {first ? RayItem(d.from, d.to) : "", std::to_string(s + 1)};
             double sum = 0, low = readings.empty() ? 0 : readings.front().value, high = low;
             for (const FieldNumber& r : readings) {
-                typed += (typed.empty() ? "" : " ") + r.text;
+                row.push_back(r.text);
                 sum += r.value;
                 low = std::min(low, r.value);
                 high = std::max(high, r.value);
             }
-            const bool first = s == 0;
+            row.resize(2 + most);
+            row.push_back(readings.empty() ? "-" : Metres(sum / static_cast<double>(readings.size())));
+            row.push_back(Millimetres((high - low) * 1000));
             auto pair = [&](const auto& values, std::size_t k, auto text) -> std::string {
                 if (!first) return "";
                 return values ? text((*values)[k]) : "-";
             };
             auto asTyped = [](const FieldNumber& n) { return n.text; };
-            std::vector<std::string> row = {
-                first ? RayItem(d.from, d.to) : "",
-                std::to_string(s + 1),
-                typed,
-                readings.empty() ? "-" : Metres(sum / static_cast<double>(readings.size())),
-                Millimetres((high - low) * 1000),
-                pair(d.zenith, 0, Reading),
-                pair(d.zenith, 1, Reading),
-                pair(d.heights, 0, asTyped),
-                pair(d.heights, 1, asTyped),
-                pair(d.met, 0, asTyped),
-                pair(d.met, 1, asTyped)};
+            for (std::string cell :
+                 {pair(d.zenith, 0, Reading), pair(d.zenith, 1, Reading), pair(d.heights, 0, asTyped),
+                  pair(d.heights, 1, asTyped), pair(d.met, 0, asTyped), pair(d.met, 1, asTyped)})
+                row.push_back(std::move(cell));
             t.rows.push_back(std::move(row));
             t.flagged.push_back(i < recordChecks.size() && recordChecks[i].Exceeded());
         }
