@@ -84,7 +84,7 @@ void AddIf(std::vector<const FieldCheck*>& list, const FieldCheck* c) {
 
 // ---- number texts ----
 
-// Seconds of arc as the book gives them (a reading) in d°m′s″.
+// Decimal degrees in d°m′s″.
 std::string Dms(double degrees, int secondDecimals) {
     return DegreesMinutesSecondsText(degrees, secondDecimals);
 }
