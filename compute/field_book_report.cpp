@@ -450,35 +450,39 @@ std::vector<DocumentBlock> DistanceBlocks(const FieldBookRun& run, const Checks&
 
 // ---- 限差检核 ----
 
-DocumentSection CheckSection(const FieldBookRun& run, const Checks& checks) {
-    DocumentSection s{"限差检核", {}};
-    int failed = 0, unjudged = 0;
+// The book's verdict: against its class, and the first check over its limit.
+std::string VerdictText(const FieldBookRun& run, const Checks& checks) {
     const FieldCheck* first = nullptr;
-    for (const FieldCheck& c : checks.All()) {
-        if (!c.passed) ++unjudged;
-        if (Failed(&c)) {
-            ++failed;
-            if (first == nullptr) first = &c;
-        }
-    }
-    std::vector<const FieldCheck*> all;
-    for (const FieldCheck& c : checks.All()) all.push_back(&c);
-    s.blocks.push_back(ParagraphBlock("共 " + std::to_string(all.size()) +
-                                      " 项检核: " + std::to_string(failed) + " 项超限, " +
-                                      std::to_string(unjudged) + " 项未检核。"));
-    if (!all.empty()) s.blocks.push_back(TableBlock(ChecksTable("限差检核", all)));
+    for (const FieldCheck& c : checks.All())
+        if (first == nullptr && Failed(&c)) first = &c;
     std::string verdict;
     if (run.orderClass && run.compliant) {
         verdict = *run.compliant ? "结论: 各项外业限差合格, 符合 " + run.orderClass->name + "。"
                                  : "结论: 不符合 " + run.orderClass->name + " 的外业限差。";
     } else {
         verdict = "结论: 未选等级, 外业限差未检核";
-        verdict += failed > 0 ? "; 投影长度变形超限。" : "。";
+        verdict += first != nullptr ? "; 投影长度变形超限。" : "。";
     }
     if (first != nullptr)
         verdict += " 第一项超限: " + FieldCheckKindName(first->kind) + " " + first->item + " " +
                    FieldCheckValueText(*first) + " (限差 " + FieldCheckLimitText(*first) + ")。";
-    s.blocks.push_back(ParagraphBlock(verdict));
+    return verdict;
+}
+
+DocumentSection CheckSection(const FieldBookRun& run, const Checks& checks) {
+    DocumentSection s{"限差检核", {}};
+    std::vector<const FieldCheck*> all;
+    int failed = 0, unjudged = 0;
+    for (const FieldCheck& c : checks.All()) {
+        all.push_back(&c);
+        unjudged += c.passed ? 0 : 1;
+        failed += Failed(&c) ? 1 : 0;
+    }
+    s.blocks.push_back(ParagraphBlock("共 " + std::to_string(all.size()) +
+                                      " 项检核: " + std::to_string(failed) + " 项超限, " +
+                                      std::to_string(unjudged) + " 项未检核。"));
+    if (!all.empty()) s.blocks.push_back(TableBlock(ChecksTable("限差检核", all)));
+    s.blocks.push_back(ParagraphBlock(VerdictText(run, checks)));
     return s;
 }
 
@@ -556,6 +560,10 @@ std::vector<DocumentSection> FieldBookReportSections(const FieldBookRun& run) {
     const Checks checks(run.reduction.checks);
     std::vector<DocumentSection> sections;
     sections.push_back({"水平方向观测手簿", DirectionBlocks(run, checks)});
+    // The report's reader sees the field work's verdict before its figures.
+    sections.front().blocks.insert(
+        sections.front().blocks.begin(),
+        ParagraphBlock("观测角和边长由外业手簿归算, 各项外业限差的检核见下。" + VerdictText(run, checks)));
     sections.push_back({"测距记录与归算", DistanceBlocks(run, checks)});
     return sections;
 }
