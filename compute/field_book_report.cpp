@@ -257,9 +257,13 @@ std::vector<DocumentBlock> DirectionBlocks(const FieldBookRun& run, const Checks
     for (const ReducedStation& rs : run.reduction.stations) {
         const FieldStation* fs = BookStation(run.book, rs.point);
         if (fs == nullptr) continue;
-        blocks.push_back(ParagraphBlock("测站 " + PointLabel(run.book, rs.point) + ": " +
-                                        (rs.directionMethod ? "方向观测法" : "测回法") + ", " +
-                                        std::to_string(fs->sets.size()) + " 测回。"));
+        std::string method = "方向观测法, " + std::to_string(fs->sets.size()) + " 测回";
+        if (!rs.directionMethod) {
+            method = "测回法";
+            for (const StationAngle& a : rs.angles)
+                method += ", " + AngleItem(a.angle) + " " + std::to_string(a.sets.size()) + " 测回";
+        }
+        blocks.push_back(ParagraphBlock("测站 " + PointLabel(run.book, rs.point) + ": " + method + "。"));
         if (rs.directionMethod)
             DirectionStation(run.book, rs, *fs, checks, blocks);
         else
