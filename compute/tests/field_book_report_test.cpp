@@ -43,6 +43,7 @@ namespace {
 //
 // A-B: forward 1000.0010 m (one set, readings 2 mm apart), back 1000.0040 m,
 // no constants, weather or slope: 3.0 mm apart against 2 (5 + 5 x 1.0) = 20.0 mm.
+// The EDM of 5 mm + 5 mm/km is of the 10 mm class: its readings may spread 10 mm.
 constexpr const char* kBook = R"(tolerance 2.5
 class 四等
 theodolite 2
@@ -139,9 +140,9 @@ TEST(FieldBookDocument, ASetOverTheTwoCLimitIsFlaggedAsExceeded) {
     const DocumentTable* all = FindTable(doc.sections[2], "限差检核");
     ASSERT_NE(all, nullptr);
     std::vector<std::string> bookChecks = stationChecks;
-    bookChecks.insert(bookChecks.end(),
-                      {"一测回读数较差 A→B: 2.0 mm ≤ 5.0 mm 合格", "一测回读数较差 B→A: 0.0 mm ≤ 5.0 mm 合格",
-                       "往返较差 S(1) A-B: 3.0 mm ≤ 20.0 mm 合格"});
+    bookChecks.insert(bookChecks.end(), {"一测回读数较差 A→B: 2.0 mm ≤ 10.0 mm 合格",
+                                         "一测回读数较差 B→A: 0.0 mm ≤ 10.0 mm 合格",
+                                         "往返较差 S(1) A-B: 3.0 mm ≤ 20.0 mm 合格"});
     EXPECT_EQ(CheckRows(*all), bookChecks);
     const std::string& verdict = doc.sections[2].blocks.back().text;
     EXPECT_NE(verdict.find("不符合 四等"), std::string::npos) << verdict;
