@@ -10,7 +10,11 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <string_view>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "adjust/quadrilateral.h"
 #include "compute/field_check_texts.h"
@@ -55,8 +59,8 @@ class Checks {
 public:
     explicit Checks(const std::vector<FieldCheck>& all) : all_(all) {}
 
-    // The `occurrence`-th check of `kind` on `item` (a side measured twice
-    // the same way has two records of the same name), or none.
+    // The `occurrence`-th check of `kind` on `item` (a distance measured
+    // twice the same way gives two records of the same name), or none.
     const FieldCheck* Find(FieldCheckKind kind, const std::string& item, int occurrence = 0) const {
         for (const FieldCheck& c : all_)
             if (c.kind == kind && c.item == item && occurrence-- == 0) return &c;
