@@ -69,7 +69,7 @@ struct FieldDistance {
 struct FieldBook {
     std::optional<FieldNumber> tolerance;               // sigma0, arc seconds
     std::array<FieldPoint, 4> points;
-    std::optional<std::array<FieldNumber, 2>> orient;   // T0 and Q1 as packed texts (value unused)
+    std::optional<std::array<FieldNumber, 2>> orient;   // T0 and Q1, packed; values in arc seconds, Q1 signed
     std::optional<FieldNumber> theodolite;              // 1, 2 or 6 (arc seconds); none: 2
     std::string orderClass;                             // empty: none
     std::optional<std::array<FieldNumber, 2>> edm;      // a (mm), b (mm/km); none: 5 5
