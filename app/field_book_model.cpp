@@ -5,6 +5,7 @@
 #include <QBrush>
 #include <QClipboard>
 #include <QColor>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <algorithm>
@@ -285,6 +286,19 @@ void BookView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+// A Chinese character typed on a cell that is not being edited (a point's
+// name, the class) opens the editor and goes into it, as in the sheet.
+void BookView::inputMethodEvent(QInputMethodEvent* event) {
+    const bool typed = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
+    if (state() != EditingState && typed && edit(currentIndex(), AnyKeyPressed, event)) {
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            QCoreApplication::sendEvent(editor, event);
+            return;
+        }
+    }
+    QTableView::inputMethodEvent(event);
 }
 
 void BookView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
