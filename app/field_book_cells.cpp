@@ -12,7 +12,9 @@ namespace korvanet {
 namespace {
 
 // A letter of the figure as the book writes it.
-QString Letter(int point) { return QString::fromLatin1(quadrilateral::kPointLetters.at(static_cast<std::size_t>(point))); }
+QString Letter(int point) {
+    return QString::fromLatin1(quadrilateral::kPointLetters.at(static_cast<std::size_t>(point)));
+}
 
 template <std::size_t N>
 bool Blank(const std::array<QString, N>& row) {
@@ -51,8 +53,8 @@ public:
     }
 
     // `keyword a b` from two cells, both or neither; one alone is kept back.
-    void pair(const char* keyword, const CellRef& a, const QString& textA, const CellRef& b, const QString& textB,
-              int group = -1) {
+    void pair(const char* keyword, const CellRef& a, const QString& textA, const CellRef& b,
+              const QString& textB, int group = -1) {
         const bool hasA = !textA.trimmed().isEmpty();
         const bool hasB = !textB.trimmed().isEmpty();
         if (!hasA && !hasB) return;
@@ -182,7 +184,8 @@ void WriteDistances(const FieldBookCells& cells, LineWriter& w) {
         const bool named = !first[From].trimmed().isEmpty() || !first[To].trimmed().isEmpty();
         // The record's rows: this one and those below it that name no ends.
         std::size_t end = r + 1;
-        while (end < rows.size() && rows[end][From].trimmed().isEmpty() && rows[end][To].trimmed().isEmpty()) ++end;
+        while (end < rows.size() && rows[end][From].trimmed().isEmpty() && rows[end][To].trimmed().isEmpty())
+            ++end;
         if (!named || first[From].trimmed().isEmpty() || first[To].trimmed().isEmpty()) {
             w.missing(cell(r, named && first[From].trimmed().isEmpty() ? From : (named ? To : From)),
                       named ? "测站和镜站要同时填写" : "先填这条记录的测站和镜站");
@@ -211,7 +214,8 @@ void WriteDistances(const FieldBookCells& cells, LineWriter& w) {
         }
         for (std::size_t k = r; k < end; ++k) {
             const DistanceRow& row = rows[k];
-            w.pair("zenith", cell(k, ZenithLeft), row[ZenithLeft], cell(k, ZenithRight), row[ZenithRight], group);
+            w.pair("zenith", cell(k, ZenithLeft), row[ZenithLeft], cell(k, ZenithRight), row[ZenithRight],
+                   group);
             w.pair("heights", cell(k, InstrumentHeight), row[InstrumentHeight], cell(k, ReflectorHeight),
                    row[ReflectorHeight], group);
             w.pair("met", cell(k, Temperature), row[Temperature], cell(k, Pressure), row[Pressure], group);
@@ -303,7 +307,8 @@ QString CellText(const FieldBookCells& cells, BookTable table, int row, int colu
         case BookTable::Distances:
             return cells.distances[r][static_cast<std::size_t>(column)];
         default:
-            return cells.stations[static_cast<std::size_t>(StationOf(table))][r][static_cast<std::size_t>(column)];
+            return cells
+                .stations[static_cast<std::size_t>(StationOf(table))][r][static_cast<std::size_t>(column)];
     }
 }
 
@@ -361,7 +366,8 @@ FieldBookCells CellsOfBook(const FieldBook& book) {
     for (std::size_t p = 0; p < 4; ++p) {
         const FieldPoint& point = book.points[p];
         if (!point.given) continue;
-        cells.points[p] = {QString::fromStdString(point.name), Text(point.x), Text(point.y), Text(point.height)};
+        cells.points[p] = {QString::fromStdString(point.name), Text(point.x), Text(point.y),
+                           Text(point.height)};
     }
     for (const FieldStation& station : book.stations) {
         auto& rows = cells.stations.at(static_cast<std::size_t>(station.point));
@@ -369,8 +375,8 @@ FieldBookCells CellsOfBook(const FieldBook& book) {
             const FieldSet& set = station.sets[s];
             for (std::size_t l = 0; l < set.lines.size(); ++l) {
                 const FieldDirectionLine& line = set.lines[l];
-                rows.push_back({l == 0 ? QString::number(s + 1) : QString(), Letter(line.target), Text(line.left),
-                                Text(line.right)});
+                rows.push_back({l == 0 ? QString::number(s + 1) : QString(), Letter(line.target),
+                                Text(line.left), Text(line.right)});
             }
             // A set without lines still starts here.
             if (set.lines.empty()) rows.push_back({QString::number(s + 1), {}, {}, {}});

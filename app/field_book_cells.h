@@ -25,8 +25,12 @@ namespace korvanet {
 
 enum class BookTable { Header, Points, StationA, StationB, StationC, StationD, Distances };
 inline constexpr int kBookTables = 7;
-inline BookTable StationTable(int point) { return static_cast<BookTable>(static_cast<int>(BookTable::StationA) + point); }
-inline int StationOf(BookTable table) { return static_cast<int>(table) - static_cast<int>(BookTable::StationA); }
+inline BookTable StationTable(int point) {
+    return static_cast<BookTable>(static_cast<int>(BookTable::StationA) + point);
+}
+inline int StationOf(BookTable table) {
+    return static_cast<int>(table) - static_cast<int>(BookTable::StationA);
+}
 inline bool IsStationTable(BookTable table) { return StationOf(table) >= 0 && StationOf(table) < 4; }
 
 // The header's rows; the value is in column 1 (column 0 names it).

@@ -61,8 +61,11 @@ int PointAt(const QString& item, qsizetype at) {
 
 QString MissingText(const std::string& what) {
     const QString w = QString::fromStdString(what);
-    auto after = [&w](const char* prefix) { return w.mid(static_cast<qsizetype>(std::string(prefix).size())); };
-    if (w.startsWith(QLatin1String("station "))) return QStringLiteral("测站 %1 的观测").arg(after("station "));
+    auto after = [&w](const char* prefix) {
+        return w.mid(static_cast<qsizetype>(std::string(prefix).size()));
+    };
+    if (w.startsWith(QLatin1String("station ")))
+        return QStringLiteral("测站 %1 的观测").arg(after("station "));
     if (w.startsWith(QLatin1String("point "))) return QStringLiteral("%1 点的点名").arg(after("point "));
     if (w.startsWith(QLatin1String("height "))) return QStringLiteral("%1 点的高程").arg(after("height "));
     if (w.startsWith(QLatin1String("coordinates ")))
@@ -143,11 +146,12 @@ QString FieldBookDocument::checkTip(BookTable table, int row, int column) const 
     if (found == marks_.constEnd()) return {};
     QStringList tips;
     for (const FieldCheck* c : found->checks) {
-        QString tip = QStringLiteral("%1 %2: %3").arg(KindName(c->kind), QString::fromStdString(c->item),
-                                                       ValueText(*c, c->value));
+        QString tip = QStringLiteral("%1 %2: %3")
+                          .arg(KindName(c->kind), QString::fromStdString(c->item), ValueText(*c, c->value));
         if (c->limit) {
             tip += QStringLiteral(", 限差 %1 — %2")
-                       .arg(ValueText(*c, *c->limit), *c->passed ? QStringLiteral("合格") : QStringLiteral("超限"));
+                       .arg(ValueText(*c, *c->limit),
+                            *c->passed ? QStringLiteral("合格") : QStringLiteral("超限"));
         } else {
             tip += QStringLiteral(", 未检核");
         }
@@ -200,7 +204,8 @@ QString FieldBookDocument::ValueText(const FieldCheck& check, double value) {
 }
 
 int FieldBookDocument::SideOf(const FieldCheck& check) {
-    if (check.kind != FieldCheckKind::ForwardBack && check.kind != FieldCheckKind::ProjectionDistortion) return 0;
+    if (check.kind != FieldCheckKind::ForwardBack && check.kind != FieldCheckKind::ProjectionDistortion)
+        return 0;
     return NumberAfter(QString::fromStdString(check.item), QStringLiteral("S("));
 }
 
@@ -209,7 +214,9 @@ QString FieldBookDocument::statusText() const {
     if (!generalRefusal_.isEmpty()) parts << QStringLiteral("手簿无法读取: %1").arg(generalRefusal_);
     if (refusedCount_ > 0) {
         const CellRef& first = problems_.front();
-        parts << QStringLiteral("%1 个单元格有误, 第一个: %2").arg(refusedCount_).arg(refusal(first.table, first.row, first.column));
+        parts << QStringLiteral("%1 个单元格有误, 第一个: %2")
+                     .arg(refusedCount_)
+                     .arg(refusal(first.table, first.row, first.column));
     }
     if (run_) {
         const FieldCheck* failed = nullptr;
@@ -225,7 +232,8 @@ QString FieldBookDocument::statusText() const {
                                        : QStringLiteral("手簿超限 (等级 %1)");
             verdict = verdict.arg(QString::fromStdString(run_->orderClass->name));
         } else {
-            verdict = failed ? QStringLiteral("未定等级, 投影长度变形超限") : QStringLiteral("未定等级: 只检核投影长度变形");
+            verdict = failed ? QStringLiteral("未定等级, 投影长度变形超限")
+                             : QStringLiteral("未定等级: 只检核投影长度变形");
         }
         if (failed) {
             verdict += QStringLiteral(", 第一项超限: %1 %2 = %3, 限差 %4")
@@ -283,11 +291,13 @@ void FieldBookDocument::reduce() {
             book_ = ReadFieldBook(text);
             read = true;
         } catch (const FieldBookLineError& e) {
-            const std::size_t k = static_cast<std::size_t>(e.line()) - 1;
-            if (e.line() < 1 || k >= kept.size()) {
+            if (e.line() < 1 || kept.empty()) {
                 generalRefusal_ = QString::fromStdString(e.what());
                 break;
             }
+            // A refusal found only at the end of the text (a last set left
+            // short) belongs to the last line.
+            const std::size_t k = std::min(static_cast<std::size_t>(e.line()) - 1, kept.size() - 1);
             const BookLines::Line& line = lines.lines[kept[k]];
             const QString why = QString::fromStdString(e.why());
             // A set's line with a reading that is no reading: that reading's cell.
@@ -295,7 +305,8 @@ void FieldBookDocument::reduce() {
             if (line.readings) {
                 for (std::size_t c = 1; c < line.cells.size() && !placed; ++c) {
                     std::string no;
-                    const QString typed = CellText(cells_, line.cells[c].table, line.cells[c].row, line.cells[c].column);
+                    const QString typed =
+                        CellText(cells_, line.cells[c].table, line.cells[c].row, line.cells[c].column);
                     if (!ReadPackedReading(typed.trimmed().toStdString(), no)) {
                         markRefused(line.cells[c], why);
                         placed = true;
@@ -384,7 +395,8 @@ void FieldBookDocument::placeComputed() {
             put(table, sr.rows.front(), Check, QStringLiteral("2C 互差 %1").arg(Seconds(set.twoCRange)));
             if (closed && sr.rows.size() == set.lines.size()) {
                 put(table, sr.rows.back(), Check,
-                    QStringLiteral("归零差 左 %1 右 %2").arg(Seconds(*set.closureLeft), Seconds(*set.closureRight)));
+                    QStringLiteral("归零差 左 %1 右 %2")
+                        .arg(Seconds(*set.closureLeft), Seconds(*set.closureRight)));
             }
             continue;
         }
@@ -404,7 +416,8 @@ void FieldBookDocument::placeComputed() {
             }
         }
         for (const StationAngle& a : station->angles) {
-            if (a.sets.empty() || a.sets.front().from != lines[0].target || a.sets.front().to != lines[1].target)
+            if (a.sets.empty() || a.sets.front().from != lines[0].target ||
+                a.sets.front().to != lines[1].target)
                 continue;
             if (occurrence >= static_cast<int>(a.sets.size())) break;
             sr.angle = a.angle;
@@ -413,7 +426,8 @@ void FieldBookDocument::placeComputed() {
             put(table, sr.rows[0], Mean, QStringLiteral("左 %1").arg(Angle(s.left)));
             put(table, sr.rows[1], Mean, QStringLiteral("右 %1").arg(Angle(s.right)));
             put(table, sr.rows[1], Reduced, Angle(s.angle));
-            put(table, sr.rows[1], Check, QStringLiteral("∠%1 半测回差 %2").arg(a.angle).arg(Seconds(s.halfDifference)));
+            put(table, sr.rows[1], Check,
+                QStringLiteral("∠%1 半测回差 %2").arg(a.angle).arg(Seconds(s.halfDifference)));
             if (occurrence == 0) {
                 put(table, sr.rows[1], StationMean, Angle(a.degrees));
                 if (a.spread) put(table, sr.rows[1], Spread, Fixed(*a.spread, 1));
@@ -467,17 +481,20 @@ void FieldBookDocument::placeChecks() {
             if (s.point == point) station = &s;
         switch (check.kind) {
             case FieldCheckKind::HalfRoundClosure:
-                if (const SetRows* s = setAt(point, set)) addCheck({StationTable(point), s->rows.back(), Check}, check);
+                if (const SetRows* s = setAt(point, set))
+                    addCheck({StationTable(point), s->rows.back(), Check}, check);
                 break;
             case FieldCheckKind::TwoCRange: {
                 const SetRows* s = setAt(point, set);
-                if (s == nullptr || station == nullptr || set >= static_cast<int>(station->sets.size())) break;
+                if (s == nullptr || station == nullptr || set >= static_cast<int>(station->sets.size()))
+                    break;
                 const BookTable table = StationTable(point);
                 addCheck({table, s->rows.front(), Check}, check);
                 // The two lines whose 2C make the range.
                 const auto& lines = station->sets[static_cast<std::size_t>(set)].lines;
                 const auto [low, high] = std::minmax_element(
-                    lines.begin(), lines.end(), [](const ReducedLine& a, const ReducedLine& b) { return a.twoC < b.twoC; });
+                    lines.begin(), lines.end(),
+                    [](const ReducedLine& a, const ReducedLine& b) { return a.twoC < b.twoC; });
                 for (auto at : {low, high}) {
                     const auto l = static_cast<std::size_t>(at - lines.begin());
                     if (l < s->rows.size()) addCheck({table, s->rows[l], TwoC}, check);
@@ -508,7 +525,9 @@ void FieldBookDocument::placeChecks() {
             }
             case FieldCheckKind::ReadingSpread:
                 if (readingChecks < recordRows_.size())
-                    addCheck({BookTable::Distances, recordRows_[readingChecks], distance_column::ReadingSpread}, check);
+                    addCheck(
+                        {BookTable::Distances, recordRows_[readingChecks], distance_column::ReadingSpread},
+                        check);
                 ++readingChecks;
                 break;
             case FieldCheckKind::DistanceSetSpread: {
@@ -572,8 +591,11 @@ QString FieldBookDocument::keepIn(const QString& path) {
     // Set aside, not deleted: the surveyor may still want to look at it.
     const QString aside = path + QStringLiteral(".damaged");
     QFile::remove(aside);
-    const bool moved = std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
-    return QStringLiteral("上次的外业手簿%1, %2").arg(problem, moved ? QStringLiteral("已改名为 %1 保留").arg(QDir::toNativeSeparators(aside)) : QStringLiteral("也无法改名保留"));
+    const bool moved =
+        std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
+    return QStringLiteral("上次的外业手簿%1, %2")
+        .arg(problem, moved ? QStringLiteral("已改名为 %1 保留").arg(QDir::toNativeSeparators(aside))
+                            : QStringLiteral("也无法改名保留"));
 }
 
 void FieldBookDocument::open(const QString& path) {
@@ -583,12 +605,13 @@ void FieldBookDocument::open(const QString& path) {
 
 void FieldBookDocument::save(const QString& path) const {
     if (refusedCount_ > 0 || !generalRefusal_.isEmpty()) {
-        throw InputError(QStringLiteral("手簿中有 %1 处有误, 保存的文件会缺少它们: 请先改正 (%2)")
-                             .arg(std::max(refusedCount_, 1))
-                             .arg(generalRefusal_.isEmpty() ? refusal(problems_.front().table, problems_.front().row,
-                                                                      problems_.front().column)
-                                                            : generalRefusal_)
-                             .toStdString());
+        throw InputError(
+            QStringLiteral("手簿中有 %1 处有误, 保存的文件会缺少它们: 请先改正 (%2)")
+                .arg(std::max(refusedCount_, 1))
+                .arg(generalRefusal_.isEmpty()
+                         ? refusal(problems_.front().table, problems_.front().row, problems_.front().column)
+                         : generalRefusal_)
+                .toStdString());
     }
     try {
         WriteFileWhole(QFile::encodeName(path).toStdString(), FieldBookText(book_));

@@ -120,13 +120,13 @@ private:
     // the records, for placing what the reduction gives.
     struct SetRows {
         int point = 0;
-        int set = 0;                // index of the set at its station
-        std::vector<int> rows;      // the table rows of its lines, in order
-        int angle = 0;              // 测回法: the angle it measures (0: a set of directions)
-        int occurrence = 0;         // 测回法: which set of that angle
+        int set = 0;            // index of the set at its station
+        std::vector<int> rows;  // the table rows of its lines, in order
+        int angle = 0;          // 测回法: the angle it measures (0: a set of directions)
+        int occurrence = 0;     // 测回法: which set of that angle
     };
     std::vector<SetRows> setRows_;
-    std::vector<int> recordRows_;   // the first row of each distance record read, in the book's order
+    std::vector<int> recordRows_;  // the first row of each distance record read, in the book's order
 
     QString keptPath_;
     std::string keptBytes_;

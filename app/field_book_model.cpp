@@ -25,9 +25,18 @@ const QColor kAlarmText(Qt::red);
 const QColor kComputedBackground(240, 240, 240);
 
 const char* const kHeaderNames[book_header::Rows] = {
-    "测角中误差 σ0 (″)", "经纬仪等级 (1, 2, 6″)", "等级",           "测距仪 a (mm)",
-    "测距仪 b (mm/km)",  "加常数 K (mm)",         "乘常数 R (mm/km)", "气象公式 A",
-    "气象公式 B",        "归算高程面 H_P (m)",    "投影到高斯平面",   "起始方位角 T0 (d.mmss)",
+    "测角中误差 σ0 (″)",
+    "经纬仪等级 (1, 2, 6″)",
+    "等级",
+    "测距仪 a (mm)",
+    "测距仪 b (mm/km)",
+    "加常数 K (mm)",
+    "乘常数 R (mm/km)",
+    "气象公式 A",
+    "气象公式 B",
+    "归算高程面 H_P (m)",
+    "投影到高斯平面",
+    "起始方位角 T0 (d.mmss)",
     "定向角 Q1 (d.mmss)",
 };
 
@@ -73,9 +82,10 @@ QString DirectionColumnName(int column) {
 }
 
 const char* const kDistanceNames[distance_column::Count] = {
-    "测站",     "镜站",      "读数 1 (m)",   "读数 2",     "读数 3",         "读数 4",         "竖盘左",
-    "竖盘右",   "仪器高 (m)", "棱镜高 (m)",  "温度 (°C)",  "气压 (hPa)",     "平均斜距 (m)",   "读数较差 (mm)",
-    "测回较差 (mm)", "加乘常数 (mm)", "气象改正 (mm)", "平距 (m)", "高程归化 (mm)", "投影改正 (mm)", "归算平距 (m)",
+    "测站",          "镜站",          "读数 1 (m)",    "读数 2",        "读数 3",        "读数 4",
+    "竖盘左",        "竖盘右",        "仪器高 (m)",    "棱镜高 (m)",    "温度 (°C)",     "气压 (hPa)",
+    "平均斜距 (m)",  "读数较差 (mm)", "测回较差 (mm)", "加乘常数 (mm)", "气象改正 (mm)", "平距 (m)",
+    "高程归化 (mm)", "投影改正 (mm)", "归算平距 (m)",
 };
 
 QString ColumnTip(BookTable table, int column) {
@@ -91,7 +101,8 @@ QString ColumnTip(BookTable table, int column) {
     if (IsStationTable(table)) {
         switch (column) {
             case direction_column::Set:
-                return QStringLiteral("填了测回号的一行开始一个测回; 下面各行是它的方向, 最后可以再照准起始方向归零");
+                return QStringLiteral(
+                    "填了测回号的一行开始一个测回; 下面各行是它的方向, 最后可以再照准起始方向归零");
             case direction_column::Left:
             case direction_column::Right:
                 return QStringLiteral("水平度盘读数 d.mmss (如 60.2336 为 60°23′36″)");
@@ -136,7 +147,9 @@ void BookTableModel::follow() {
 
 int BookTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int BookTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnsOf(table_); }
+int BookTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnsOf(table_);
+}
 
 QString BookTableModel::ColumnName(BookTable table, int column) {
     switch (table) {
@@ -173,7 +186,8 @@ QVariant BookTableModel::data(const QModelIndex& index, int role) const {
                          : document_->computed(table_, row, column);
         case Qt::CheckStateRole:
             if (projection)
-                return document_->cells().header[book_header::Projection].isEmpty() ? Qt::Unchecked : Qt::Checked;
+                return document_->cells().header[book_header::Projection].isEmpty() ? Qt::Unchecked
+                                                                                    : Qt::Checked;
             return {};
         case Qt::ToolTipRole: {
             if (!refused.isEmpty()) return refused;
@@ -220,7 +234,8 @@ Qt::ItemFlags BookTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (!IsTypedColumn(table_, index.column())) return flags;
-    if (table_ == BookTable::Header && index.row() == book_header::Projection) return flags | Qt::ItemIsUserCheckable;
+    if (table_ == BookTable::Header && index.row() == book_header::Projection)
+        return flags | Qt::ItemIsUserCheckable;
     return flags | Qt::ItemIsEditable;
 }
 
@@ -261,8 +276,8 @@ void BookView::goToNextCell() {
             column = 0;
             if (row + 1 < model_->rowCount()) ++row;
         }
-    } while (!IsTypedColumn(table, column) ||
-             (table == BookTable::Header && row == book_header::Projection && column != book_header::kValueColumn));
+    } while (!IsTypedColumn(table, column) || (table == BookTable::Header && row == book_header::Projection &&
+                                               column != book_header::kValueColumn));
     setCurrentIndex(model_->index(row, column));
 }
 
@@ -351,10 +366,12 @@ void BookView::clearSelected() {
     QModelIndexList selected = selectionModel()->selectedIndexes();
     if (selected.isEmpty() && currentIndex().isValid()) selected.append(currentIndex());
     // From the bottom up, so that a table losing its empty end rows keeps the rest in place.
-    std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return b < a; });
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return b < a; });
     for (const QModelIndex& index : std::as_const(selected)) {
         if (table == BookTable::Header && index.row() == book_header::Projection) continue;
-        if (IsTypedColumn(table, index.column())) SetCellText(after, table, index.row(), index.column(), QString());
+        if (IsTypedColumn(table, index.column()))
+            SetCellText(after, table, index.row(), index.column(), QString());
     }
     model_->document()->change(after, QStringLiteral("删除"));
 }

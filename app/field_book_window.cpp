@@ -41,7 +41,8 @@ QString Fixed(const std::optional<double>& value, int decimals) {
 // every keystroke, and measuring every cell each time would cost more than
 // the reduction.
 QString WidestText(BookTable table, int column) {
-    if (table == BookTable::Header) return column == 0 ? QStringLiteral("起始方位角 T0 (d.mmss)") : QStringLiteral("3521408.2500");
+    if (table == BookTable::Header)
+        return column == 0 ? QStringLiteral("起始方位角 T0 (d.mmss)") : QStringLiteral("3521408.2500");
     if (table == BookTable::Points) return column == 0 ? QStringLiteral("A") : QStringLiteral("3521408.2500");
     if (table == BookTable::Distances) {
         return column <= distance_column::To ? QStringLiteral("测站") : QStringLiteral("1832.48125");
@@ -78,7 +79,8 @@ FieldBookWindow::FieldBookWindow(FieldBookDocument* document, QWidget* parent)
     tabs_->setObjectName(QStringLiteral("fieldBookTabs"));
     tabs_->addTab(createHeaderTab(), QStringLiteral("概况(&0)"));
     for (int point = 0; point < 4; ++point) {
-        const QString letter = QString::fromLatin1(quadrilateral::kPointLetters.at(static_cast<std::size_t>(point)));
+        const QString letter =
+            QString::fromLatin1(quadrilateral::kPointLetters.at(static_cast<std::size_t>(point)));
         tabs_->addTab(createView(StationTable(point)), QStringLiteral("测站 &%1").arg(letter));
     }
     tabs_->addTab(createDistanceTab(), QStringLiteral("测距(&L)"));
@@ -136,7 +138,8 @@ void FieldBookWindow::measure(BookView* view) {
     const QFontMetrics metrics = view->fontMetrics();
     for (int column = 0; column < ColumnsOf(table); ++column) {
         const int heading = view->horizontalHeader()->fontMetrics().horizontalAdvance(
-                                BookTableModel::ColumnName(table, column)) + 20;
+                                BookTableModel::ColumnName(table, column)) +
+                            20;
         const int widest = metrics.horizontalAdvance(WidestText(table, column)) + 16;
         view->setColumnWidth(column, std::max(heading, widest));
     }
@@ -156,7 +159,8 @@ QWidget* FieldBookWindow::createHeaderTab() {
     left->addWidget(headerLabel);
     left->addWidget(header, 1);
     auto* right = new QVBoxLayout;
-    auto* pointsLabel = new QLabel(QStringLiteral("点名、座标与高程(&N) — 座标不填为未知 (B、C 总是待定点)"), page);
+    auto* pointsLabel =
+        new QLabel(QStringLiteral("点名、座标与高程(&N) — 座标不填为未知 (B、C 总是待定点)"), page);
     pointsLabel->setBuddy(points);
     right->addWidget(pointsLabel);
     right->addWidget(points, 1);
@@ -189,8 +193,8 @@ void FieldBookWindow::createMenus() {
     book->addAction(QStringLiteral("保存外业手簿(&S)…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                     &FieldBookWindow::chooseFileToSave);
     book->addSeparator();
-    QAction* feed = book->addAction(QStringLiteral("送入观测数据(&J)"), QKeySequence(Qt::CTRL | Qt::Key_J), this,
-                                    &FieldBookWindow::offerJob);
+    QAction* feed = book->addAction(QStringLiteral("送入观测数据(&J)"), QKeySequence(Qt::CTRL | Qt::Key_J),
+                                    this, &FieldBookWindow::offerJob);
     feed->setObjectName(QStringLiteral("feedAction"));
     book->addSeparator();
     book->addAction(QStringLiteral("关闭(&C)"), QKeySequence(Qt::CTRL | Qt::Key_W), this, &QWidget::close);
@@ -236,8 +240,9 @@ void FieldBookWindow::showBook() {
     const QStringList missing = document_->missing();
     const bool whole = document_->job().has_value();
     feed_->setEnabled(whole);
-    lacking_->setText(whole ? QStringLiteral("手簿已齐全: 送入后观测数据表立即平差")
-                            : QStringLiteral("还不能送入观测数据, 还缺: %1").arg(missing.join(QStringLiteral(", "))));
+    lacking_->setText(
+        whole ? QStringLiteral("手簿已齐全: 送入后观测数据表立即平差")
+              : QStringLiteral("还不能送入观测数据, 还缺: %1").arg(missing.join(QStringLiteral(", "))));
     feed_->setToolTip(lacking_->text());
     fillSides();
     fillChecks();
@@ -246,7 +251,8 @@ void FieldBookWindow::showBook() {
 void FieldBookWindow::fillSides() {
     const auto& run = document_->run();
     std::vector<QStringList> rows;
-    std::vector<std::array<const FieldCheck*, 2>> marks;  // the forward-back and distortion checks of each row
+    std::vector<std::array<const FieldCheck*, 2>>
+        marks;  // the forward-back and distortion checks of each row
     if (run) {
         for (const ReducedSide& side : run->reduction.sides) {
             const auto& ends = quadrilateral::kSideEnds.at(static_cast<std::size_t>(side.index));
@@ -262,15 +268,17 @@ void FieldBookWindow::fillSides() {
             }
             rows.push_back({QStringLiteral("S(%1) %2-%3")
                                 .arg(side.index)
-                                .arg(QString::fromLatin1(quadrilateral::kPointLetters.at(static_cast<std::size_t>(ends.from))),
-                                     QString::fromLatin1(quadrilateral::kPointLetters.at(static_cast<std::size_t>(ends.to)))),
+                                .arg(QString::fromLatin1(quadrilateral::kPointLetters.at(
+                                         static_cast<std::size_t>(ends.from))),
+                                     QString::fromLatin1(
+                                         quadrilateral::kPointLetters.at(static_cast<std::size_t>(ends.to)))),
                             Fixed(side.forward, 4), Fixed(side.back, 4), Fixed(side.difference, 1),
                             Fixed(side.limit, 1), distortion, Fixed(side.reduced, 4)});
             marks.push_back(mark);
         }
     }
     FillReadOnlyTable(sides_, rows, {0}, [&marks](int row, int column, QTableWidgetItem* item) {
-        const FieldCheck* check = column == 3 ? marks[static_cast<std::size_t>(row)][0]
+        const FieldCheck* check = column == 3   ? marks[static_cast<std::size_t>(row)][0]
                                   : column == 5 ? marks[static_cast<std::size_t>(row)][1]
                                                 : nullptr;
         item->setForeground(check != nullptr && check->passed == false ? QBrush(Qt::red) : QBrush());
@@ -307,13 +315,16 @@ void FieldBookWindow::fillChecks() {
             rows.push_back({FieldBookDocument::KindName(c.kind), QString::fromStdString(c.item),
                             FieldBookDocument::ValueText(c, c.value),
                             c.limit ? FieldBookDocument::ValueText(c, *c.limit) : QStringLiteral("—"),
-                            !c.passed ? QStringLiteral("未检核") : *c.passed ? QStringLiteral("合格") : QStringLiteral("超限"),
+                            !c.passed   ? QStringLiteral("未检核")
+                            : *c.passed ? QStringLiteral("合格")
+                                        : QStringLiteral("超限"),
                             QString::fromStdString(c.note)});
             checks.push_back(&c);
         }
     }
     FillReadOnlyTable(checks_, rows, {0, 1, 4, 5}, [&checks](int row, int, QTableWidgetItem* item) {
-        item->setForeground(checks[static_cast<std::size_t>(row)]->passed == false ? QBrush(Qt::red) : QBrush());
+        item->setForeground(checks[static_cast<std::size_t>(row)]->passed == false ? QBrush(Qt::red)
+                                                                                   : QBrush());
     });
     // The checks fill their own tab, which scrolls.
     checks_->setMinimumHeight(0);

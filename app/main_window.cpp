@@ -665,7 +665,11 @@ void MainWindow::openFieldBookWindow() {
 }
 
 void MainWindow::takeFieldBookJob(const std::vector<std::string>& answers) {
-    if (running_ || !mayDiscardSheet(QStringLiteral("送入外业手簿的观测数据"))) return;
+    if (running_) return;
+    // The sheet still holding the book's last job has nothing of the surveyor's to lose.
+    const bool fromBook = !fedFromBook_.empty() && jobInHand() == fedFromBook_;
+    if (!fromBook && !mayDiscardSheet(QStringLiteral("送入外业手簿的观测数据"))) return;
+    fedFromBook_ = answers;
     // The sheet's change adjusts the figure at once, as any edit of it does.
     sheet_->putJob(answers, QStringLiteral("送入外业手簿的观测数据"));
 }
@@ -725,8 +729,8 @@ void MainWindow::createMenus() {
     saveAction_ = file->addAction(QStringLiteral("保存作业(&S)…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
     file->addAction(QStringLiteral("精度估算(&D)…"), this, &MainWindow::openDesignWindow);
-    QAction* fieldBook = file->addAction(QStringLiteral("外业手簿(&B)…"), QKeySequence(Qt::CTRL | Qt::Key_B), this,
-                                         &MainWindow::openFieldBookWindow);
+    QAction* fieldBook = file->addAction(QStringLiteral("外业手簿(&B)…"), QKeySequence(Qt::CTRL | Qt::Key_B),
+                                         this, &MainWindow::openFieldBookWindow);
     fieldBook->setObjectName(QStringLiteral("fieldBookAction"));
     runAgainAction_ = file->addAction(QStringLiteral("重新计算(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R),
                                       this, &MainWindow::runAgain);

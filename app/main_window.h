@@ -209,6 +209,7 @@ private:
     QPointer<QualityWindow> qualityWindow_;
     FieldBookDocument* fieldBook_ = nullptr;  // kept beside the job in hand
     QPointer<FieldBookWindow> fieldBookWindow_;
+    std::vector<std::string> fedFromBook_;  // the job last put into the sheet from the field book
 };
 
 }  // namespace korvanet

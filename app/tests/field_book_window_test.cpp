@@ -9,6 +9,8 @@
 // program killed with SIGKILL after an edit, whose book a second window on
 // the same data folder finds again.
 
+#include "app/field_book_window.h"
+
 #include <unistd.h>
 
 #include <QAction>
@@ -27,9 +29,8 @@
 #include <cstring>
 
 #include "app/field_book_document.h"
-#include "app/form_canvas.h"
 #include "app/field_book_model.h"
-#include "app/field_book_window.h"
+#include "app/form_canvas.h"
 #include "app/main_window.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
@@ -150,7 +151,8 @@ bool Red(const FieldBookWindow* book, BookTable table, int row, int column) {
 
 QHash<QString, QString> Boxes(const MainWindow& window) {
     QHash<QString, QString> texts;
-    for (const QLineEdit* box : window.canvas()->findChildren<QLineEdit*>()) texts[box->objectName()] = box->text();
+    for (const QLineEdit* box : window.canvas()->findChildren<QLineEdit*>())
+        texts[box->objectName()] = box->text();
     return texts;
 }
 
@@ -204,18 +206,21 @@ private slots:
 
         // The class and the theodolite, then station A's two sets, typed.
         book->showTable(BookTable::Header);
-        book->view(BookTable::Header)->setCurrentIndex(
-            book->view(BookTable::Header)->model()->index(korvanet::book_header::Theodolite, 1));
+        book->view(BookTable::Header)
+            ->setCurrentIndex(
+                book->view(BookTable::Header)->model()->index(korvanet::book_header::Theodolite, 1));
         book->view(BookTable::Header)->setFocus();
         Type(QStringLiteral("2"));
         Type(QStringLiteral("四等"));
         book->showTable(BookTable::StationA);
         QCOMPARE(QApplication::focusWidget(), book->view(BookTable::StationA));
-        TypeLine(QStringLiteral("1"), QStringLiteral("B"), QStringLiteral("0.0230"), QStringLiteral("180.0236"));
+        TypeLine(QStringLiteral("1"), QStringLiteral("B"), QStringLiteral("0.0230"),
+                 QStringLiteral("180.0236"));
         TypeLine({}, QStringLiteral("C"), QStringLiteral("60.2336"), QStringLiteral("240.2342"));
         TypeLine({}, QStringLiteral("D"), QStringLiteral("225.1906"), QStringLiteral("45.1918"));
         TypeLine({}, QStringLiteral("B"), QStringLiteral("0.0236"), QStringLiteral("180.0242"));
-        TypeLine(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("90.0330"), QStringLiteral("270.0324"));
+        TypeLine(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("90.0330"),
+                 QStringLiteral("270.0324"));
         TypeLine({}, QStringLiteral("C"), QStringLiteral("150.2436"), QStringLiteral("330.2424"));
         TypeLine({}, QStringLiteral("D"), QStringLiteral("315.1954"), QStringLiteral("135.2006"));
         TypeLine({}, QStringLiteral("B"), QStringLiteral("90.0336"), QStringLiteral("270.0330"));
@@ -283,13 +288,17 @@ private slots:
 
         // Over a sheet that differs from its job file, 送入观测数据 asks first.
         korvanet::ObservationSheetModel* sheet = window.sheet()->model();
-        sheet->setData(sheet->index(korvanet::sheet_row::kTolerance, korvanet::ObservationSheetModel::ValueColumn),
-                       QStringLiteral("3"));
+        sheet->setData(
+            sheet->index(korvanet::sheet_row::kTolerance, korvanet::ObservationSheetModel::ValueColumn),
+            QStringLiteral("3"));
         const std::vector<std::string> typed = {"3"};
         QCOMPARE(window.jobInHand(), typed);
         QString pressed = QStringLiteral("取消");
-        DialogAnswerer answerer([](const QString&, const QString&) { return Reply{{}, Finish::Escape}; },
-                                [&pressed](const QString&, const QString&) { return pressed; });
+        DialogAnswerer answerer(
+            [](const QString&, const QString&) {
+                return Reply{{}, Finish::Escape};
+            },
+            [&pressed](const QString&, const QString&) { return pressed; });
         QTest::mouseClick(book->feedButton(), Qt::LeftButton);
         QCOMPARE(answerer.messageBoxes().size(), std::size_t(1));
         QCOMPARE(answerer.messageBoxes().back().title, QStringLiteral("观测数据已修改"));
@@ -317,7 +326,8 @@ private slots:
         {
             QFile file(jobFile);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            for (const std::string& answer : window.jobInHand()) file.write(QByteArray::fromStdString(answer + '\n'));
+            for (const std::string& answer : window.jobInHand())
+                file.write(QByteArray::fromStdString(answer + '\n'));
         }
         MainWindow reference;
         reference.openJob(jobFile);
@@ -338,7 +348,9 @@ private slots:
         // 保存外业手簿 through its dialog, then 打开 in a fresh book: the same book.
         const QString saved = home_.filePath(QStringLiteral("saved.kvf"));
         {
-            DialogAnswerer files([&saved](const QString&, const QString&) { return Reply{saved, Finish::Enter}; });
+            DialogAnswerer files([&saved](const QString&, const QString&) {
+                return Reply{saved, Finish::Enter};
+            });
             Action(*book, QStringLiteral("保存外业手簿(&S)…"))->trigger();
             QCOMPARE(files.fileDialogs().size(), std::size_t(1));
         }
