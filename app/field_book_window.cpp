@@ -277,23 +277,28 @@ void FieldBookWindow::fillSides() {
             marks.push_back(mark);
         }
     }
-    FillReadOnlyTable(sides_, rows, {0}, [&marks](int row, int column, QTableWidgetItem* item) {
-        const FieldCheck* check = column == 3   ? marks[static_cast<std::size_t>(row)][0]
-                                  : column == 5 ? marks[static_cast<std::size_t>(row)][1]
-                                                : nullptr;
-        item->setForeground(check != nullptr && check->passed == false ? QBrush(Qt::red) : QBrush());
-        QString tip;
-        if (check != nullptr) {
-            tip = QStringLiteral("%1: %2").arg(FieldBookDocument::KindName(check->kind),
-                                               FieldBookDocument::ValueText(*check, check->value));
-            tip += check->limit ? QStringLiteral(", 限差 %1 — %2")
-                                      .arg(FieldBookDocument::ValueText(*check, *check->limit),
-                                           *check->passed ? QStringLiteral("合格") : QStringLiteral("超限"))
-                                : QStringLiteral(", 未检核");
-            if (!check->note.empty()) tip += QStringLiteral(" (%1)").arg(QString::fromStdString(check->note));
+    // Coloured apart: a style given to the fill would have the columns measured on every edit.
+    FillReadOnlyTable(sides_, rows, {0});
+    for (int row = 0; row < static_cast<int>(marks.size()); ++row) {
+        for (int column : {3, 5}) {
+            const FieldCheck* check = marks[static_cast<std::size_t>(row)][column == 3 ? 0 : 1];
+            QTableWidgetItem* item = sides_->item(row, column);
+            item->setForeground(check != nullptr && check->passed == false ? QBrush(Qt::red) : QBrush());
+            QString tip;
+            if (check != nullptr) {
+                tip = QStringLiteral("%1: %2").arg(FieldBookDocument::KindName(check->kind),
+                                                   FieldBookDocument::ValueText(*check, check->value));
+                tip += check->limit
+                           ? QStringLiteral(", 限差 %1 — %2")
+                                 .arg(FieldBookDocument::ValueText(*check, *check->limit),
+                                      *check->passed ? QStringLiteral("合格") : QStringLiteral("超限"))
+                           : QStringLiteral(", 未检核");
+                if (!check->note.empty())
+                    tip += QStringLiteral(" (%1)").arg(QString::fromStdString(check->note));
+            }
+            item->setToolTip(tip);
         }
-        item->setToolTip(tip);
-    });
+    }
     QStringList notes;
     if (run && run->reduction.knownAD) {
         notes << QStringLiteral("A-D 由已知座标反算 %1 m (实测的 A-D 只作检核, 不参加平差)")
@@ -322,10 +327,13 @@ void FieldBookWindow::fillChecks() {
             checks.push_back(&c);
         }
     }
-    FillReadOnlyTable(checks_, rows, {0, 1, 4, 5}, [&checks](int row, int, QTableWidgetItem* item) {
-        item->setForeground(checks[static_cast<std::size_t>(row)]->passed == false ? QBrush(Qt::red)
-                                                                                   : QBrush());
-    });
+    FillReadOnlyTable(checks_, rows, {0, 1, 4, 5});
+    for (int row = 0; row < static_cast<int>(checks.size()); ++row) {
+        const QBrush ink =
+            checks[static_cast<std::size_t>(row)]->passed == false ? QBrush(Qt::red) : QBrush();
+        for (int column = 0; column < checks_->columnCount(); ++column)
+            checks_->item(row, column)->setForeground(ink);
+    }
     // The checks fill their own tab, which scrolls.
     checks_->setMinimumHeight(0);
     checks_->setMaximumHeight(QWIDGETSIZE_MAX);
