@@ -36,8 +36,10 @@ std::string KindOf(mode_t mode, const Chosen& file) {
 }
 
 std::string TooLarge(const Chosen& file) {
+    // A field book of four stations and six sides is a few thousand bytes.
+    const char* size = file.kind == "外业手簿" ? "几千" : "几百";
     return "文件大于 " + std::to_string(kJobFileByteLimit / 1024) + " KiB, 没有读取 (一个" +
-           std::string(file.kind) + "只有几百字节; 请检查选的是不是" + file.File() + ")";
+           std::string(file.kind) + "只有" + size + "字节; 请检查选的是不是" + file.File() + ")";
 }
 
 // Reads `fd` to its end, but never more than the limit and one byte.
@@ -91,6 +93,8 @@ std::string JobFileName(const std::string& path) { return path == "-" ? "标准�
 std::string ReadJobFileBytes(const std::string& path) { return ReadSmallFile({path, "作业"}); }
 
 std::string ReadDesignFileBytes(const std::string& path) { return ReadSmallFile({path, "设计"}); }
+
+std::string ReadFieldBookFileBytes(const std::string& path) { return ReadSmallFile({path, "外业手簿"}); }
 
 JobFile ReadJobFile(const std::string& path) {
     const std::string bytes = ReadJobFileBytes(path);

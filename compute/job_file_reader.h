@@ -29,6 +29,10 @@ std::string ReadJobFileBytes(const std::string& path);
 // within the same limit; the messages say 设计文件.
 std::string ReadDesignFileBytes(const std::string& path);
 
+// The bytes of a field book (compute/field_book_file.h), read in the same
+// way and within the same limit; the messages say 外业手簿.
+std::string ReadFieldBookFileBytes(const std::string& path);
+
 struct JobFile {
     std::vector<std::string> answers;
     std::string notice;  // a note on how it was read (GB18030), or empty

@@ -85,20 +85,20 @@ std::vector<std::string_view> RawLines(std::string_view text) {
 // The message for a text that is neither UTF-8 nor GB18030: the first line
 // that is neither, or, when every line is one or the other, the two lines
 // whose encodings disagree.
-std::string UndecodableMessage(std::string_view text) {
+std::string UndecodableMessage(std::string_view text, std::string_view kind) {
     const std::vector<std::string_view> lines = RawLines(text);
     std::size_t firstNotUtf8 = 0, firstNotGb = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const bool utf8 = FirstInvalidUtf8(lines[i]) == std::string_view::npos;
         const bool gb = FromGb18030(lines[i]).has_value();
         if (!utf8 && !gb) {
-            return "作业文件第 " + std::to_string(i + 1) +
+            return std::string(kind) + "第 " + std::to_string(i + 1) +
                    " 行既不是 UTF-8 也不是 GB18030 (GBK) 编码的文字, 无法读取; 请检查这一行或换用 UTF-8 保存";
         }
         if (!utf8 && firstNotUtf8 == 0) firstNotUtf8 = i + 1;
         if (!gb && firstNotGb == 0) firstNotGb = i + 1;
     }
-    return "作业文件混用了两种编码: 第 " + std::to_string(firstNotUtf8) + " 行不是 UTF-8, 第 " +
+    return std::string(kind) + "混用了两种编码: 第 " + std::to_string(firstNotUtf8) + " 行不是 UTF-8, 第 " +
            std::to_string(firstNotGb) + " 行不是 GB18030 (GBK); 请用一种编码 (最好是 UTF-8) 保存整个文件";
 }
 
@@ -120,30 +120,36 @@ std::vector<std::string> SplitJobLines(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> DecodeJobAnswers(const std::string& bytes, std::string* notice) {
+std::string DecodeJobText(const std::string& bytes, std::string* notice, std::string_view kind) {
     if (notice != nullptr) notice->clear();
     std::string_view text = bytes;
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-    // An empty file is no job: run, it would only stop at the first prompt,
-    // and in the window it would replace the answers in hand by nothing.
-    if (text.empty()) throw InputError("作业文件是空的, 没有一个答案");
+    const std::string name(kind);
     // Notepad's "Unicode" is UTF-16: its byte order mark says so, and
     // without one its zero bytes do; no text file of answers has them.
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        throw InputError("作业文件是 UTF-16 编码, 无法读取; 请另存为 UTF-8");
+        throw InputError(name + "是 UTF-16 编码, 无法读取; 请另存为 UTF-8");
     }
     if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
         const auto line =
             std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n') + 1;
-        throw InputError("作业文件第 " + std::to_string(line) +
+        throw InputError(name + "第 " + std::to_string(line) +
                          " 行含有零字节: 这不是文本文件, 或是 UTF-16 编码, 无法读取; 请另存为 UTF-8");
     }
-    if (FirstInvalidUtf8(text) == std::string_view::npos) return SplitJobLines(std::string(text));
+    if (FirstInvalidUtf8(text) == std::string_view::npos) return std::string(text);
 
     std::optional<std::string> converted = FromGb18030(text);
-    if (!converted) throw InputError(UndecodableMessage(text));
-    if (notice != nullptr) *notice = "作业文件不是 UTF-8 编码, 已按 GB18030 (GBK) 读取";
-    return SplitJobLines(*converted);
+    if (!converted) throw InputError(UndecodableMessage(text, kind));
+    if (notice != nullptr) *notice = name + "不是 UTF-8 编码, 已按 GB18030 (GBK) 读取";
+    return *converted;
+}
+
+std::vector<std::string> DecodeJobAnswers(const std::string& bytes, std::string* notice) {
+    const std::string text = DecodeJobText(bytes, notice, "作业文件");
+    // An empty file is no job: run, it would only stop at the first prompt,
+    // and in the window it would replace the answers in hand by nothing.
+    if (text.empty()) throw InputError("作业文件是空的, 没有一个答案");
+    return SplitJobLines(text);
 }
 
 }  // namespace korvanet

@@ -6,6 +6,7 @@
 // bytes become its answers; compute/job_file_reader.h reads them from disk.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvanet {
@@ -13,6 +14,11 @@ namespace korvanet {
 // Splits a job (one answer per line; a final newline adds no answer; CR
 // before LF is dropped) into its answers.
 std::vector<std::string> SplitJobLines(const std::string& text);
+
+// The text of a file's bytes decoded as DecodeJobAnswers below decodes them,
+// as UTF-8; `kind` ("作业文件", "外业手簿") names the file in its messages.
+// Empty text (no bytes, or only a byte order mark) is returned empty.
+std::string DecodeJobText(const std::string& bytes, std::string* notice, std::string_view kind);
 
 // Decodes a job file's bytes as people save them.  A leading UTF-8 byte order
 // mark (as Windows editors write it) is skipped.  Text that is not valid
