@@ -82,22 +82,38 @@ QString DirectionColumnName(int column) {
 }
 
 const char* const kDistanceNames[distance_column::Count] = {
-    "测站",          "镜站",          "读数 1 (m)",    "读数 2",        "读数 3",        "读数 4",
-    "竖盘左",        "竖盘右",        "仪器高 (m)",    "棱镜高 (m)",    "温度 (°C)",     "气压 (hPa)",
-    "平均斜距 (m)",  "读数较差 (mm)", "测回较差 (mm)", "加乘常数 (mm)", "气象改正 (mm)", "平距 (m)",
-    "高程归化 (mm)", "投影改正 (mm)", "归算平距 (m)",
+    "测站",     "镜站",     "读数1",    "读数2", "读数3",    "读数4",    "竖盘左",
+    "竖盘右",   "仪器高",   "棱镜高",   "温度",  "气压",     "平均斜距", "读数较差",
+    "测回较差", "常数改正", "气象改正", "平距",  "高程归化", "投影改正", "归算平距",
+};
+
+// What each column of the distance records holds, with its unit.
+const char* const kDistanceTips[distance_column::Count] = {
+    "测站: 填了测站和镜站的一行开始一条测距记录; 下面不填测站的各行是它的其余测回",
+    "镜站 (反射棱镜所在的点)",
+    "一测回的斜距读数 (m), 二至四个",
+    "一测回的斜距读数 (m)",
+    "一测回的斜距读数 (m)",
+    "一测回的斜距读数 (m)",
+    "盘左天顶距读数 (d.mmss); 或者填仪器高和棱镜高",
+    "盘右天顶距读数 (d.mmss)",
+    "仪器高 (m), 与两端点的高程一起求平距",
+    "棱镜高 (m)",
+    "温度 (°C)",
+    "气压 (hPa)",
+    "各测回平均斜距 S (m)",
+    "一测回内读数的最大较差 (mm)",
+    "各测回平均值的较差 (mm)",
+    "加常数和乘常数改正 K + R·S (mm)",
+    "气象改正 S2 − S1 (mm)",
+    "水平距离 D (m)",
+    "归算到高程面的改正 D_H − D (mm)",
+    "归算到高斯平面的改正 D_g − D_H (mm)",
+    "归算后的平距 (m)",
 };
 
 QString ColumnTip(BookTable table, int column) {
-    if (table == BookTable::Distances) {
-        if (column == distance_column::From)
-            return QStringLiteral("填了测站和镜站的一行开始一条测距记录; 下面不填测站的各行是它的其余测回");
-        if (column >= distance_column::Reading1 && column <= distance_column::Reading4)
-            return QStringLiteral("一测回的二至四个斜距读数 (m)");
-        if (column == distance_column::ZenithLeft || column == distance_column::ZenithRight)
-            return QStringLiteral("盘左、盘右天顶距读数 (d.mmss); 或者填仪器高和棱镜高");
-        return {};
-    }
+    if (table == BookTable::Distances) return QString::fromUtf8(kDistanceTips[column]);
     if (IsStationTable(table)) {
         switch (column) {
             case direction_column::Set:

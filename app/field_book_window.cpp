@@ -45,7 +45,29 @@ QString WidestText(BookTable table, int column) {
         return column == 0 ? QStringLiteral("起始方位角 T0 (d.mmss)") : QStringLiteral("3521408.2500");
     if (table == BookTable::Points) return column == 0 ? QStringLiteral("A") : QStringLiteral("3521408.2500");
     if (table == BookTable::Distances) {
-        return column <= distance_column::To ? QStringLiteral("测站") : QStringLiteral("1832.48125");
+        switch (column) {
+            case distance_column::From:
+            case distance_column::To:
+                return QStringLiteral("测站");
+            case distance_column::ZenithLeft:
+            case distance_column::ZenithRight:
+                return QStringLiteral("270.00520");
+            case distance_column::InstrumentHeight:
+            case distance_column::ReflectorHeight:
+            case distance_column::Temperature:
+                return QStringLiteral("-21.50");
+            case distance_column::Pressure:
+                return QStringLiteral("1003.2");
+            case distance_column::ReadingSpread:
+            case distance_column::SetSpread:
+            case distance_column::Constants:
+            case distance_column::Meteorological:
+            case distance_column::HeightReduction:
+            case distance_column::ProjectionReduction:
+                return QStringLiteral("-888.8");
+            default:
+                return QStringLiteral("1832.4812");
+        }
     }
     switch (column) {
         case direction_column::Set:
@@ -89,6 +111,7 @@ FieldBookWindow::FieldBookWindow(FieldBookDocument* document, QWidget* parent)
                             nullptr);
     checks_->setObjectName(QStringLiteral("fieldChecks"));
     checks_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    checks_->verticalHeader()->setDefaultSectionSize(checks_->fontMetrics().height() + 6);
     tabs_->addTab(checks_, QStringLiteral("限差检核(&K)"));
 
     feed_ = new QPushButton(QStringLiteral("送入观测数据(&J)"), this);
@@ -109,7 +132,8 @@ FieldBookWindow::FieldBookWindow(FieldBookDocument* document, QWidget* parent)
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("bookStatus"));
-    statusBar()->addWidget(status_, 1);
+    // Permanent: a passing note in the status bar never hides the verdict.
+    statusBar()->addPermanentWidget(status_, 1);
 
     createMenus();
     connect(feed_, &QPushButton::clicked, this, &FieldBookWindow::offerJob);
@@ -120,7 +144,7 @@ FieldBookWindow::FieldBookWindow(FieldBookDocument* document, QWidget* parent)
         if (BookView* view = currentView()) view->setFocus(Qt::TabFocusReason);
     });
     showBook();
-    resize(1180, 640);
+    resize(1280, 640);
 }
 
 BookView* FieldBookWindow::createView(BookTable table) {
@@ -178,6 +202,7 @@ QWidget* FieldBookWindow::createDistanceTab() {
                             QStringLiteral("投影变形 (mm/km)"), QStringLiteral("边长 (m)")},
                            page);
     sides_->setObjectName(QStringLiteral("fieldSides"));
+    sides_->verticalHeader()->setDefaultSectionSize(sides_->fontMetrics().height() + 6);
     sidesNote_ = new QLabel(page);
     sidesNote_->setWordWrap(true);
     layout->addWidget(new QLabel(QStringLiteral("边长 (往返测的平均)"), page));

@@ -11,12 +11,12 @@
 //
 //   korvanet-sheet-bench [benchmark options]
 //   korvanet-sheet-bench --picture FILE.png | --picture-refused FILE.png
-//   korvanet-sheet-bench --picture-field-book FILE.png
+//   korvanet-sheet-bench --picture-field-book FILE.png [TAB]
 //
 // --picture writes a picture of the window with the sheet (after one edit)
 // and ends; --picture-refused the same with angle B(3) typed with 70 seconds;
 // --picture-field-book the field book window with the example's book, one
-// set's 2C beyond its limit.
+// set's 2C beyond its limit (TAB: the tab shown, from 0; station A's by default).
 
 #include <benchmark/benchmark.h>
 
@@ -27,6 +27,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/field_book_document.h"
@@ -114,7 +115,7 @@ korvanet::FieldBookWindow* OpenFieldBook(MainWindow& window) {
 
 // One reading of station A changed by a second, alternating, and sent: the
 // angle's box must show it.
-void EditOneReading(korvanet::FieldBookWindow& book, MainWindow& window, bool& other) {
+void EditOneReading(korvanet::FieldBookWindow& book, MainWindow& window, bool& other, QString& before) {
     other = !other;
     QAbstractItemModel* station = book.view(korvanet::BookTable::StationA)->model();
     const QModelIndex reading = station->index(1, korvanet::direction_column::Left);
@@ -128,7 +129,6 @@ void EditOneReading(korvanet::FieldBookWindow& book, MainWindow& window, bool& o
     }();
     station->setData(reading, other ? second : first);
     book.feedButton()->click();
-    static QString before;
     const QString shown =
         window.findChild<QLineEdit*>(QString::fromStdString(korvanet::boxes::ObservedAngle(1)))->text();
     if (shown == before) std::abort();
@@ -141,7 +141,8 @@ void EditedReadingToEveryBox(benchmark::State& st) {
     korvanet::FieldBookWindow* book = OpenFieldBook(window);
     book->show();
     bool other = false;
-    for (auto _ : st) EditOneReading(*book, window, other);
+    QString before;
+    for (auto _ : st) EditOneReading(*book, window, other, before);
 }
 BENCHMARK(EditedReadingToEveryBox)->Unit(benchmark::kMicrosecond);
 
@@ -171,13 +172,23 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
-    if (argc == 3 && std::strcmp(argv[1], "--picture-field-book") == 0) {
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--picture-field-book") == 0) {
         MainWindow window;
         window.show();
         korvanet::FieldBookWindow* book = OpenFieldBook(window);
         book->resize(1280, 620);
         book->show();
+        // One face-right reading off by 20″: its set's 2C range beyond the limit.
+        QAbstractItemModel* station = book->view(korvanet::BookTable::StationA)->model();
+        const QModelIndex right = station->index(1, korvanet::direction_column::Right);
+        QString off = right.data().toString();
+        const int tens = static_cast<int>(off.indexOf(QLatin1Char('.'))) + 3;
+        off[tens] = QChar(off[tens].unicode() < u'4' ? off[tens].unicode() + 2 : off[tens].unicode() - 2);
+        station->setData(right, off);
         book->showTable(korvanet::BookTable::StationA);
+        book->view(korvanet::BookTable::StationA)
+            ->setCurrentIndex(station->index(2, korvanet::direction_column::Right));
+        if (argc == 4) book->tabs()->setCurrentIndex(std::atoi(argv[3]));
         QApplication::processEvents();
         return book->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
