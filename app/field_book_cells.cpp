@@ -135,19 +135,21 @@ void WriteStation(const FieldBookCells& cells, int point, LineWriter& w) {
     using namespace direction_column;
     const BookTable table = StationTable(point);
     const auto& rows = cells.stations[static_cast<std::size_t>(point)];
-    bool opened = false;
+    // The `station` and `set` lines are written with the first line under
+    // them: a set whose lines are all kept back (a reading not yet typed)
+    // is not also refused as empty.
+    bool stationWritten = false;
     int group = -1;
+    bool setWritten = false;
+    int setRow = -1;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const DirectionRow& row = rows[static_cast<std::size_t>(r)];
         if (Blank(row)) continue;
         auto cell = [table, r](int column) { return CellRef{table, r, column}; };
-        if (!opened) {
-            w.line("station " + Letter(point).toStdString(), {cell(Target)});
-            opened = true;
-        }
         if (group < 0 || !row[Set].trimmed().isEmpty()) {
             group = w.newGroup();
-            w.line("set", {cell(Set)}, group, true);
+            setWritten = false;
+            setRow = r;
         }
         const bool hasLine = !row[Target].trimmed().isEmpty() || !row[Left].trimmed().isEmpty() ||
                              !row[Right].trimmed().isEmpty();
@@ -162,6 +164,14 @@ void WriteStation(const FieldBookCells& cells, int point, LineWriter& w) {
             }
         }
         if (!complete) continue;
+        if (!stationWritten) {
+            w.line("station " + Letter(point).toStdString(), {cell(Target)});
+            stationWritten = true;
+        }
+        if (!setWritten) {
+            w.line("set", {{table, setRow, Set}}, group, true);
+            setWritten = true;
+        }
         w.line(row[Target].trimmed().toStdString() + ' ' + row[Left].trimmed().toStdString() + ' ' +
                    row[Right].trimmed().toStdString(),
                {cell(Target), cell(Left), cell(Right)}, group, false, true);

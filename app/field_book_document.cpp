@@ -228,8 +228,9 @@ QString FieldBookDocument::statusText() const {
         }
         QString verdict;
         if (run_->compliant) {
-            verdict = *run_->compliant ? QStringLiteral("手簿合格: 等级 %1 的限差全部满足")
-                                       : QStringLiteral("手簿超限 (等级 %1)");
+            verdict = !*run_->compliant       ? QStringLiteral("手簿超限 (等级 %1)")
+                      : run_->missing.empty() ? QStringLiteral("手簿合格: 等级 %1 的限差全部满足")
+                                              : QStringLiteral("已记录的观测合格 (等级 %1)");
             verdict = verdict.arg(QString::fromStdString(run_->orderClass->name));
         } else {
             verdict = failed ? QStringLiteral("未定等级, 投影长度变形超限")
