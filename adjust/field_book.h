@@ -59,26 +59,26 @@ struct FieldStation {
 // One distance record: measured at `from` towards `to`.
 struct FieldDistance {
     int from = 0, to = 0;
-    std::vector<std::vector<FieldNumber>> sets;          // each set two to four slope readings, m
-    std::optional<std::array<FieldNumber, 2>> zenith;    // face left and face right, packed
-    std::optional<std::array<FieldNumber, 2>> heights;   // instrument and reflector, m
-    std::optional<std::array<FieldNumber, 2>> met;       // temperature °C, pressure hPa
+    std::vector<std::vector<FieldNumber>> sets;         // each set two to four slope readings, m
+    std::optional<std::array<FieldNumber, 2>> zenith;   // face left and face right, packed
+    std::optional<std::array<FieldNumber, 2>> heights;  // instrument and reflector, m
+    std::optional<std::array<FieldNumber, 2>> met;      // temperature °C, pressure hPa
     bool operator==(const FieldDistance&) const = default;
 };
 
 struct FieldBook {
-    std::optional<FieldNumber> tolerance;               // sigma0, arc seconds
+    std::optional<FieldNumber> tolerance;  // sigma0, arc seconds
     std::array<FieldPoint, 4> points;
-    std::optional<std::array<FieldNumber, 2>> orient;   // T0 and Q1, packed; values in arc seconds, Q1 signed
-    std::optional<FieldNumber> theodolite;              // 1, 2 or 6 (arc seconds); none: 2
-    std::string orderClass;                             // empty: none
-    std::optional<std::array<FieldNumber, 2>> edm;      // a (mm), b (mm/km); none: 5 5
+    std::optional<std::array<FieldNumber, 2>> orient;  // T0 and Q1, packed; values in arc seconds, Q1 signed
+    std::optional<FieldNumber> theodolite;             // 1, 2 or 6 (arc seconds); none: 2
+    std::string orderClass;                            // empty: none
+    std::optional<std::array<FieldNumber, 2>> edm;     // a (mm), b (mm/km); none: 5 5
     std::optional<std::array<FieldNumber, 2>> constants;   // K (mm), R (mm/km); none: 0 0
     std::optional<std::array<FieldNumber, 2>> atmosphere;  // A, B of the ppm formula; none: 281.8 0.29065
-    std::optional<FieldNumber> surface;                 // H_P, m
+    std::optional<FieldNumber> surface;                    // H_P, m
     bool projection = false;
-    std::vector<FieldStation> stations;                 // in the order of the book, each point once
-    std::vector<FieldDistance> distances;               // in the order of the book
+    std::vector<FieldStation> stations;    // in the order of the book, each point once
+    std::vector<FieldDistance> distances;  // in the order of the book
     bool operator==(const FieldBook&) const = default;
 };
 

@@ -26,10 +26,10 @@ struct FieldLimit {
 // 方向观测法: a row for some classes and one theodolite class.
 struct DirectionLimitRow {
     std::vector<std::string> classes;
-    int theodolite = 2;                           // arc seconds
-    std::optional<double> halfRoundClosure;       // 半测回归零差
-    std::optional<double> twoCRange;              // 一测回内 2C 互差
-    std::optional<double> setSpread;              // 同一方向值各测回较差
+    int theodolite = 2;                      // arc seconds
+    std::optional<double> halfRoundClosure;  // 半测回归零差
+    std::optional<double> twoCRange;         // 一测回内 2C 互差
+    std::optional<double> setSpread;         // 同一方向值各测回较差
     std::string standard, clause, note;
 };
 
@@ -45,10 +45,10 @@ struct AngleLimitRow {
 // 测距: a row for some classes and the EDMs up to a class.
 struct DistanceLimitRow {
     std::vector<std::string> classes;
-    double edmUpToMm = 5;                     // EDMs with a + b * 1 km at most this
-    std::optional<double> readingSpread;      // 一测回读数较差
-    std::optional<double> setSpread;          // 单程各测回较差
-    bool forwardBack = false;                 // 往返较差 checked, against 2 (a + b D)
+    double edmUpToMm = 5;                 // EDMs with a + b * 1 km at most this
+    std::optional<double> readingSpread;  // 一测回读数较差
+    std::optional<double> setSpread;      // 单程各测回较差
+    bool forwardBack = false;             // 往返较差 checked, against 2 (a + b D)
     std::string standard, clause, note;
 };
 

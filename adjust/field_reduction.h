@@ -44,98 +44,98 @@ inline constexpr double kProjectionDistortionLimit = 25;  // mm/km, GB 50026-200
 
 struct ReducedLine {
     int target = 0;
-    double twoC = 0;      // arc seconds
-    double mean = 0;      // degrees
-    double reduced = 0;   // degrees, 0 for the first target
+    double twoC = 0;     // arc seconds
+    double mean = 0;     // degrees
+    double reduced = 0;  // degrees, 0 for the first target
 };
 
 struct ReducedSet {
-    std::vector<ReducedLine> lines;           // the closing line included
+    std::vector<ReducedLine> lines;                   // the closing line included
     std::optional<double> closureLeft, closureRight;  // arc seconds; none without a closing line
-    double twoCRange = 0;                     // arc seconds
+    double twoCRange = 0;                             // arc seconds
 };
 
 struct ReducedDirection {
     int target = 0;
-    double reduced = 0;              // degrees
-    std::optional<double> spread;    // arc seconds; none for the first target and over one set
+    double reduced = 0;            // degrees
+    std::optional<double> spread;  // arc seconds; none for the first target and over one set
 };
 
 struct AngleSetReduction {
     int from = 0, to = 0;
-    double left = 0, right = 0;      // degrees
-    double halfDifference = 0;       // arc seconds
-    double angle = 0;                // degrees
+    double left = 0, right = 0;  // degrees
+    double halfDifference = 0;   // arc seconds
+    double angle = 0;            // degrees
 };
 
 struct StationAngle {
-    int angle = 0;                   // 1..8
+    int angle = 0;  // 1..8
     std::vector<AngleSetReduction> sets;
     double degrees = 0;
-    std::optional<double> spread;    // arc seconds; none over one set
+    std::optional<double> spread;  // arc seconds; none over one set
 };
 
 struct ReducedStation {
     int point = 0;
-    bool directionMethod = true;           // 方向观测法; false: 测回法
-    std::vector<ReducedSet> sets;          // directions
+    bool directionMethod = true;   // 方向观测法; false: 测回法
+    std::vector<ReducedSet> sets;  // directions
     std::vector<ReducedDirection> directions;
-    std::vector<StationAngle> angles;      // 测回法
+    std::vector<StationAngle> angles;  // 测回法
 };
 
 struct ReducedDistance {
     int from = 0, to = 0;
     int sets = 0;
-    double meanSlope = 0;                  // m
-    double readingSpread = 0;              // mm: the largest within one set
-    std::optional<double> setSpread;       // mm; none over one set
-    double constants = 0;                  // mm: K + R S
-    double meteorological = 0;             // mm: S2 - S1 (0 without met)
-    double horizontal = 0;                 // m
-    std::optional<double> height;          // mm: D_H - D, with a surface and both heights
-    std::optional<double> projection;      // mm: D_g - D_H, with the projection
-    double reduced = 0;                    // m
+    double meanSlope = 0;              // m
+    double readingSpread = 0;          // mm: the largest within one set
+    std::optional<double> setSpread;   // mm; none over one set
+    double constants = 0;              // mm: K + R S
+    double meteorological = 0;         // mm: S2 - S1 (0 without met)
+    double horizontal = 0;             // m
+    std::optional<double> height;      // mm: D_H - D, with a surface and both heights
+    std::optional<double> projection;  // mm: D_g - D_H, with the projection
+    double reduced = 0;                // m
 };
 
 struct ReducedSide {
-    int index = 0;                         // 1..6
-    int from = 0, to = 0;                  // its ends as quadrilateral::kSideEnds gives them
-    std::optional<double> forward, back;   // m: the mean reduction of each way
-    std::optional<double> difference;      // mm, with both ways
-    std::optional<double> limit;           // mm: 2 (a + b D)
-    double reduced = 0;                    // m
+    int index = 0;                        // 1..6
+    int from = 0, to = 0;                 // its ends as quadrilateral::kSideEnds gives them
+    std::optional<double> forward, back;  // m: the mean reduction of each way
+    std::optional<double> difference;     // mm, with both ways
+    std::optional<double> limit;          // mm: 2 (a + b D)
+    double reduced = 0;                   // m
 };
 
 enum class FieldCheckKind {
-    HalfRoundClosure,       // 半测回归零差
-    TwoCRange,              // 2C 互差
-    SetSpread,              // 同一方向值各测回较差
-    HalfSetDifference,      // 测回法 半测回角值之差
-    AngleSetSpread,         // 测回法 各测回角值之差
-    ReadingSpread,          // 一测回读数较差
-    DistanceSetSpread,      // 单程各测回较差
-    ForwardBack,            // 往返较差
-    ProjectionDistortion,   // 投影长度变形
+    HalfRoundClosure,      // 半测回归零差
+    TwoCRange,             // 2C 互差
+    SetSpread,             // 同一方向值各测回较差
+    HalfSetDifference,     // 测回法 半测回角值之差
+    AngleSetSpread,        // 测回法 各测回角值之差
+    ReadingSpread,         // 一测回读数较差
+    DistanceSetSpread,     // 单程各测回较差
+    ForwardBack,           // 往返较差
+    ProjectionDistortion,  // 投影长度变形
 };
 
 struct FieldCheck {
     FieldCheckKind kind = FieldCheckKind::HalfRoundClosure;
-    std::string item;              // "A 第1测回 盘左", "A→C", "∠1 第2测回", "A→B", "S(1) A-B"
-    double value = 0;              // arc seconds, mm or mm/km
-    std::optional<double> limit;   // none: not judged
-    std::optional<bool> passed;    // none: not judged
-    std::string note;              // the clause, "教材限差", "未检核: ..."
+    std::string item;             // "A 第1测回 盘左", "A→C", "∠1 第2测回", "A→B", "S(1) A-B"
+    double value = 0;             // arc seconds, mm or mm/km
+    std::optional<double> limit;  // none: not judged
+    std::optional<bool> passed;   // none: not judged
+    std::string note;             // the clause, "教材限差", "未检核: ..."
 };
 
 struct FieldReduction {
-    std::vector<ReducedStation> stations;              // in the order of the book
-    std::array<std::optional<double>, 9> angles;       // degrees, index 1..8
-    std::vector<ReducedDistance> distances;            // in the order of the book
-    std::vector<ReducedSide> sides;                    // in the order of their numbers
-    std::optional<double> knownAD;                     // m: A-D from the coordinates, D known
+    std::vector<ReducedStation> stations;         // in the order of the book
+    std::array<std::optional<double>, 9> angles;  // degrees, index 1..8
+    std::vector<ReducedDistance> distances;       // in the order of the book
+    std::vector<ReducedSide> sides;               // in the order of their numbers
+    std::optional<double> knownAD;                // m: A-D from the coordinates, D known
     std::vector<FieldCheck> checks;
-    std::optional<double> compensatingSurface;         // m: H_P that removes the distortion, when a side fails
-    std::vector<std::string> missing;                  // "station B", "S(3)", ... (not the tolerance)
+    std::optional<double> compensatingSurface;  // m: H_P that removes the distortion, when a side fails
+    std::vector<std::string> missing;           // "station B", "S(3)", ... (not the tolerance)
 };
 
 // Reduces the book; `judged` false leaves every limit but the projection

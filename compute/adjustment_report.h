@@ -30,7 +30,8 @@ struct ReportOptions {
     const OrderClass* orderClass = nullptr;  // the class to check against, or none
     std::string classSource;                 // where the class table came from (a file), or ""
     bool steps = false;                      // with 计算过程: the conditions, N k = -w, k, v, the check
-    const FieldBookRun* fieldBook = nullptr;  // the field book the figure came from: its sections open the report
+    const FieldBookRun* fieldBook =
+        nullptr;  // the field book the figure came from: its sections open the report
 };
 
 // The report of a completed Compute run: `state` is the record the run left,

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <initializer_list>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "adjust/quadrilateral.h"
@@ -458,6 +457,24 @@ private:
     int distanceLine_ = 0;
 };
 
+// A packed reading's digits before and after its point.
+struct PackedParts {
+    std::string_view whole, fraction;
+};
+
+std::optional<PackedParts> PartsOf(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    PackedParts parts{text.substr(0, i), {}};
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t start = ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        parts.fraction = text.substr(start, i - start);
+    }
+    if (i != text.size() || parts.whole.size() + parts.fraction.size() == 0) return std::nullopt;
+    return parts;
+}
+
 void Append(std::string& out, const std::string& key, std::initializer_list<const FieldNumber*> values) {
     out += key;
     for (const FieldNumber* v : values) out += " " + v->text;
@@ -472,20 +489,13 @@ void AppendPair(std::string& out, const std::string& key,
 }  // namespace
 
 std::optional<double> ReadPackedReading(const std::string& text, std::string& why) {
-    std::size_t i = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    const std::string_view whole = std::string_view(text).substr(0, i);
-    std::string_view fraction;
-    if (i < text.size() && text[i] == '.') {
-        const std::size_t start = ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i;
-        fraction = std::string_view(text).substr(start, i - start);
-    }
-    if (i != text.size() || whole.size() + fraction.size() == 0) {
-        const bool negative = text.starts_with('-') && ReadPackedReading(text.substr(1), why).has_value();
+    const std::optional<PackedParts> parts = PartsOf(text);
+    if (!parts) {
+        const bool negative = text.starts_with('-') && PartsOf(std::string_view(text).substr(1));
         why = negative ? "读数不能是负数" : "不是按 度.分秒 写的读数 (例如 60.23365 是 60 度 23 分 36.5 秒)";
         return std::nullopt;
     }
+    const std::string_view whole = parts->whole, fraction = parts->fraction;
     // Whole degrees beyond three digits (after leading zeros) are 360 or more.
     std::size_t lead = 0;
     while (lead + 1 < whole.size() && whole[lead] == '0') ++lead;

@@ -21,9 +21,9 @@ namespace korvanet {
 struct FieldBookRun {
     FieldBook book;
     FieldReduction reduction;
-    std::optional<OrderClass> orderClass;     // the book's class, when it names one
-    std::vector<std::string> missing;         // what the job still lacks ("station B", "S(3)", "tolerance")
-    std::optional<bool> compliant;            // none without a class: every judged check passed
+    std::optional<OrderClass> orderClass;  // the book's class, when it names one
+    std::vector<std::string> missing;      // what the job still lacks ("station B", "S(3)", "tolerance")
+    std::optional<bool> compliant;         // none without a class: every judged check passed
     std::optional<std::vector<std::string>> job;  // the answers, when nothing is missing
 };
 

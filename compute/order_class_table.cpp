@@ -44,6 +44,112 @@ OrderClass ClassOf(const Json& entry) {
     return c;
 }
 
+// The field limits' rows: each names where it is, so that a surveyor
+// editing the file finds the row that is wrong.
+struct RowPlace {
+    const char* list;
+    std::size_t index;
+    std::string Name() const {
+        return std::string("等级表 field_limits 的 ") + list + " 第 " + std::to_string(index + 1) + " 行";
+    }
+};
+
+[[noreturn]] void RefuseRow(const RowPlace& place, const std::string& why) {
+    throw InputError(place.Name() + ": " + why);
+}
+
+std::optional<double> Limit(const Json& row, const char* key, const RowPlace& place) {
+    if (!row.contains(key) || row.at(key).is_null()) return std::nullopt;
+    if (!row.at(key).is_number() || !(row.at(key).get<double>() > 0))
+        RefuseRow(place, std::string(key) + " 应是正数, 或是 null (不检核)");
+    return row.at(key).get<double>();
+}
+
+std::string Text(const Json& row, const char* key, const RowPlace& place) {
+    if (!row.contains(key) || row.at(key).is_null()) return {};
+    if (!row.at(key).is_string()) RefuseRow(place, std::string(key) + " 应是文字");
+    return row.at(key).get<std::string>();
+}
+
+// The parts every row has: its classes, standard, clause and note.
+template <typename Row>
+Row RowOf(const Json& row, const RowPlace& place) {
+    if (!row.is_object()) RefuseRow(place, "应是一个对象 {...}");
+    if (!row.contains("classes") || !row.at("classes").is_array() || row.at("classes").empty())
+        RefuseRow(place, "classes 应是等级名的列表, 如 [\"四等\"]");
+    Row r;
+    for (const Json& name : row.at("classes")) {
+        if (!name.is_string() || name.get<std::string>().empty())
+            RefuseRow(place, "classes 中的等级名应是文字");
+        r.classes.push_back(name.get<std::string>());
+    }
+    r.standard = Text(row, "standard", place);
+    r.clause = Text(row, "clause", place);
+    r.note = Text(row, "note", place);
+    return r;
+}
+
+int Theodolite(const Json& row, const RowPlace& place) {
+    if (!row.contains("theodolite_arcsec") || !row.at("theodolite_arcsec").is_number_integer() ||
+        row.at("theodolite_arcsec").get<long>() <= 0 || row.at("theodolite_arcsec").get<long>() > 60)
+        RefuseRow(place, "theodolite_arcsec 应是经纬仪的等级, 以秒计的整数 (1、2、6)");
+    return row.at("theodolite_arcsec").get<int>();
+}
+
+const Json& List(const Json& limits, const char* key) {
+    static const Json kNone = Json::array();
+    if (!limits.contains(key)) return kNone;
+    if (!limits.at(key).is_array())
+        throw InputError(std::string("等级表 field_limits 的 ") + key + " 应是列表");
+    return limits.at(key);
+}
+
+// The field limits of one file, ahead of those read before it.
+void ReadFieldLimits(FieldLimitTable& table, const Json& file, bool shipped) {
+    if (!file.contains("field_limits")) return;
+    const Json& limits = file.at("field_limits");
+    if (!limits.is_object()) throw InputError("等级表的 field_limits 应是一个对象 {...}");
+    if (shipped && limits.contains("source") && limits.at("source").is_string())
+        table.source = limits.at("source").get<std::string>();
+    FieldLimitTable read;
+    const Json& directions = List(limits, "directions");
+    for (std::size_t i = 0; i < directions.size(); ++i) {
+        const RowPlace place{"directions", i};
+        auto row = RowOf<DirectionLimitRow>(directions[i], place);
+        row.theodolite = Theodolite(directions[i], place);
+        row.halfRoundClosure = Limit(directions[i], "half_round_closure_arcsec", place);
+        row.twoCRange = Limit(directions[i], "two_c_range_arcsec", place);
+        row.setSpread = Limit(directions[i], "set_spread_arcsec", place);
+        read.directions.push_back(std::move(row));
+    }
+    const Json& angles = List(limits, "angles");
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        const RowPlace place{"angles", i};
+        auto row = RowOf<AngleLimitRow>(angles[i], place);
+        row.theodolite = Theodolite(angles[i], place);
+        row.halfSetDifference = Limit(angles[i], "half_set_difference_arcsec", place);
+        row.setSpread = Limit(angles[i], "set_spread_arcsec", place);
+        read.angles.push_back(std::move(row));
+    }
+    const Json& distances = List(limits, "distances");
+    for (std::size_t i = 0; i < distances.size(); ++i) {
+        const RowPlace place{"distances", i};
+        auto row = RowOf<DistanceLimitRow>(distances[i], place);
+        const std::optional<double> upTo = Limit(distances[i], "edm_up_to_mm", place);
+        if (!upTo) RefuseRow(place, "edm_up_to_mm 应是测距仪等级的上限 (a + b × 1 km, mm)");
+        row.edmUpToMm = *upTo;
+        row.readingSpread = Limit(distances[i], "reading_spread_mm", place);
+        row.setSpread = Limit(distances[i], "set_spread_mm", place);
+        if (distances[i].contains("forward_back") && !distances[i].at("forward_back").is_boolean())
+            RefuseRow(place, "forward_back 应是 true 或 false");
+        row.forwardBack = distances[i].value("forward_back", false);
+        read.distances.push_back(std::move(row));
+    }
+    table.directions.insert(table.directions.begin(), read.directions.begin(), read.directions.end());
+    table.angles.insert(table.angles.begin(), read.angles.begin(), read.angles.end());
+    table.distances.insert(table.distances.begin(), read.distances.begin(), read.distances.end());
+}
+
 // Adds the classes of one file; a class of a name already there replaces it.
 void ReadInto(OrderClassTable& table, const std::string& path, bool shipped) {
     std::ifstream in(path, std::ios::binary);
@@ -52,10 +158,13 @@ void ReadInto(OrderClassTable& table, const std::string& path, bool shipped) {
     text << in.rdbuf();
     try {
         const Json j = Json::parse(text.str());
-        if (!j.is_object() || !j.contains("classes") || !j.at("classes").is_array())
+        // A user's file may hold field limits alone.
+        const bool limitsAlone =
+            !shipped && j.is_object() && j.contains("field_limits") && !j.contains("classes");
+        if (!j.is_object() || (!limitsAlone && (!j.contains("classes") || !j.at("classes").is_array())))
             throw InputError("等级表文件 " + path + " 中没有等级列表 (\"classes\")");
         if (shipped) table.source = j.value("source", std::string());
-        for (const Json& entry : j.at("classes")) {
+        for (const Json& entry : limitsAlone ? Json::array() : j.at("classes")) {
             OrderClass c = ClassOf(entry);
             bool replaced = false;
             for (OrderClass& old : table.classes)
@@ -65,6 +174,7 @@ void ReadInto(OrderClassTable& table, const std::string& path, bool shipped) {
                 }
             if (!replaced) table.classes.push_back(std::move(c));
         }
+        ReadFieldLimits(table.fieldLimits, j, shipped);
     } catch (const Json::exception& e) {
         throw InputError("等级表文件 " + path + " 不是有效的 JSON: " + e.what());
     } catch (const InputError& e) {

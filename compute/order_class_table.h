@@ -7,8 +7,15 @@
 // The file: {"source": TEXT, "classes": [{"name", "standard", "clause",
 // "mean_side_km", "angle_mean_error_arcsec", "measured_sides_1_in",
 // "weakest_side_1_in", "triangle_closure_arcsec", "smallest_angle_deg",
-// "smallest_angle_exception_deg"} ...]}; relative mean errors as the
-// denominator N of 1/N; a figure left out is not checked.
+// "smallest_angle_exception_deg"} ...], "field_limits": {"source", "note",
+// "directions": [{"classes": [NAME ...], "theodolite_arcsec",
+// "half_round_closure_arcsec", "two_c_range_arcsec", "set_spread_arcsec",
+// "standard", "clause", "note"} ...], "angles": [{"classes",
+// "theodolite_arcsec", "half_set_difference_arcsec", "set_spread_arcsec", ...}
+// ...], "distances": [{"classes", "edm_up_to_mm", "reading_spread_mm",
+// "set_spread_mm", "forward_back", ...} ...]}}; relative mean errors as the
+// denominator N of 1/N; a figure left out (or null) is not checked.  The
+// user's field_limits rows go before the shipped ones (adjust/field_limits.h).
 
 #include <string>
 #include <vector>

@@ -92,21 +92,15 @@ std::string ToGb18030(const std::string& utf8) {
 
 TEST(FieldBookFile, AWholeBookReadsWritesAndReadsBackTheSame) {
     const FieldBook book = ReadFieldBook(kBook);
-    // What the surveyor wrote, worked by hand: 60°23′36.5″, 0°02′30″ and 90°10′ in arc seconds.
+    // Worked by hand: 150°23′36.5″, 0°02′30″ and 300°10′ in arc seconds.
     ASSERT_EQ(book.stations.size(), 3u);
-    EXPECT_EQ(book.stations[0].sets[1].lines[1].left.value, 60 * 3600 + 23 * 60 + 36.5 + 90 * 3600);
+    EXPECT_EQ(book.stations[0].sets[1].lines[1].left.value, 150 * 3600 + 23 * 60 + 36.5);
     EXPECT_EQ(book.stations[0].sets[0].lines[0].left.value, 150);
     EXPECT_EQ(book.stations[2].sets[1].lines[1].right.value, 300 * 3600 + 600);
     EXPECT_EQ(book.orient->at(1).value, -30 * 3600);
     EXPECT_EQ(book.orient->at(1).text, "-30.0000");
-    EXPECT_EQ(book.points[1].name, "望江楼");
-    EXPECT_FALSE(book.points[2].height.has_value());
-    EXPECT_TRUE(book.projection);
-    EXPECT_EQ(book.stations[0].sets[0].lines.size(), 4u);
-    EXPECT_EQ(book.stations[2].sets[1].lines[0].target, 3);
     ASSERT_EQ(book.distances.size(), 2u);
     EXPECT_EQ(book.distances[0].sets[1].size(), 3u);
-    EXPECT_EQ(book.distances[1].from, 1);
     EXPECT_EQ(book.distances[1].met->at(0).value, -3);
 
     const std::string text = FieldBookText(book);
@@ -124,6 +118,58 @@ TEST(FieldBookFile, AGb18030FileReadsTheSameWithANotice) {
     EXPECT_EQ(ReadFieldBookFile(path, &notice), ReadFieldBook(kBook));
     EXPECT_EQ(notice, "");
     ::unlink(path.c_str());
+}
+
+// The shipped limits with a surveying unit's own 四等 row for 2″ theodolites.
+TEST(FieldLimits, AUsersRowOverridesItsClassOnlyAndEachInstrumentFindsItsRow) {
+    const std::string user = TempPath("order-classes.json");
+    Write(user, R"({"field_limits": {"directions": [{"classes": ["四等"], "theodolite_arcsec": 2,
+        "half_round_closure_arcsec": 7, "two_c_range_arcsec": 11, "set_spread_arcsec": 8,
+        "clause": "本单位技术设计书"}]}})");
+    const OrderClassTable table =
+        LoadOrderClassTable(KORVANET_EXAMPLES_DIR "/../data/order-classes.json", user);
+    ASSERT_NE(table.Find("四等"), nullptr);  // the user's file of limits alone keeps the shipped classes
+
+    const FieldLimits fourth = FieldLimitsFor(table.fieldLimits, "四等", 2, 5, 5);
+    ASSERT_TRUE(fourth.halfRoundClosure);
+    EXPECT_EQ(fourth.halfRoundClosure->value, 7);
+    EXPECT_EQ(fourth.halfRoundClosure->clause, "本单位技术设计书");
+    // A 5 + 5 ppm EDM is a 10 mm instrument over one kilometre.
+    ASSERT_TRUE(fourth.readingSpread && fourth.distanceSetSpread);
+    EXPECT_EQ(fourth.readingSpread->value, 10);
+    EXPECT_EQ(fourth.distanceSetSpread->value, 15);
+    EXPECT_TRUE(fourth.forwardBack.has_value());
+
+    const FieldLimits third = FieldLimitsFor(table.fieldLimits, "三等", 2, 2, 2);
+    ASSERT_TRUE(third.halfRoundClosure && third.twoCRange && third.readingSpread);
+    EXPECT_EQ(third.halfRoundClosure->value, 8);
+    EXPECT_EQ(third.twoCRange->value, 13);
+    EXPECT_NE(third.halfRoundClosure->clause.find("3.3.8"), std::string::npos);
+    EXPECT_EQ(third.readingSpread->value, 5);  // a 4 mm EDM: the 5 mm row
+
+    // No row of the standard holds a 6″ theodolite at 四等; at 一级 it has no 2C limit.
+    const FieldLimits sixAtFourth = FieldLimitsFor(table.fieldLimits, "四等", 6, 5, 5);
+    EXPECT_FALSE(sixAtFourth.twoCRange || sixAtFourth.halfRoundClosure || sixAtFourth.setSpread);
+    const FieldLimits sixAtFirst = FieldLimitsFor(table.fieldLimits, "一级", 6, 2, 2);
+    EXPECT_FALSE(sixAtFirst.twoCRange.has_value());
+    ASSERT_TRUE(sixAtFirst.halfRoundClosure && sixAtFirst.setSpread && sixAtFirst.halfSetDifference);
+    EXPECT_EQ(sixAtFirst.halfRoundClosure->value, 18);
+    EXPECT_EQ(sixAtFirst.setSpread->value, 24);
+    EXPECT_EQ(sixAtFirst.halfSetDifference->value, 40);
+    EXPECT_NE(sixAtFirst.halfSetDifference->note, "");  // a textbook figure says so
+    ASSERT_TRUE(sixAtFirst.readingSpread);
+    EXPECT_EQ(sixAtFirst.readingSpread->value, 10);  // a better EDM is held to the 10 mm row
+    EXPECT_FALSE(sixAtFirst.forwardBack.has_value());
+
+    Write(user, R"({"field_limits": {"distances": [{"classes": ["四等"], "reading_spread_mm": 5}]}})");
+    try {
+        LoadOrderClassTable(KORVANET_EXAMPLES_DIR "/../data/order-classes.json", user);
+        ADD_FAILURE() << "a distance row without its EDM bound was read";
+    } catch (const InputError& e) {
+        EXPECT_NE(std::string(e.what()).find("distances 第 1 行: edm_up_to_mm"), std::string::npos)
+            << e.what();
+    }
+    ::unlink(user.c_str());
 }
 
 }  // namespace
