@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -280,6 +281,27 @@ private slots:
         book->document()->undoStack()->undo();
         QVERIFY(!Red(book, a, 5, dc::Left));
         QCOMPARE(Shown(book, a, 5, dc::TwoC), QStringLiteral("12.0"));
+
+        // A block pasted from a spreadsheet fills station B's typed cells
+        // from the current one, as one step; Delete empties the current cell.
+        book->showTable(BookTable::StationB);
+        korvanet::BookView* b = book->view(BookTable::StationB);
+        b->setCurrentIndex(b->model()->index(0, dc::Set));
+        QApplication::clipboard()->setText(
+            QStringLiteral("1\tC\t0.0010\t180.0012\n\tD\t42.5930\t222.5936\n"));
+        const int steps = book->document()->undoStack()->index();
+        QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(book->document()->undoStack()->index(), steps + 1);
+        QCOMPARE(Shown(book, BookTable::StationB, 1, dc::Right), QStringLiteral("222.5936"));
+        // Two targets: one angle by 测回法, from C to D clockwise (angle 3 at B).
+        QCOMPARE(Shown(book, BookTable::StationB, 1, dc::Reduced), QStringLiteral("42°59′22.0″"));
+        b->setCurrentIndex(b->model()->index(1, dc::Left));
+        QTest::keyClick(b, Qt::Key_Delete);
+        QCOMPARE(Shown(book, BookTable::StationB, 1, dc::Left), QString());
+        QCOMPARE(Shown(book, BookTable::StationB, 1, dc::Reduced), QString());
+        book->document()->undoStack()->undo();
+        book->document()->undoStack()->undo();
+        QCOMPARE(Shown(book, BookTable::StationB, 0, dc::Target), QString());
 
         // The rest of a book: the example figure.
         const QString whole = home_.filePath(QStringLiteral("whole.kvf"));
