@@ -13,6 +13,7 @@
 #include "adjust/quadrilateral.h"
 #include "app/field_book_document.h"
 #include "app/observation_sheet.h"
+#include "core/display_text.h"
 
 namespace korvanet {
 namespace {
@@ -23,6 +24,7 @@ constexpr int kSpareRows = 8;
 const QColor kRefusedBackground(255, 205, 205);
 const QColor kAlarmText(Qt::red);
 const QColor kComputedBackground(240, 240, 240);
+const QColor kDefaultText(130, 130, 130);
 
 const char* const kHeaderNames[book_header::Rows] = {
     "测角中误差 σ0 (″)",
@@ -112,6 +114,30 @@ const char* const kDistanceTips[distance_column::Count] = {
     "归算后的平距 (m)",
 };
 
+// What an empty instrument cell stands for: the book's default.
+QString DefaultOf(int row) {
+    const FieldInstruments defaults = InstrumentsOf(FieldBook());
+    auto text = [](double value) { return QString::fromStdString(ShortestText(value)); };
+    switch (row) {
+        case book_header::Theodolite:
+            return QString::number(defaults.theodolite);
+        case book_header::EdmA:
+            return text(defaults.edmA);
+        case book_header::EdmB:
+            return text(defaults.edmB);
+        case book_header::ConstantK:
+            return text(defaults.constantK);
+        case book_header::ConstantR:
+            return text(defaults.constantR);
+        case book_header::AtmosphereA:
+            return text(defaults.atmosphereA);
+        case book_header::AtmosphereB:
+            return text(defaults.atmosphereB);
+        default:
+            return {};
+    }
+}
+
 QString ColumnTip(BookTable table, int column) {
     if (table == BookTable::Distances) return QString::fromUtf8(kDistanceTips[column]);
     if (IsStationTable(table)) {
@@ -189,8 +215,13 @@ QVariant BookTableModel::data(const QModelIndex& index, int role) const {
     const bool typed = IsTypedColumn(table_, column);
     const bool projection = table_ == BookTable::Header && row == book_header::Projection && typed;
     const QString refused = typed ? document_->refusal(table_, row, column) : QString();
+    const bool defaulted = table_ == BookTable::Header && typed && !projection &&
+                           document_->cells().header[static_cast<std::size_t>(row)].isEmpty() &&
+                           !DefaultOf(row).isEmpty();
     switch (role) {
         case Qt::DisplayRole:
+            if (defaulted) return QStringLiteral("(默认 %1)").arg(DefaultOf(row));
+            [[fallthrough]];
         case Qt::EditRole:
             if (table_ == BookTable::Header && column == 0) return QString::fromUtf8(kHeaderNames[row]);
             if (table_ == BookTable::Points && column == point_column::Letter)
@@ -215,6 +246,7 @@ QVariant BookTableModel::data(const QModelIndex& index, int role) const {
         }
         case Qt::ForegroundRole:
             if (!refused.isEmpty() || document_->exceeded(table_, row, column)) return QBrush(kAlarmText);
+            if (defaulted) return QBrush(kDefaultText);
             return {};
         case Qt::BackgroundRole:
             if (!refused.isEmpty()) return QBrush(kRefusedBackground);
@@ -399,7 +431,7 @@ void BookView::copySelected() {
     QStringList lines;
     int lastRow = -1;
     for (const QModelIndex& index : std::as_const(selected)) {
-        const QString cell = index.data(Qt::DisplayRole).toString();
+        const QString cell = index.data(Qt::EditRole).toString();
         if (index.row() == lastRow) {
             lines.back() += QLatin1Char('\t') + cell;
         } else {
