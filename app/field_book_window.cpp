@@ -238,6 +238,23 @@ void FieldBookWindow::createMenus() {
     edit->addAction(QStringLiteral("删除(&D)"), this, [this] {
         if (BookView* view = currentView()) view->clearSelected();
     });
+    edit->addSeparator();
+    // The keyboard to the first refused cell or the first value beyond its limit.
+    edit->addAction(QStringLiteral("转到第一处问题(&G)"), QKeySequence(Qt::Key_F8), this, [this] {
+        const std::optional<CellRef> problem = document_->firstProblem();
+        if (!problem) {
+            statusBar()->showMessage(QStringLiteral("手簿中没有有误的单元格或超限的数值"));
+            return;
+        }
+        showTable(problem->table);
+        if (problem->row < 0) {
+            // A side's check: its table is below the records.
+            sides_->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        BookView* view = this->view(problem->table);
+        view->setCurrentIndex(view->model()->index(problem->row, problem->column));
+    });
 }
 
 BookView* FieldBookWindow::currentView() const {
