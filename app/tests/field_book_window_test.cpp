@@ -278,6 +278,10 @@ private slots:
         QVERIFY(!Red(book, a, 5, dc::Right));
         QCOMPARE(Shown(book, a, 1, dc::Reduced), QStringLiteral("60°21′03.0″"));
         QCOMPARE(Shown(book, a, 5, dc::TwoC), QString());
+        // F8 takes the keyboard there.
+        book->view(a)->setCurrentIndex(station->index(0, dc::Set));
+        QTest::keyClick(book->view(a), Qt::Key_F8);
+        QCOMPARE(book->view(a)->currentIndex(), station->index(5, dc::Left));
         book->document()->undoStack()->undo();
         QVERIFY(!Red(book, a, 5, dc::Left));
         QCOMPARE(Shown(book, a, 5, dc::TwoC), QStringLiteral("12.0"));
