@@ -10,6 +10,18 @@
 
 namespace korvanet {
 
+std::array<ObservationRow, 9> IndependentConditions(const ConditionMatrix& A) {
+    std::array<ObservationRow, 9> B{};
+    for (int j = 1; j <= 4; ++j) B[0][j] = 1;  // triangle 1: angles 1..4 sum to 180
+    for (int j = 5; j <= 8; ++j) B[1][j] = 1;  // triangle 2: angles 5..8
+    int row = 2;
+    for (int r = 1; r <= kLastCondition; ++r) {
+        if (IsDependentCondition(r)) continue;
+        B[row++] = A[r];
+    }
+    return B;
+}
+
 ConditionCofactors::ConditionCofactors(const ConditionMatrix& A, const ReciprocalWeightList& q,
                                        ObservationRange range)
     : range_(range) {
@@ -21,15 +33,8 @@ ConditionCofactors::ConditionCofactors(const ConditionMatrix& A, const Reciproca
         misclosureCofactor_[r] = s;
     }
 
-    // B Q, row by row: the two triangle closures, then the kept rows of A.
-    std::array<ObservationRow, kConditions> B{};
-    for (int j = 1; j <= 4; ++j) B[0][j] = 1;  // triangle 1: angles 1..4 sum to 180
-    for (int j = 5; j <= 8; ++j) B[1][j] = 1;  // triangle 2: angles 5..8
-    int row = 2;
-    for (int r = 1; r <= kLastCondition; ++r) {
-        if (IsDependentCondition(r)) continue;
-        B[row++] = A[r];
-    }
+    // B Q, row by row.
+    const std::array<ObservationRow, kConditions> B = IndependentConditions(A);
     for (int i = 0; i < kConditions; ++i)
         for (int o = first; o <= last; ++o) G_[i][o] = B[i][o] * weight_[o];
 

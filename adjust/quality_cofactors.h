@@ -22,6 +22,10 @@
 
 namespace korvanet {
 
+// The nine independent conditions B of the figure: the two triangle closures,
+// then the kept rows of A (adjustment_model.h).
+std::array<ObservationRow, 9> IndependentConditions(const ConditionMatrix& A);
+
 class ConditionCofactors {
 public:
     ConditionCofactors(const ConditionMatrix& A, const ReciprocalWeightList& q, ObservationRange range);

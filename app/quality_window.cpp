@@ -25,6 +25,7 @@
 #include "app/precision_summary.h"
 #include "app/read_only_table.h"
 #include "compute/adjustment_report.h"
+#include "compute/blunder_advice_texts.h"
 #include "compute/figure_drawing.h"
 #include "compute/file_writer.h"
 #include "core/display_text.h"
@@ -73,15 +74,28 @@ QString ExternalText(const ObservationCheck& o) {
     return o.external ? Fixed(*o.external, 2) : QStringLiteral("—");
 }
 
-QStringList ObservationRow(const ObservationCheck& o, bool suspect) {
-    return {ObservationLabel(o), ValueText(o, o.observed), ValueText(o, o.adjusted),
-            ResidualText(o),     Fixed(o.redundancy, 3),   WText(o),
-            MdbText(o),          ExternalText(o),          suspect ? QStringLiteral("◀ 可疑") : QString()};
+QStringList ObservationRow(const ObservationCheck& o, const std::optional<double>& m0Without, bool suspect) {
+    return {ObservationLabel(o),
+            ValueText(o, o.observed),
+            ValueText(o, o.adjusted),
+            ResidualText(o),
+            Fixed(o.redundancy, 3),
+            WText(o),
+            QString::fromStdString(M0WithoutText(m0Without)),
+            MdbText(o),
+            ExternalText(o),
+            suspect ? QStringLiteral("◀ 可疑") : QString()};
 }
 
 const QStringList kObservationHeader = {
-    "观测值", "观测", "平差值", "改正数 v", "多余观测分量 r", "w", "最小可探测粗差 ∇", "外部可靠性 (毫米)",
-    "检验"};
+    "观测值", "观测",           "平差值",           "改正数 v",          "多余观测分量 r",
+    "w",      "去掉后 m0 (秒)", "最小可探测粗差 ∇", "外部可靠性 (毫米)", "检验"};
+
+QString Lines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines) out << QString::fromStdString(line);
+    return out.join(QChar(u'\n'));
+}
 const QStringList kPointHeader = {"点",
                                   "点名",
                                   "纵座标 x (米)",
@@ -216,6 +230,18 @@ QualityWindow::QualityWindow(const SurveyState& state, const QualityCheck& quali
     observations_->setObjectName(QStringLiteral("observations"));
     layout->addWidget(observations_);
 
+    // The advice on blunders and weights: what it means, then its figures.
+    auto* m0Legend = new QLabel(QString::fromStdString(M0WithoutExplanation()));
+    snooping_ = new QLabel;
+    snooping_->setObjectName(QStringLiteral("snooping"));
+    variance_ = new QLabel;
+    variance_->setObjectName(QStringLiteral("varianceComponents"));
+    for (QLabel* line : {m0Legend, snooping_, variance_}) {
+        line->setTextFormat(Qt::PlainText);
+        line->setWordWrap(true);
+        layout->addWidget(line);
+    }
+
     pointsHeading_ = new QLabel;
     layout->addWidget(pointsHeading_);
     points_ = ReadOnlyTable(kPointHeader, content);
@@ -300,6 +326,9 @@ void QualityWindow::showCheck(const SurveyState& state, const QualityCheck& qual
     suspectLine_->setText(SuspectText(quality_));
     globalTest_->setStyleSheet(quality_.global.passed ? QString() : QStringLiteral("color: #c80000"));
     suspectLine_->setStyleSheet(quality_.Suspect() ? QStringLiteral("color: #c80000") : QString());
+    advice_ = AdviseOnBlunders(quality_);
+    snooping_->setText(Lines(SnoopingLines(advice_.snooping)));
+    variance_->setText(Lines(VarianceLines(advice_.variance)));
     fillObservations();
     pointsHeading_->setText(
         QStringLiteral("点位精度与误差椭圆 (后验, m0 = %1 秒)").arg(Fixed(quality_.m0, 2)));
@@ -314,7 +343,7 @@ void QualityWindow::fillObservations() {
     observations_->setRowCount(static_cast<int>(list.size()));
     for (int r = 0; r < static_cast<int>(list.size()); ++r) {
         const bool suspect = quality_.suspect && *quality_.suspect == static_cast<std::size_t>(r);
-        const QStringList cells = ObservationRow(list[r], suspect);
+        const QStringList cells = ObservationRow(list[r], advice_.m0Without[r], suspect);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
             grew |= SetReadOnlyCell(
                 observations_, r, c, cells[c],

@@ -2,7 +2,8 @@
 #pragma once
 // The window "质量检查": can the adjusted figure be trusted?  The global model
 // test, the observations with residual, redundancy number and w (the suspect
-// marked), the points with their error ellipses, and the figure drawn to
+// marked) and m0 without each, the data snooping and the variance
+// components of angles and sides (advice), the points with their error ellipses, and the figure drawn to
 // scale.  打印 and 存为 PDF put the adjustment report of the run on paper; the
 // drawing can be saved as SVG or PNG.
 // It shows one completed run and keeps its own copy of it; while open it
@@ -12,6 +13,7 @@
 #include <QString>
 #include <functional>
 
+#include "adjust/blunder_advice.h"
 #include "adjust/quality_check.h"
 #include "core/survey_state.h"
 #include "report/adjustment_document.h"
@@ -40,6 +42,8 @@ public:
     QLabel* suspectLine() const { return suspectLine_; }
     QTableWidget* observationsTable() const { return observations_; }
     QTableWidget* pointsTable() const { return points_; }
+    QLabel* snoopingLines() const { return snooping_; }
+    QLabel* varianceLines() const { return variance_; }
     // The drawing; the figure of a later run is read when the drawing is next painted.
     QSvgWidget* drawing() const { return drawing_; }
     PrecisionSummary* precisionSummary() const { return summary_; }
@@ -74,6 +78,7 @@ private:
 
     SurveyState state_;
     QualityCheck quality_;
+    BlunderAdvice advice_;
     std::function<QString()> jobName_;
     QString svg_;
     QString title_;
@@ -82,6 +87,8 @@ private:
     QLabel* globalTest_ = nullptr;
     QLabel* sigmaLine_ = nullptr;
     QLabel* suspectLine_ = nullptr;
+    QLabel* snooping_ = nullptr;
+    QLabel* variance_ = nullptr;
     QTableWidget* observations_ = nullptr;
     QTableWidget* points_ = nullptr;
     QSvgWidget* drawing_ = nullptr;

@@ -11,7 +11,9 @@
 #include <ctime>
 #include <string_view>
 
+#include "adjust/blunder_advice.h"
 #include "adjust/quadrilateral.h"
+#include "compute/blunder_advice_texts.h"
 #include "compute/class_check_texts.h"
 #include "compute/figure_drawing.h"
 #include "compute/report_steps.h"
@@ -176,6 +178,25 @@ DocumentTable ObservationTable(const QualityCheck& q, bool design) {
     return t;
 }
 
+// ---- 粗差探测与方差分量 ----
+
+DocumentSection BlunderSection(const QualityCheck& q) {
+    const BlunderAdvice advice = AdviseOnBlunders(q);
+    DocumentTable t;
+    t.name = "去掉观测后的 m0";
+    t.columns = {{"观测量", ""}, {"w 检验", ""}, {"去掉后 m0", "″"}};
+    for (std::size_t i = 0; i < q.observations.size(); ++i) {
+        const ObservationCheck& o = q.observations[i];
+        t.rows.push_back({ObservationName(o), Optional(o.w, 2), Optional(advice.m0Without[i], 2)});
+        t.flagged.push_back(false);
+    }
+    DocumentSection s{"粗差探测与方差分量",
+                      {ParagraphBlock(M0WithoutExplanation()), TableBlock(std::move(t))}};
+    for (const std::string& line : SnoopingLines(advice.snooping)) s.blocks.push_back(ParagraphBlock(line));
+    for (const std::string& line : VarianceLines(advice.variance)) s.blocks.push_back(ParagraphBlock(line));
+    return s;
+}
+
 // ---- 点位精度 ----
 
 DocumentTable PointTable(const QualityCheck& q) {
@@ -298,6 +319,7 @@ AdjustmentDocument JobReportDocument(const SurveyState& state, const QualityChec
         {ParagraphBlock("改正数 = 平差值 - 观测值; w 检验的临界值为 3.29 (α = 0.1 %); "
                         "∇ = 4.13 σ0 √(q/r) 为可发现的最小粗差, 外部可靠性为该粗差引起的最大点位移动。"),
          TableBlock(ObservationTable(q, false))}));
+    doc.sections.push_back(BlunderSection(q));
     doc.sections.push_back(Section("点位精度", {TableBlock(PointTable(q))}));
     doc.sections.push_back(Section("边长与方位", {TableBlock(SideTable(q))}));
     doc.sections.push_back(Section("点间精度", {TableBlock(RelativeTable(q))}));

@@ -4,10 +4,10 @@
 // report (精度估算) of a design, as a document (report/adjustment_document.h)
 // for the writers: HTML and CSV without Qt, ODT through Qt.
 //
-// Sections, in this order: 概况, 闭合差, 观测值, 点位精度, 边长与方位,
+// Sections, in this order: 概况, 闭合差, 观测值, 粗差探测与方差分量, 点位精度, 边长与方位,
 // 点间精度, 规范检核 (with a class), 计算过程 (when asked for), 图, 成果表.
 // A design has no closures, residuals or tests: its report leaves out
-// 闭合差 and the columns that need observations, and says 精度估算.
+// 闭合差, 粗差探测与方差分量 and the columns that need observations, and says 精度估算.
 //
 // Units as the window shows them: angles in degrees, minutes and seconds,
 // corrections in arc seconds and millimetres, sides and coordinates in

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "adjust/blunder_advice.h"
 #include "adjust/order_classes.h"
 #include "adjust/quadrilateral.h"
 #include "adjust/quality_check.h"
@@ -42,10 +43,36 @@ Json PointJson(const PointCheck& p) {
     return j;
 }
 
-Json ObservationJson(const ObservationCheck& o) {
-    return {{"kind", KindName(o.kind)}, {"index", o.index},       {"observed", o.observed},
-            {"adjusted", o.adjusted},   {"residual", o.residual}, {"redundancy", o.redundancy},
-            {"w", Optional(o.w)},       {"mdb", Optional(o.mdb)}, {"external_mm", Optional(o.external)}};
+Json ObservationJson(const ObservationCheck& o, const std::optional<double>& m0Without) {
+    return {{"kind", KindName(o.kind)},
+            {"index", o.index},
+            {"observed", o.observed},
+            {"adjusted", o.adjusted},
+            {"residual", o.residual},
+            {"redundancy", o.redundancy},
+            {"w", Optional(o.w)},
+            {"mdb", Optional(o.mdb)},
+            {"external_mm", Optional(o.external)},
+            {"m0_without", Optional(m0Without)}};
+}
+
+// The advice on blunders and weights at the top of a job.
+void AddBlunderAdvice(Json& j, const BlunderAdvice& a) {
+    j["snooping"] = Json::array();
+    for (const SnoopedObservation& s : a.snooping)
+        j["snooping"].push_back(
+            {{"kind", KindName(s.kind)}, {"index", s.index}, {"w", s.w}, {"m0_after", s.m0After}});
+    if (const auto& c = a.variance.components) {
+        j["variance_components"] = {
+            {"angles",
+             {{"variance_factor", c->angles.factor},
+              {"redundancy", c->angles.redundancy},
+              {"sigma_arcsec", c->angleSigma}}},
+            {"sides", {{"variance_factor", c->sides.factor}, {"redundancy", c->sides.redundancy}}},
+            {"iterations", c->iterations}};
+    } else {
+        j["variance_components"] = nullptr;
+    }
 }
 
 // The figures an order class judges, for every completed job.
@@ -131,10 +158,13 @@ std::string JobJson(const std::string& job, const JobRun& run, const SurveyState
         } else {
             j["suspect"] = nullptr;
         }
+        const BlunderAdvice advice = AdviseOnBlunders(q);
+        AddBlunderAdvice(j, advice);
         j["points"] = Json::array();
         for (const PointCheck& p : q.points) j["points"].push_back(PointJson(p));
         j["observations"] = Json::array();
-        for (const ObservationCheck& o : q.observations) j["observations"].push_back(ObservationJson(o));
+        for (std::size_t i = 0; i < q.observations.size(); ++i)
+            j["observations"].push_back(ObservationJson(q.observations[i], advice.m0Without[i]));
         j["misclosures"] = Json::array();
         for (const MisclosureCheck& m : q.misclosures) j["misclosures"].push_back(MisclosureJson(m));
         AddFigure(j, q.figure);

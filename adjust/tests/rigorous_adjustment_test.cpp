@@ -4,16 +4,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "adjust/adjustment.h"
+#include "adjust/blunder_detection.h"
 #include "adjust/preparation.h"
 #include "adjust/quality_check.h"
 #include "adjust/tests/engine_fixtures.h"
 #include "adjust/tests/rigorous_reference.h"
+#include "adjust/variance_components.h"
 #include "core/form_boxes.h"
 #include "core/scripted_session.h"
 
@@ -348,6 +355,194 @@ TEST_P(NoisyFigures, FigurePrecisionEqualsRigorousLeastSquares) {
             EXPECT_NEAR(*o.external, largest, 0.01) << "external reliability of " << what;
         }
     }
+}
+
+std::string NameOf(ObservationKind kind, int index) {
+    ObservationCheck o;
+    o.kind = kind;
+    o.index = index;
+    return ObservationName(o);
+}
+
+// m0 without an observation is the m0 of a fresh adjustment that leaves it
+// out: the reference, iterated anew without it, to 0.1 %.  None exactly
+// where the reference finds the observation checked by less than 0.05.
+TEST_P(NoisyFigures, M0WithoutEachEqualsAFreshAdjustmentWithoutIt) {
+    const Case c = GetParam();
+    std::mt19937_64 rng(5150 + static_cast<int>(c));
+    for (int figure = 0; figure < 6; ++figure) {
+        const Surveyed s = Survey(rng, c, Uniform(rng, 1, 3), Uniform(rng, 3, 10));
+        const double sideQ = SideReciprocalWeightOf(s);
+        const ReferenceSolution whole =
+            RigorousAdjustment(s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth));
+        Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
+        RecordingDisplay display;
+        const QualityCheck check = RunAdjustment(job.state, job.run, display);
+        const std::vector<std::optional<double>> m0 = M0WithoutEach(check);
+        ASSERT_EQ(m0.size(), check.observations.size());
+        for (std::size_t i = 0; i < m0.size(); ++i) {
+            const ObservationCheck& o = check.observations[i];
+            const std::string what = NameOf(o.kind, o.index) + ", figure " + std::to_string(figure);
+            const ReferenceObservation* r = Find(whole, KindOf(o.kind), o.index);
+            ASSERT_NE(r, nullptr) << what;
+            if (r->redundancy < 0.05) {
+                EXPECT_FALSE(m0[i].has_value()) << what;
+                continue;
+            }
+            ASSERT_TRUE(m0[i].has_value()) << what;
+            ReferenceChoices without;
+            without.leftOut = {{KindOf(o.kind), o.index}};
+            const ReferenceSolution fresh =
+                RigorousAdjustment(s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth), without);
+            ASSERT_EQ(fresh.redundancy, 8) << what;
+            ExpectRelative(*m0[i], fresh.sigma0, 1e-3, ("m0 without " + what).c_str(), figure);
+        }
+    }
+}
+
+// A blunder of 40" in one angle, then of 80 mm in one side (or, where the
+// side weights would hide 80 mm, of five times the side's sigma0 sqrt(q/r),
+// w near 5): data snooping takes that observation out first, with the w the
+// reference gives it, and every m0 after a removal is the reference's m0
+// without the observations taken out so far.
+TEST_P(NoisyFigures, DataSnoopingTakesOutTheBlunderFirst) {
+    const Case c = GetParam();
+    std::mt19937_64 rng(8080 + static_cast<int>(c));
+    for (int figure = 0; figure < 8; ++figure) {
+        const Surveyed clean = Survey(rng, c, Uniform(rng, 1, 2), Uniform(rng, 1, 3));
+        const double sideQ = SideReciprocalWeightOf(clean);
+        const ReferenceSolution cleanRef = RigorousAdjustment(clean.truth.A, clean.knownD, clean.obs, sideQ,
+                                                              clean.q0, Displaced(clean.truth));
+        const int lastSide = clean.knownD ? 5 : 6;
+        const int angle = 1 + static_cast<int>(rng() % 8), side = 1 + static_cast<int>(rng() % lastSide);
+        for (const ReferenceKind blundered : {ReferenceKind::Angle, ReferenceKind::Side}) {
+            Surveyed s = clean;
+            int index = angle;
+            if (blundered == ReferenceKind::Angle) {
+                s.obs.angle[angle] += 40.0 / 3600;
+            } else {
+                index = side;
+                const double r = Find(cleanRef, ReferenceKind::Side, side)->redundancy;
+                const double mm = std::fmax(80, 5 * s.tolerance * std::sqrt(sideQ / r));
+                s.obs.side[side] += mm / 1000;
+            }
+            const std::string where = (blundered == ReferenceKind::Angle ? "angle " : "side ") +
+                                      std::to_string(index) + " wrong, figure " + std::to_string(figure);
+            const ReferenceSolution whole =
+                RigorousAdjustment(s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth));
+            Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
+            RecordingDisplay display;
+            const QualityCheck check = RunAdjustment(job.state, job.run, display);
+            const std::vector<SnoopedObservation> snooped = DataSnooping(check);
+            ASSERT_FALSE(snooped.empty()) << where;
+            EXPECT_EQ(KindOf(snooped[0].kind), blundered) << where;
+            EXPECT_EQ(snooped[0].index, index) << where;
+            const ReferenceObservation* r = Find(whole, blundered, index);
+            EXPECT_NEAR(snooped[0].w, r->residual / (s.tolerance * std::sqrt(r->cofactor)), 0.01) << where;
+            EXPECT_LE(static_cast<int>(snooped.size()), 8) << "a condition is always left, " << where;
+            ReferenceChoices without;
+            for (const SnoopedObservation& step : snooped) {
+                without.leftOut.push_back({KindOf(step.kind), step.index});
+                const ReferenceSolution fresh =
+                    RigorousAdjustment(s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth), without);
+                ASSERT_EQ(fresh.redundancy, 9 - static_cast<int>(without.leftOut.size())) << where;
+                ExpectRelative(
+                    step.m0After, fresh.sigma0, 1e-3,
+                    ("m0 after taking out " + NameOf(step.kind, step.index) + ", " + where).c_str(), figure);
+            }
+        }
+    }
+}
+
+// Figures whose angles were made with noise sigma0 and whose sides with
+// `sideNoise` times their a-priori mean error sigma0 sqrt(q): true variance
+// factors 1 and sideNoise^2.
+struct VarianceSample {
+    std::vector<double> angleFactors, sideFactors;
+    int notEstimable = 0;
+};
+
+VarianceSample EstimateOnNoisyFigures(Case c, std::uint64_t seed, double sideNoise, int figures,
+                                      bool againstReference) {
+    std::mt19937_64 rng(seed);
+    VarianceSample out;
+    for (int figure = 0; figure < figures; ++figure) {
+        Surveyed s = Survey(rng, c, 0, 0);
+        const double sideQ = SideReciprocalWeightOf(s);
+        for (int i = 1; i <= 8; ++i) s.obs.angle[i] += s.tolerance * Gaussian(rng) / 3600;
+        if (!s.knownD && s.q0 > 0) s.obs.orientationAngle += s.tolerance * Gaussian(rng) / 3600;
+        const double sideSigma = sideNoise * s.tolerance * std::sqrt(sideQ);  // mm
+        for (int i = 1; i <= (s.knownD ? 5 : 6); ++i) s.obs.side[i] += sideSigma * Gaussian(rng) / 1000;
+
+        Job job = JobFromObservations(s.truth.A, s.knownD, s.obs, s.tolerance, s.q0);
+        RecordingDisplay display;
+        const QualityCheck check = RunAdjustment(job.state, job.run, display);
+        const VarianceEstimate e = EstimateVarianceComponents(check);
+        if (!e.components) {
+            EXPECT_FALSE(e.reason.empty());
+            ++out.notEstimable;
+            continue;
+        }
+        const VarianceComponents& v = *e.components;
+        EXPECT_NEAR(v.angles.redundancy + v.sides.redundancy, 9, 1e-8) << "figure " << figure;
+        EXPECT_NEAR(v.angleSigma, s.tolerance * std::sqrt(v.angles.factor), 1e-9) << "figure " << figure;
+        out.angleFactors.push_back(v.angles.factor);
+        out.sideFactors.push_back(v.sides.factor);
+        if (!againstReference) continue;
+        const std::optional<ReferenceVariance> ref = ReferenceVarianceComponents(
+            s.truth.A, s.knownD, s.obs, sideQ, s.q0, Displaced(s.truth), s.tolerance);
+        if (!ref) {
+            ADD_FAILURE() << "the reference did not converge, figure " << figure;
+            continue;
+        }
+        ExpectRelative(v.angles.factor, ref->angleFactor, 1e-3, "angle variance factor", figure);
+        ExpectRelative(v.sides.factor, ref->sideFactor, 1e-3, "side variance factor", figure);
+        EXPECT_NEAR(v.angles.redundancy, ref->angleRedundancy, 1e-3) << "figure " << figure;
+        EXPECT_NEAR(v.sides.redundancy, ref->sideRedundancy, 1e-3) << "figure " << figure;
+    }
+    return out;
+}
+
+double Mean(const std::vector<double>& x) {
+    double s = 0;
+    for (double v : x) s += v;
+    return s / static_cast<double>(x.size());
+}
+
+double Median(std::vector<double> x) {
+    std::sort(x.begin(), x.end());
+    return x[x.size() / 2];
+}
+
+// The variance components against the reference's own iteration on fresh
+// adjustments: factors to 0.1 %, redundancy shares to 0.001.  Then what they
+// find in sides made with a known noise.  The sides hold only 1 to 3 of the
+// nine redundancies, so one figure's side factor scatters like chi2(r)/r
+// with r near 1.5: where the weights are right the factors average 1 (within
+// 0.1 over 1000 figures); sides made four times better than their weights
+// say (factor 1/16) are found so in the typical figure, the median factor
+// between 0.3 and 1.2 times 1/16, against 1 for right weights.  A figure
+// whose iteration has not settled in 200 steps is not estimable: a few in
+// a hundred at most.
+TEST_P(NoisyFigures, VarianceComponentsFindTheNoiseTheSidesWereMadeWith) {
+    const Case c = GetParam();
+    const std::uint64_t seed = 1616 + static_cast<std::uint64_t>(c);
+    const VarianceSample checked = EstimateOnNoisyFigures(c, seed, 0.25, 6, true);
+    EXPECT_GE(checked.sideFactors.size(), 4u) << "figures held against the reference";
+
+    const int figures = 1000;
+    const VarianceSample right = EstimateOnNoisyFigures(c, seed + 10, 1.0, figures, false);
+    const VarianceSample better = EstimateOnNoisyFigures(c, seed + 20, 0.25, figures, false);
+    std::printf(
+        "weights right: mean factors angles %.3f, sides %.3f; sides 4x better: median side factor "
+        "%.4f (1/16 = 0.0625); not estimable %d, %d of %d\n",
+        Mean(right.angleFactors), Mean(right.sideFactors), Median(better.sideFactors), right.notEstimable,
+        better.notEstimable, figures);
+    EXPECT_LE(right.notEstimable + better.notEstimable, 2 * figures / 25);
+    EXPECT_NEAR(Mean(right.angleFactors), 1, 0.1);
+    EXPECT_NEAR(Mean(right.sideFactors), 1, 0.1);
+    EXPECT_GT(Median(better.sideFactors), 0.3 / 16);
+    EXPECT_LT(Median(better.sideFactors), 1.2 / 16);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothCasesOfD, NoisyFigures,

@@ -80,7 +80,7 @@ Matrix Inverse(Matrix m) {
 
 ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>& knownD,
                                      const FigureObservations& obs, double sideQ, double q0,
-                                     const TrueFigure& start) {
+                                     const TrueFigure& start, const ReferenceChoices& choices) {
     // The parameterisation z = z0 + G p.
     const bool fixedOrientation = !knownD && q0 == 0;
     const double orientedAz = (obs.startAzimuth + obs.orientationAngle) / kTrueDegreesPerRadian;
@@ -118,6 +118,11 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
         return m;
     };
 
+    auto kept = [&](ReferenceKind kind, int index) {
+        for (const auto& [k, i] : choices.leftOut)
+            if (k == kind && i == index) return false;
+        return true;
+    };
     auto rows = [&](const Model& m) {
         std::vector<Row> r;
         // Angle i turns from side `from` to side `to` at point `at`.
@@ -129,7 +134,9 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
             Gradient g = m.AzimuthGradient(at[i], to[i]);
             const Gradient h = m.AzimuthGradient(at[i], from[i]);
             for (int k = 0; k < 8; ++k) g[k] -= h[k];
-            r.push_back({ReferenceKind::Angle, i, WrapSeconds(model - obs.angle[i] * 3600), g, 1.0});
+            if (kept(ReferenceKind::Angle, i))
+                r.push_back({ReferenceKind::Angle, i, WrapSeconds(model - obs.angle[i] * 3600), g,
+                             1 / choices.angleFactor});
         }
         const int sideFrom[7] = {0, kA, kB, kB, kA, kC, kA};
         const int sideTo[7] = {0, kB, kD, kC, kC, kD, kD};
@@ -143,13 +150,15 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
             g[2 * sideTo[i] + 1] = (Q.y - P.y) / d * 1000;
             g[2 * sideFrom[i]] = -(Q.x - P.x) / d * 1000;
             g[2 * sideFrom[i] + 1] = -(Q.y - P.y) / d * 1000;
-            r.push_back({ReferenceKind::Side, i, (d - obs.side[i]) * 1000, g, 1 / sideQ});
+            if (kept(ReferenceKind::Side, i))
+                r.push_back(
+                    {ReferenceKind::Side, i, (d - obs.side[i]) * 1000, g, 1 / (sideQ * choices.sideFactor)});
         }
-        if (!knownD && !fixedOrientation) {
+        if (!knownD && !fixedOrientation && kept(ReferenceKind::Orientation, 0)) {
             const double model = m.Azimuth(kA, kB);
             r.push_back({ReferenceKind::Orientation, 0,
                          WrapSeconds(model - (obs.startAzimuth + obs.orientationAngle) * 3600),
-                         m.AzimuthGradient(kA, kB), 1 / q0});
+                         m.AzimuthGradient(kA, kB), 1 / (q0 * choices.angleFactor)});
         }
         return r;
     };
@@ -226,9 +235,35 @@ ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>&
                 for (std::size_t v = 0; v < n; ++v) dp += Qp[u][v] * j[v] * row.weight;
                 shift[k] += G[k][u] * dp * 1000;
             }
-        result.observations.push_back({row.kind, row.index, row.residual, qvv, qvv * row.weight, shift});
+        result.observations.push_back(
+            {row.kind, row.index, row.residual, qvv, qvv * row.weight, shift, row.weight});
     }
     return result;
+}
+
+std::optional<ReferenceVariance> ReferenceVarianceComponents(const Point& a,
+                                                             const std::optional<Point>& knownD,
+                                                             const FigureObservations& obs, double sideQ,
+                                                             double q0, const TrueFigure& start,
+                                                             double sigma0) {
+    ReferenceChoices choices;
+    for (int step = 0; step < 2000; ++step) {
+        const ReferenceSolution s = RigorousAdjustment(a, knownD, obs, sideQ, q0, start, choices);
+        double sum[2] = {0, 0}, share[2] = {0, 0};
+        for (const ReferenceObservation& o : s.observations) {
+            const bool side = o.kind == ReferenceKind::Side;
+            sum[side] += o.weight * o.residual * o.residual / (sigma0 * sigma0);
+            share[side] += o.redundancy;
+        }
+        ReferenceVariance v{choices.angleFactor * sum[0] / share[0], choices.sideFactor * sum[1] / share[1],
+                            share[0], share[1]};
+        const bool converged = std::fabs(v.angleFactor - choices.angleFactor) < 1e-6 * v.angleFactor &&
+                               std::fabs(v.sideFactor - choices.sideFactor) < 1e-6 * v.sideFactor;
+        choices.angleFactor = v.angleFactor;
+        choices.sideFactor = v.sideFactor;
+        if (converged) return v;
+    }
+    return std::nullopt;
 }
 
 }  // namespace korvanet::testing

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "adjust/tests/engine_fixtures.h"
@@ -31,6 +32,7 @@ struct ReferenceObservation {
     // How far the adjusted coordinates (xA, yA, .., xD, yD) move, in mm, when
     // the observation is biased by one of its units (arc second, or mm).
     std::array<double, 8> shiftPerUnitBias{};
+    double weight = 0;  // 1/q as adjusted, per unit weight
 };
 
 struct ReferenceSolution {
@@ -47,10 +49,32 @@ struct ReferenceSolution {
     std::array<std::array<double, 8>, 8> Qz{};
 };
 
+// What a fresh adjustment may change: observations left out, and the
+// reciprocal weights of the angle group (the angles and the orientation) and
+// of the sides multiplied by a variance factor.
+struct ReferenceChoices {
+    std::vector<std::pair<ReferenceKind, int>> leftOut;
+    double angleFactor = 1, sideFactor = 1;
+};
+
 // `start` holds approximate B, C, D; `sideReciprocalWeight` the q of every
 // observed side; `q0` the orientation angle's (ignored when D is known).
 ReferenceSolution RigorousAdjustment(const Point& a, const std::optional<Point>& knownD,
                                      const FigureObservations& obs, double sideReciprocalWeight, double q0,
-                                     const TrueFigure& start);
+                                     const TrueFigure& start, const ReferenceChoices& choices = {});
+
+// The variance factors of the angle group and of the sides by the iteration
+// f_k <- f_k (v_k^T P_k v_k / sigma0^2) / r_k on fresh adjustments, to a
+// relative change below 1e-6 (the Gauss-Newton solution is good to about
+// 1e-5 mm); none when it has not converged in 2000 steps.
+struct ReferenceVariance {
+    double angleFactor = 1, sideFactor = 1;
+    double angleRedundancy = 0, sideRedundancy = 0;
+};
+std::optional<ReferenceVariance> ReferenceVarianceComponents(const Point& a,
+                                                             const std::optional<Point>& knownD,
+                                                             const FigureObservations& obs,
+                                                             double sideReciprocalWeight, double q0,
+                                                             const TrueFigure& start, double sigma0);
 
 }  // namespace korvanet::testing

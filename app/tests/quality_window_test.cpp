@@ -112,6 +112,22 @@ private slots:
             const bool marked = !table->item(row, table->columnCount() - 1)->text().isEmpty();
             QCOMPARE(marked, table->item(row, 0)->text() == QStringLiteral("观测角 B(5)"));
         }
+        // Beside w, m0 without each observation: lowest without angle 5, which
+        // the data snooping takes out first; the sides' weights are weighed.
+        const int m0Column = 6;
+        QCOMPARE(table->horizontalHeaderItem(m0Column)->text(), QStringLiteral("去掉后 m0 (秒)"));
+        int lowest = 0;
+        for (int row = 1; row < table->rowCount(); ++row)
+            if (table->item(row, m0Column)->text().toDouble() <
+                table->item(lowest, m0Column)->text().toDouble())
+                lowest = row;
+        QCOMPARE(table->item(lowest, 0)->text(), QStringLiteral("观测角 B(5)"));
+        const QStringList snooping = quality->snoopingLines()->text().split(QLatin1Char('\n'));
+        QVERIFY2(snooping.value(1).startsWith(QStringLiteral("1. 去掉 B(5): 去掉时 w = ")),
+                 qPrintable(snooping.join('|')));
+        QVERIFY(snooping.value(0).contains(QStringLiteral("成果仍为全部观测的平差结果")));
+        QVERIFY2(quality->varianceLines()->text().contains(QStringLiteral("测边: 方差因子")),
+                 qPrintable(quality->varianceLines()->text()));
         QCOMPARE(quality->pointsTable()->rowCount(), 4);
         QVERIFY(quality->drawing()->renderer()->isValid());
 
@@ -129,8 +145,8 @@ private slots:
         QString error;
         QVERIFY2(quality->savePdf(pdf, &error), qPrintable(error));
         const QStringList lines = PdfLines(pdf);
-        for (const char* heading :
-             {"平差报告", "概况", "闭合差", "观测值", "点位精度", "边长与方位", "点间精度", "图", "成果表"})
+        for (const char* heading : {"平差报告", "概况", "闭合差", "观测值", "粗差探测与方差分量", "点位精度",
+                                    "边长与方位", "点间精度", "图", "成果表"})
             QVERIFY2(lines.contains(QString::fromUtf8(heading)), heading);
         const QString text = lines.join(QLatin1Char('\n'));
         for (const char* words : {"三角形闭合差", "长半轴 a (mm)", "长轴方位", "未保存的作业", "可疑"})

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "compute/blunder_advice_texts.h"
 #include "compute/figure_drawing.h"
 #include "compute/job_json.h"
 #include "compute/job_run.h"
@@ -97,6 +98,49 @@ TEST(QualityCheck, ABlunderOf60SecondsInAnyAngleIsNamed) {
             EXPECT_TRUE(q.misclosures[i <= 4 ? 0 : 1].exceeded) << what;
         }
     }
+}
+
+// The advice in the words the window and the report give: the examples'
+// sides fit far better than their weights (the known-D figure's sides hold
+// about one redundancy, so its estimate is flagged as an order of
+// magnitude), nothing to take out until an angle is typed 40" wrong; sides
+// that fit worse than their weights say so, and what cannot be estimated
+// gives its reason.
+TEST(QualityCheck, TheAdviceOnBlundersAndWeightsInWords) {
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"known-d",
+         {"测角: 方差因子 0.669, 多余观测分量 7.96, 估计测角中误差 2.04 秒",
+          "测边: 方差因子 0.0068, 多余观测分量 1.04, 先验边长中误差应乘以 0.082",
+          "边长的符合程度约比先验权所设想的好 12.2 倍; 按估计值, 测边相对中误差为 1/1135186; "
+          "边长组的多余观测分量不足 2, 只可看作量级 (迭代 9 次)。"}},
+        {"free-d",
+         {"测角: 方差因子 0.164, 多余观测分量 6.02, 估计测角中误差 1.21 秒",
+          "测边: 方差因子 0.1226, 多余观测分量 2.98, 先验边长中误差应乘以 0.350",
+          "边长的符合程度约比先验权所设想的好 2.9 倍; 按估计值, 测边相对中误差为 1/227040 (迭代 20 次)。"}}};
+    for (const auto& [example, lines] : expected) {
+        const std::vector<std::string> answers = ExampleAnswers(example);
+        const Completed clean = RunAnswers(answers);
+        ASSERT_TRUE(clean.run.quality.has_value()) << example;
+        const BlunderAdvice advice = AdviseOnBlunders(*clean.run.quality);
+        const std::vector<std::string> variance = VarianceLines(advice.variance);
+        EXPECT_EQ(std::vector<std::string>(variance.begin() + 1, variance.end()), lines) << example;
+        EXPECT_EQ(SnoopingLines(advice.snooping).back(), "没有 |w| 超过 3.29 的观测, 无需剔除。") << example;
+    }
+    std::vector<std::string> wrong = ExampleAnswers("free-d");
+    wrong[AngleLine(wrong, 3)] = PackedPlus(wrong[AngleLine(wrong, 3)], 40);
+    const Completed c = RunAnswers(wrong);
+    ASSERT_TRUE(c.run.quality.has_value());
+    const std::vector<std::string> snooping = SnoopingLines(AdviseOnBlunders(*c.run.quality).snooping);
+    ASSERT_EQ(snooping.size(), 2u);
+    EXPECT_EQ(snooping[1], "1. 去掉 B(3): 去掉时 w = -11.33, 去掉后 m0 = 1.21 秒");
+
+    VarianceEstimate worse;
+    worse.components = VarianceComponents{{1.0, 6.5}, {6.25, 2.5}, 2.5, 2.5, std::nullopt, 12};
+    EXPECT_EQ(VarianceLines(worse).back(), "边长的符合程度约比先验权所设想的差 2.5 倍 (迭代 12 次)。");
+    VarianceEstimate none;
+    none.reason = "迭代 200 次未收敛, 方差分量不可估";
+    EXPECT_EQ(VarianceLines(none).back(), none.reason);
+    EXPECT_EQ(VarianceLines(none).size(), 2u);
 }
 
 // The JSON of a completed job parses with the same library, holds every

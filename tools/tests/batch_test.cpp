@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -176,6 +177,69 @@ TEST(Batch, JsonLinesNameEveryJobAndTheDrawingIsWritten) {
     EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
     EXPECT_NE(korvanet::ReadWholeFile(svg).find("<svg"), std::string::npos);
     EXPECT_EQ(RunBatch({"--svg", svg, bad}).exitCode, 1);
+}
+
+// The advice on blunders through the tool, on both example jobs as they are
+// and with one angle made 40" wrong, then one side 80 mm wrong: the
+// snooping takes that observation out first, and the m0 it reaches by
+// adjusting again without it is the m0_without the formula gives, the
+// lowest of the job.  (In the known-D example an 80 mm blunder stays below
+// the w-test in every side but S(2): the sides are weighted from the
+// tolerance, far more loosely than they fit, as the variance components say.)
+TEST(Batch, JsonFindsTheBlunderAndWeighsTheSides) {
+    struct Blunder {
+        std::string job, right, wrong, kind;
+        int index;
+    };
+    const std::vector<Blunder> blunders = {
+        {"known-d.txt", "\n46.43523\n", "\n46.44323\n", "angle", 1},
+        {"known-d.txt", "\n2910.681\n", "\n2910.761\n", "side", 2},
+        {"free-d.txt", "\n41.33082\n", "\n41.33482\n", "angle", 1},
+        {"free-d.txt", "\n1002.033\n", "\n1002.113\n", "side", 1},
+    };
+    auto run = [](const std::string& path) {
+        const BatchRun r = RunBatch({"--json", path});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return nlohmann::json::parse(r.out);
+    };
+    for (const std::string job : {"known-d.txt", "free-d.txt"}) {
+        const nlohmann::json j = run(std::string(KORVANET_EXAMPLES_DIR) + "/" + job);
+        EXPECT_TRUE(j["snooping"].is_array() && j["snooping"].empty()) << job << ": " << j["snooping"];
+        const nlohmann::json& v = j["variance_components"];
+        ASSERT_TRUE(v.is_object()) << job;
+        // The sides fit at least twice better than their weights say (factors 0.007 and 0.12).
+        EXPECT_LT(v["sides"]["variance_factor"].get<double>(), 0.25) << job;
+        EXPECT_NEAR(v["angles"]["redundancy"].get<double>() + v["sides"]["redundancy"].get<double>(), 9,
+                    1e-6);
+        EXPECT_NEAR(
+            v["angles"]["sigma_arcsec"].get<double>(),
+            j["tolerance_arcsec"].get<double>() * std::sqrt(v["angles"]["variance_factor"].get<double>()),
+            1e-9);
+        EXPECT_GE(v["iterations"].get<int>(), 1);
+        for (const auto& o : j["observations"])
+            EXPECT_EQ(o["m0_without"].is_null(), o["kind"] == "orientation") << job << " " << o;
+    }
+    for (const Blunder& b : blunders) {
+        std::string text = korvanet::ReadWholeFile(std::string(KORVANET_EXAMPLES_DIR) + "/" + b.job);
+        const std::size_t at = text.find(b.right);
+        ASSERT_NE(at, std::string::npos) << b.job << b.right;
+        text.replace(at, b.right.size(), b.wrong);
+        const std::string what = b.job + " with " + b.kind + " " + std::to_string(b.index) + " wrong";
+        const nlohmann::json j = run(WriteTempJob(b.kind + "-blunder-" + b.job, text));
+        ASSERT_FALSE(j["snooping"].empty()) << what;
+        const nlohmann::json& first = j["snooping"][0];
+        EXPECT_EQ(first["kind"], b.kind) << what;
+        EXPECT_EQ(first["index"], b.index) << what;
+        EXPECT_GT(std::fabs(first["w"].get<double>()), 3.29) << what;
+        double lowest = 1e300, blundered = -1;
+        for (const auto& o : j["observations"]) {
+            if (o["m0_without"].is_null()) continue;
+            lowest = std::fmin(lowest, o["m0_without"].get<double>());
+            if (o["kind"] == b.kind && o["index"] == b.index) blundered = o["m0_without"].get<double>();
+        }
+        EXPECT_EQ(blundered, lowest) << what;
+        EXPECT_NEAR(first["m0_after"].get<double>(), blundered, 1e-9) << what;
+    }
 }
 
 // Job files as editors save them: a UTF-8 byte order mark with CRLF line

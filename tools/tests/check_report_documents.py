@@ -218,6 +218,16 @@ def check_job_only(tables, j, where):
         near(row[column(t, "数值")], m["value"], 2, f"{where} {m['name']}")
         near(row[column(t, "限值")], m["limit"], 2, f"{where} limit of {m['name']}")
         check(flagged == m["exceeded"], f"{where}: {m['name']} exceeded")
+    # m0 without each observation, as --json gives it; none for Q1.
+    t = tables["去掉观测后的 m0"]
+    without = rows_by_first(t)
+    check(len(without) == len(j["observations"]), f"{where}: m0 without each")
+    for o in j["observations"]:
+        cell = without[observation_name(o)][column(t, "去掉后 m0")]
+        if o["m0_without"] is None:
+            check(cell == "-", f"{where}: m0 without {observation_name(o)} is {cell}")
+        else:
+            near(cell, o["m0_without"], 2, f"{where} m0 without {observation_name(o)}")
     overview = rows_by_first(tables["概况"])
     near(overview["验后单位权中误差 m0 (″)"][1], j["m0_arcsec"], 2, f"{where} m0")
     check(overview["整体检验 T = [pvv]/σ0²"][1].startswith(f"{j['global_test']['statistic']:.3f}"), f"{where} T")
@@ -454,7 +464,8 @@ def main():
         check(r.returncode == 0 and "报告已写入" in r.stderr, f"{job}: --html {r.returncode} {r.stderr}")
         parser = read_html(html_path, job)
         check(parser.title == "平差报告", f"{job}: title {parser.title}")
-        check(parser.headings == ["概况", "闭合差", "观测值", "点位精度", "边长与方位", "点间精度", "规范检核",
+        check(parser.headings == ["概况", "闭合差", "观测值", "粗差探测与方差分量", "点位精度", "边长与方位",
+                                  "点间精度", "规范检核",
                                   "计算过程", "图", "成果表"], f"{job}: sections {parser.headings}")
         check_tables_against_json(parser.tables, j, job)
         check_job_only(parser.tables, j, job)
