@@ -7,7 +7,8 @@
 // well, and with the job in hand kept in a data folder as the program keeps
 // it.  The field-book variant changes one reading of the field book window
 // until its reduction, the job 送入观测数据 puts into the sheet and every box
-// of the form show it.
+// of the form show it, with and without the book and the job kept in a data
+// folder.
 //
 //   korvanet-sheet-bench [benchmark options]
 //   korvanet-sheet-bench --picture FILE.png | --picture-refused FILE.png
@@ -145,6 +146,20 @@ void EditedReadingToEveryBox(benchmark::State& st) {
     for (auto _ : st) EditOneReading(*book, window, other, before);
 }
 BENCHMARK(EditedReadingToEveryBox)->Unit(benchmark::kMicrosecond);
+
+// As the program runs: the job and the field book kept in a data folder.
+void EditedReadingToEveryBoxKept(benchmark::State& st) {
+    QTemporaryDir data;
+    MainWindow window;
+    window.keepLastRunIn(data.filePath(QStringLiteral("last-run.txt")));
+    window.show();
+    korvanet::FieldBookWindow* book = OpenFieldBook(window);
+    book->show();
+    bool other = false;
+    QString before;
+    for (auto _ : st) EditOneReading(*book, window, other, before);
+}
+BENCHMARK(EditedReadingToEveryBoxKept)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
