@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +33,7 @@ namespace {
 
 const char* const kBookFilter = "外业手簿 (*.kvf);;所有文件 (*)";
 const QString kFolderKey = QStringLiteral("fieldBook/folder");
+const QString kGeometryKey = QStringLiteral("fieldBook/geometry");
 
 QString Fixed(const std::optional<double>& value, int decimals) {
     return value ? QString::fromStdString(FixedText(*value, decimals)) : QString();
@@ -145,6 +147,12 @@ FieldBookWindow::FieldBookWindow(FieldBookDocument* document, QWidget* parent)
     });
     showBook();
     resize(1280, 640);
+    restoreGeometry(ProgramSettings().value(kGeometryKey).toByteArray());
+}
+
+void FieldBookWindow::closeEvent(QCloseEvent* event) {
+    ProgramSettings().setValue(kGeometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
 }
 
 BookView* FieldBookWindow::createView(BookTable table) {

@@ -51,6 +51,10 @@ public:
     // Shows the tab of `table` and makes its view the keyboard's.
     void showTable(BookTable table);
 
+protected:
+    // Its size and place are kept for the next time it opens.
+    void closeEvent(QCloseEvent* event) override;
+
 signals:
     // 送入观测数据 with the job the book gives.
     void jobOffered(const std::vector<std::string>& answers);
