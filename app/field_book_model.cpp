@@ -148,6 +148,10 @@ QString ColumnTip(BookTable table, int column) {
             case direction_column::Left:
             case direction_column::Right:
                 return QStringLiteral("水平度盘读数 d.mmss (如 60.2336 为 60°23′36″)");
+            case direction_column::TwoC:
+                return QStringLiteral("2C = 盘左 − (盘右 ± 180°), 秒");
+            case direction_column::Mean:
+                return QStringLiteral("平均读数 = 盘左 − 2C/2; 测回法: 上、下半测回角值");
             case direction_column::Reduced:
                 return QStringLiteral("归零方向值; 测回法: 一测回角值");
             case direction_column::StationMean:
