@@ -98,6 +98,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createSheetDock();
     jobs_ = std::make_unique<JobInHand>(sheet_->model());
     fieldBook_ = new FieldBookDocument(this);
+    // A failed write of the kept book is told here too, with its window closed.
+    connect(fieldBook_, &FieldBookDocument::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     createMenus();
     const FormControls form = BuildForm(*canvas_);
     boxes_ = form.boxes;
