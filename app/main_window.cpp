@@ -35,6 +35,8 @@
 #include <utility>
 
 #include "app/design_window.h"
+#include "app/field_book_document.h"
+#include "app/field_book_window.h"
 #include "app/form_canvas.h"
 #include "app/form_design.h"
 #include "app/form_fonts.h"
@@ -95,6 +97,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     createSheetDock();
     jobs_ = std::make_unique<JobInHand>(sheet_->model());
+    fieldBook_ = new FieldBookDocument(this);
+    // A failed write of the kept book is told here too, with its window closed.
+    connect(fieldBook_, &FieldBookDocument::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     createMenus();
     const FormControls form = BuildForm(*canvas_);
     boxes_ = form.boxes;
@@ -282,7 +288,11 @@ bool MainWindow::saveJob(const QString& path) {
 QString MainWindow::keepLastRunIn(const QString& path) {
     // The sheet as it was left, even by a crash; a whole figure is adjusted
     // at once, so that the form shows its results.
-    const QString note = jobs_->rememberIn(path);
+    QString note = jobs_->rememberIn(path);
+    // The field book is kept beside the job in hand.
+    const QString bookNote =
+        fieldBook_->keepIn(QFileInfo(path).absoluteDir().filePath(QStringLiteral("field-book.json")));
+    if (!bookNote.isEmpty()) note += (note.isEmpty() ? QString() : QStringLiteral("\n")) + bookNote;
     if (!jobInHand().empty()) statusBar()->showMessage(QStringLiteral("已恢复上次的观测数据"));
     showSheetState();
     updateJobActions();
@@ -603,11 +613,15 @@ void MainWindow::exportReport() {
     const LoadedOrderClasses loaded = LoadOrderClasses();
     const std::optional<OrderClass> orderClass = ChosenOrderClass(loaded.table);
     const QString job = reportJobName();
-    auto build = [this, orderClass, source = loaded.table.source, job](bool steps) {
+    // A figure that came from the field book: its sections open the report.
+    std::shared_ptr<const FieldBookRun> book;
+    if (fieldBook_->job() && *fieldBook_->job() == jobInHand())
+        book = std::make_shared<const FieldBookRun>(*fieldBook_->run());
+    auto build = [this, orderClass, source = loaded.table.source, job, book](bool steps) {
         if (!quality_ || !state_.RunCompleted) throw KorvanetError("计算没有完成, 无法导出报告");
         return JobReportDocument(
             state_, *quality_,
-            {job.toStdString(), TodayText(), orderClass ? &*orderClass : nullptr, source, steps});
+            {job.toStdString(), TodayText(), orderClass ? &*orderClass : nullptr, source, steps, book.get()});
     };
     auto* dialog = new ReportExportDialog(build, true, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -641,6 +655,26 @@ void MainWindow::openDesignWindow() {
         }
     });
     window->show();
+}
+
+void MainWindow::openFieldBookWindow() {
+    if (!fieldBookWindow_) {
+        fieldBookWindow_ = new FieldBookWindow(fieldBook_, this);
+        connect(fieldBookWindow_, &FieldBookWindow::jobOffered, this, &MainWindow::takeFieldBookJob);
+    }
+    fieldBookWindow_->show();
+    fieldBookWindow_->raise();
+    fieldBookWindow_->activateWindow();
+}
+
+void MainWindow::takeFieldBookJob(const std::vector<std::string>& answers) {
+    if (running_) return;
+    // The sheet still holding the book's last job has nothing of the surveyor's to lose.
+    const bool fromBook = !fedFromBook_.empty() && jobInHand() == fedFromBook_;
+    if (!fromBook && !mayDiscardSheet(QStringLiteral("送入外业手簿的观测数据"))) return;
+    fedFromBook_ = answers;
+    // The sheet's change adjusts the figure at once, as any edit of it does.
+    sheet_->putJob(answers, QStringLiteral("送入外业手簿的观测数据"));
 }
 
 void MainWindow::openQualityWindow() {
@@ -698,6 +732,9 @@ void MainWindow::createMenus() {
     saveAction_ = file->addAction(QStringLiteral("保存作业(&S)…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   &MainWindow::chooseFileToSave);
     file->addAction(QStringLiteral("精度估算(&D)…"), this, &MainWindow::openDesignWindow);
+    QAction* fieldBook = file->addAction(QStringLiteral("外业手簿(&B)…"), QKeySequence(Qt::CTRL | Qt::Key_B),
+                                         this, &MainWindow::openFieldBookWindow);
+    fieldBook->setObjectName(QStringLiteral("fieldBookAction"));
     runAgainAction_ = file->addAction(QStringLiteral("重新计算(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R),
                                       this, &MainWindow::runAgain);
     file->addAction(QStringLiteral("打印(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P), this,

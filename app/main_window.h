@@ -54,6 +54,8 @@ class QScrollArea;
 
 namespace korvanet {
 
+class FieldBookDocument;
+class FieldBookWindow;
 class FormCanvas;
 class ObservationSheet;
 struct SheetContent;
@@ -126,6 +128,10 @@ private slots:
     // 文件 → 精度估算…: a design from the last completed run's figure (or the
     // example's); its job template becomes the job in hand.
     void openDesignWindow();
+    // 文件 → 外业手簿…: the field book beside the sheet; 送入观测数据 puts its
+    // job into the sheet as one undo step, asking first over an unsaved sheet.
+    void openFieldBookWindow();
+    void takeFieldBookJob(const std::vector<std::string>& answers);
     // 导出报告…: the adjustment report of the last completed run as HTML, ODT or CSV.
     void exportReport();
     void chooseJobToOpen();
@@ -201,6 +207,9 @@ private:
     QDockWidget* sheetDock_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPointer<QualityWindow> qualityWindow_;
+    FieldBookDocument* fieldBook_ = nullptr;  // kept beside the job in hand
+    QPointer<FieldBookWindow> fieldBookWindow_;
+    std::vector<std::string> fedFromBook_;  // the job last put into the sheet from the field book
 };
 
 }  // namespace korvanet

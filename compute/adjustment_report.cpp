@@ -15,6 +15,7 @@
 #include "adjust/quadrilateral.h"
 #include "compute/blunder_advice_texts.h"
 #include "compute/class_check_texts.h"
+#include "compute/field_book_report.h"
 #include "compute/figure_drawing.h"
 #include "compute/report_steps.h"
 #include "core/display_text.h"
@@ -306,6 +307,8 @@ AdjustmentDocument JobReportDocument(const SurveyState& state, const QualityChec
     doc.subtitle = Subtitle(o);
     std::optional<ClassCompliance> compliance;
     if (o.orderClass != nullptr) compliance = CheckOrderClass(q, *o.orderClass);
+    // A figure reduced from a field book is handed in with its field work first.
+    if (o.fieldBook != nullptr) doc.sections = FieldBookReportSections(*o.fieldBook);
     doc.sections.push_back(
         Section("概况", {TableBlock(OverviewTable(q, o, false, compliance ? &*compliance : nullptr))}));
     doc.sections.push_back(Section(
