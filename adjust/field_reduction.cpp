@@ -377,11 +377,12 @@ FieldReduction ReduceFieldBook(const FieldBook& book, const FieldLimits& limits,
     std::optional<double> sideAB;
     for (const ReducedDistance& d : out.distances)
         if ((d.from == 0 && d.to == 1) || (d.from == 1 && d.to == 0)) sideAB = d.horizontal;
+    // Where the figure lies from the central meridian: for the reduction to
+    // the Gauss plane, and for the projection distortion, which the plane
+    // coordinates carry whether or not the sides are reduced to it.
     std::optional<std::array<Plane, 4>> approximate;
-    if (book.projection) {
-        approximate = ApproximatePoints(book, out.angles, sideAB);
-        if (!approximate) AddOnce(out.missing, "approximate coordinates");
-    }
+    if (book.projection || book.surface) approximate = ApproximatePoints(book, out.angles, sideAB);
+    if (book.projection && !approximate) AddOnce(out.missing, "approximate coordinates");
 
     // To the surface and the plane.
     for (ReducedDistance& d : out.distances) {
@@ -397,7 +398,7 @@ FieldReduction ReduceFieldBook(const FieldBook& book, const FieldLimits& limits,
             }
         }
         double dG = dH;
-        if (approximate) {
+        if (book.projection && approximate) {
             const double y1 = FromCentralMeridian((*approximate)[static_cast<std::size_t>(d.from)].y);
             const double y2 = FromCentralMeridian((*approximate)[static_cast<std::size_t>(d.to)].y);
             const double ym = (y1 + y2) / 2, dy = y2 - y1;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "compute/field_book_file.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -176,6 +177,19 @@ private:
         if (key == "station") return Station();
         if (key == "distance") return Distance();
         if (key == "read" || key == "zenith" || key == "heights" || key == "met") return DistancePart();
+        // A mistyped line is refused for itself, before it ends the set or
+        // the record it interrupts (which would then be told as too short).
+        static constexpr std::array<std::string_view, 10> kHeaderKeys = {
+            "tolerance", "point",     "orient",     "theodolite", "class",
+            "edm",       "constants", "atmosphere", "surface",    "projection"};
+        if (std::find(kHeaderKeys.begin(), kHeaderKeys.end(), key) == kHeaderKeys.end()) {
+            Refuse("不认识的关键字 " + Quoted(key) +
+                   "; 关键字是 "
+                   "tolerance、point、orient、theodolite、class、edm、constants、atmosphere、surface、"
+                   "projection、station、set、distance、read、zenith、heights、met, 测回中的一行以目标字母 "
+                   "A、B、C、"
+                   "D 开头");
+        }
         EndRecord();
         if (key == "tolerance") return Tolerance();
         if (key == "point") return Point();
@@ -214,13 +228,7 @@ private:
             Once(book_.projection);
             Count(0, "projection 不带数值");
             book_.projection = true;
-            return;
         }
-        Refuse(
-            "不认识的关键字 " + Quoted(key) +
-            "; 关键字是 tolerance、point、orient、theodolite、class、edm、constants、atmosphere、surface、"
-            "projection、station、set、distance、read、zenith、heights、met, 测回中的一行以目标字母 A、B、C、"
-            "D 开头");
     }
 
     void Tolerance() {

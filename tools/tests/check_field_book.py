@@ -200,9 +200,10 @@ def reduce(book):
         item = f"S({k}) {LETTERS[a]}-{LETTERS[b]}"
         add("forward_back", item, side["difference_mm"], side["limit_mm"])
         if surface is not None or book.get("projection"):
+            # The plane coordinates carry the projection's share whether or
+            # not the sides are reduced to the plane.
             distortion = (surface - (heights[a] + heights[b]) / 2) / R if surface is not None else 0
-            if book.get("projection"):
-                distortion += ((y[a] + y[b]) / 2) ** 2 / (2 * R * R)
+            distortion += ((y[a] + y[b]) / 2) ** 2 / (2 * R * R)
             checks[("projection_distortion", item)] = (abs(distortion) * 1e6, 25)  # judged for every survey
     return stations, angles, distances, sides, checks
 
@@ -273,7 +274,7 @@ def random_book(seed):
         "angle_noise": rng.choice([0.5, 0.5, 5]), "distance_noise": rng.choice([0.8, 0.8, 4]),
     }
     book["tolerance"] = rng.choice([None, 2.5, 3]) if book["class"] else 2.5
-    if book["projection"] and rng.random() < 0.6:
+    if rng.random() < 0.5:
         book["surface"] = round(rng.uniform(0, 300), 1)
     if not book["d_known"]:
         q1 = rng.uniform(10, 80)
