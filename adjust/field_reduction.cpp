@@ -39,15 +39,6 @@ double Degrees(double seconds) { return seconds / 3600; }
 
 std::string Letter(int point) { return kPointLetters[static_cast<std::size_t>(point)]; }
 
-std::string SetName(int set) { return "第" + std::to_string(set + 1) + "测回"; }
-
-std::string AngleName(int angle) { return "∠" + std::to_string(angle); }
-
-std::string SideName(int side) {
-    const auto& ends = kSideEnds[static_cast<std::size_t>(side)];
-    return "S(" + std::to_string(side) + ") " + Letter(ends.from) + "-" + Letter(ends.to);
-}
-
 // The figure's angle at `at` between `from` and `to`, 0 when it has none.
 int AngleAt(int at, int from, int to) {
     for (int k = 1; k <= 8; ++k) {
@@ -149,7 +140,7 @@ void ReduceByDirections(const FieldStation& station, ReducedStation& out,
     std::array<std::vector<double>, 4> directions;  // arc seconds, by target, over the sets
     for (std::size_t s = 0; s < station.sets.size(); ++s) {
         ReducedSet set = ReduceDirectionSet(station.sets[s]);
-        const std::string item = Letter(station.point) + " " + SetName(static_cast<int>(s));
+        const std::string item = FieldSetItem(station.point, static_cast<int>(s));
         if (set.closureLeft) {
             checks.Add(FieldCheckKind::HalfRoundClosure, item + " 盘左", *set.closureLeft,
                        limits.halfRoundClosure);
@@ -173,7 +164,7 @@ void ReduceByDirections(const FieldStation& station, ReducedStation& out,
         ReducedDirection d{target, Degrees(m.mean), std::nullopt};
         if (i > 0 && over.size() > 1) {
             d.spread = m.spread;
-            checks.Add(FieldCheckKind::SetSpread, Letter(station.point) + "→" + Letter(target), m.spread,
+            checks.Add(FieldCheckKind::SetSpread, FieldRayItem(station.point, target), m.spread,
                        limits.setSpread);
         }
         direction[static_cast<std::size_t>(target)] = m.mean;
@@ -208,8 +199,8 @@ void ReduceByAngles(const FieldStation& station, ReducedStation& out,
         const int number = static_cast<int>(at->sets.size());
         at->sets.push_back({lines[0].target, lines[1].target, Degrees(left), Degrees(right), std::abs(half),
                             Degrees(value)});
-        checks.Add(FieldCheckKind::HalfSetDifference, AngleName(angle) + " " + SetName(number),
-                   std::abs(half), limits.halfSetDifference);
+        checks.Add(FieldCheckKind::HalfSetDifference, FieldAngleSetItem(angle, number), std::abs(half),
+                   limits.halfSetDifference);
         byAngle[static_cast<std::size_t>(angle)].push_back(value);
     }
     for (StationAngle& a : out.angles) {
@@ -217,7 +208,8 @@ void ReduceByAngles(const FieldStation& station, ReducedStation& out,
         a.degrees = Degrees(m.mean);
         if (a.sets.size() > 1) {
             a.spread = m.spread;
-            checks.Add(FieldCheckKind::AngleSetSpread, AngleName(a.angle), m.spread, limits.angleSetSpread);
+            checks.Add(FieldCheckKind::AngleSetSpread, FieldAngleItem(a.angle), m.spread,
+                       limits.angleSetSpread);
         }
         angles[static_cast<std::size_t>(a.angle)] = a.degrees;
     }
@@ -332,6 +324,19 @@ void AddOnce(std::vector<std::string>& list, const std::string& item) {
 
 }  // namespace
 
+std::string FieldSetItem(int station, int set) {
+    return Letter(station) + " 第" + std::to_string(set + 1) + "测回";
+}
+std::string FieldRayItem(int from, int to) { return Letter(from) + "→" + Letter(to); }
+std::string FieldAngleItem(int angle) { return "∠" + std::to_string(angle); }
+std::string FieldAngleSetItem(int angle, int set) {
+    return FieldAngleItem(angle) + " 第" + std::to_string(set + 1) + "测回";
+}
+std::string FieldSideItem(int side) {
+    const auto& ends = kSideEnds[static_cast<std::size_t>(side)];
+    return "S(" + std::to_string(side) + ") " + Letter(ends.from) + "-" + Letter(ends.to);
+}
+
 FieldReduction ReduceFieldBook(const FieldBook& book, const FieldLimits& limits, bool judged) {
     FieldReduction out;
     Checks checks(out.checks, judged);
@@ -366,7 +371,7 @@ FieldReduction ReduceFieldBook(const FieldBook& book, const FieldLimits& limits,
     std::vector<std::string> heightsMissing;
     for (const FieldDistance& record : book.distances) {
         ReducedDistance d = ReduceToHorizontal(book, record, instruments, heightsMissing);
-        const std::string item = Letter(d.from) + "→" + Letter(d.to);
+        const std::string item = FieldRayItem(d.from, d.to);
         checks.Add(FieldCheckKind::ReadingSpread, item, d.readingSpread, limits.readingSpread);
         if (d.setSpread)
             checks.Add(FieldCheckKind::DistanceSetSpread, item, *d.setSpread, limits.distanceSetSpread);
@@ -435,10 +440,10 @@ FieldReduction ReduceFieldBook(const FieldBook& book, const FieldLimits& limits,
             side.limit = 2 * (instruments.edmA + instruments.edmB * side.reduced / 1000);
             if (judged && limits.forwardBack) {
                 const FieldLimit& rule = *limits.forwardBack;
-                checks.AddJudged(FieldCheckKind::ForwardBack, SideName(k), *side.difference, *side.limit,
+                checks.AddJudged(FieldCheckKind::ForwardBack, FieldSideItem(k), *side.difference, *side.limit,
                                  "2(a+b·D) " + rule.standard + " " + rule.clause);
             } else {
-                checks.Add(FieldCheckKind::ForwardBack, SideName(k), *side.difference, std::nullopt);
+                checks.Add(FieldCheckKind::ForwardBack, FieldSideItem(k), *side.difference, std::nullopt);
             }
         }
         out.sides.push_back(side);
@@ -463,7 +468,7 @@ FieldReduction ReduceFieldBook(const FieldBook& book, const FieldLimits& limits,
                 distortion += ym * ym / (2 * kEarthRadiusM * kEarthRadiusM);
             }
             const double perKm = std::abs(distortion) * 1e6;
-            checks.AddJudged(FieldCheckKind::ProjectionDistortion, SideName(side.index), perKm,
+            checks.AddJudged(FieldCheckKind::ProjectionDistortion, FieldSideItem(side.index), perKm,
                              kProjectionDistortionLimit, "GB 50026-2007 3.1.4");
             failed = failed || perKm > kProjectionDistortionLimit;
         }

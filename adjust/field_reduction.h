@@ -138,6 +138,16 @@ struct FieldReduction {
     std::vector<std::string> missing;           // "station B", "S(3)", ... (not the tolerance)
 };
 
+// What a check judges, as its item names it: a direction set "A 第1测回"
+// (its closures add " 盘左" and " 盘右"), a ray "A→C" (a direction over the
+// sets, or a distance record), an angle "∠1" and its set "∠1 第2测回", a side
+// "S(1) A-B".  The documents and the window find a check by these.
+std::string FieldSetItem(int station, int set);
+std::string FieldRayItem(int from, int to);
+std::string FieldAngleItem(int angle);
+std::string FieldAngleSetItem(int angle, int set);
+std::string FieldSideItem(int side);
+
 // Reduces the book; `judged` false leaves every limit but the projection
 // distortion unjudged (no class).  Never throws: what cannot be reduced
 // (a station not observed, a side not measured) is named in `missing`.

@@ -41,19 +41,6 @@ std::string SideLabel(int side) {
     return Letter(ends.from) + "-" + Letter(ends.to);
 }
 
-// ---- the items the reduction names its checks by ----
-//
-// A direction set "A 第1测回" (its closures "A 第1测回 盘左" and "… 盘右"),
-// a direction "A→C", an angle "∠1" and its set "∠1 第2测回", a distance
-// record "A→B", a side "S(1) A-B".
-
-std::string SetItem(int point, std::size_t set) {
-    return Letter(point) + " 第" + std::to_string(set + 1) + "测回";
-}
-std::string RayItem(int from, int to) { return Letter(from) + "→" + Letter(to); }
-std::string AngleItem(int angle) { return "∠" + std::to_string(angle); }
-std::string SideItem(int side) { return "S(" + std::to_string(side) + ") " + SideLabel(side); }
-
 // The checks of a run, looked up by what they judge.
 class Checks {
 public:
@@ -144,7 +131,7 @@ void DirectionStation(const FieldBook& book, const ReducedStation& rs, const Fie
     const std::size_t sets = std::min(rs.sets.size(), fs.sets.size());
     for (std::size_t s = 0; s < sets; ++s) {
         const ReducedSet& set = rs.sets[s];
-        const std::string item = SetItem(rs.point, s);
+        const std::string item = FieldSetItem(rs.point, static_cast<int>(s));
         const FieldCheck* left = checks.Find(FieldCheckKind::HalfRoundClosure, item + " 盘左");
         const FieldCheck* right = checks.Find(FieldCheckKind::HalfRoundClosure, item + " 盘右");
         const FieldCheck* twoC = checks.Find(FieldCheckKind::TwoCRange, item);
@@ -163,7 +150,8 @@ void DirectionStation(const FieldBook& book, const ReducedStation& rs, const Fie
             if (s == 0 && !closing) {
                 for (const ReducedDirection& d : rs.directions)
                     if (d.target == line.target) average = Dms(d.reduced, 2);
-                spreadFailed = Failed(checks.Find(FieldCheckKind::SetSpread, RayItem(rs.point, line.target)));
+                spreadFailed =
+                    Failed(checks.Find(FieldCheckKind::SetSpread, FieldRayItem(rs.point, line.target)));
             }
             t.rows.push_back({s == 0 && i == 0 ? PointLabel(book, rs.point) : "",
                               i == 0 ? std::to_string(s + 1) : "", Letter(line.target), Reading(typed.left),
@@ -173,7 +161,7 @@ void DirectionStation(const FieldBook& book, const ReducedStation& rs, const Fie
         }
     }
     for (const ReducedDirection& d : rs.directions)
-        AddIf(stationChecks, checks.Find(FieldCheckKind::SetSpread, RayItem(rs.point, d.target)));
+        AddIf(stationChecks, checks.Find(FieldCheckKind::SetSpread, FieldRayItem(rs.point, d.target)));
     blocks.push_back(TableBlock(std::move(t)));
     if (!stationChecks.empty())
         blocks.push_back(TableBlock(ChecksTable("测站 " + Letter(rs.point) + " 限差", stationChecks)));
@@ -197,7 +185,7 @@ void AngleStation(const FieldBook& book, const ReducedStation& rs, const FieldSt
                  {"各测回平均角值", "°′″"}};
     std::vector<const FieldCheck*> stationChecks;
     for (const StationAngle& a : rs.angles) {
-        const FieldCheck* spread = checks.Find(FieldCheckKind::AngleSetSpread, AngleItem(a.angle));
+        const FieldCheck* spread = checks.Find(FieldCheckKind::AngleSetSpread, FieldAngleItem(a.angle));
         std::size_t next = 0;  // the book's sets, searched in order for this angle's
         for (std::size_t n = 0; n < a.sets.size(); ++n) {
             const AngleSetReduction& set = a.sets[n];
@@ -208,7 +196,7 @@ void AngleStation(const FieldBook& book, const ReducedStation& rs, const FieldSt
                     typed = &fs.sets[next];
             }
             const FieldCheck* half = checks.Find(FieldCheckKind::HalfSetDifference,
-                                                 AngleItem(a.angle) + " 第" + std::to_string(n + 1) + "测回");
+                                                 FieldAngleSetItem(a.angle, static_cast<int>(n)));
             AddIf(stationChecks, half);
             const bool failed = Failed(half) || Failed(spread);
             auto readings = [&](int line) -> std::pair<std::string, std::string> {
@@ -218,7 +206,7 @@ void AngleStation(const FieldBook& book, const ReducedStation& rs, const FieldSt
             };
             const auto [fromLeft, fromRight] = readings(0);
             const auto [toLeft, toRight] = readings(1);
-            t.rows.push_back({n == 0 ? AngleItem(a.angle) : "", std::to_string(n + 1), Letter(set.from),
+            t.rows.push_back({n == 0 ? FieldAngleItem(a.angle) : "", std::to_string(n + 1), Letter(set.from),
                               fromLeft, fromRight, "", "", "", "", ""});
             t.rows.push_back({"", "", Letter(set.to), toLeft, toRight, Dms(set.left, 1), Dms(set.right, 1),
                               Seconds(set.halfDifference), Dms(set.angle, 1),
@@ -240,7 +228,7 @@ DocumentTable AngleTable(const FieldReduction& r) {
     for (int k = 1; k <= 8; ++k) {
         const auto& rays = kAngleRays[static_cast<std::size_t>(k)];
         const auto& value = r.angles[static_cast<std::size_t>(k)];
-        t.rows.push_back({AngleItem(k), Letter(rays.at), RayItem(rays.from, rays.to),
+        t.rows.push_back({FieldAngleItem(k), Letter(rays.at), FieldRayItem(rays.from, rays.to),
                           value ? Dms(*value, 2) : "-", value ? PackedAngleText(*value, 2) : "-"});
     }
     return t;
@@ -265,7 +253,7 @@ std::vector<DocumentBlock> DirectionBlocks(const FieldBookRun& run, const Checks
         if (!rs.directionMethod) {
             method = "测回法";
             for (const StationAngle& a : rs.angles)
-                method += ", " + AngleItem(a.angle) + " " + std::to_string(a.sets.size()) + " 测回";
+                method += ", " + FieldAngleItem(a.angle) + " " + std::to_string(a.sets.size()) + " 测回";
         }
         blocks.push_back(ParagraphBlock("测站 " + PointLabel(run.book, rs.point) + ": " + method + "。"));
         if (rs.directionMethod)
@@ -311,7 +299,7 @@ std::vector<RecordChecks> RecordChecksOf(const FieldBook& book, const Checks& ch
         int earlier = 0;  // records of the same name before this one
         for (std::size_t j = 0; j < i; ++j)
             earlier += book.distances[j].from == d.from && book.distances[j].to == d.to ? 1 : 0;
-        const std::string item = RayItem(d.from, d.to);
+        const std::string item = FieldRayItem(d.from, d.to);
         out.push_back({checks.Find(FieldCheckKind::ReadingSpread, item, earlier),
                        checks.Find(FieldCheckKind::DistanceSetSpread, item, earlier)});
     }
@@ -341,7 +329,7 @@ DocumentTable RecordTable(const FieldBook& book, const std::vector<RecordChecks>
         for (std::size_t s = 0; s < d.sets.size(); ++s) {
             const auto& readings = d.sets[s];
             const bool first = s == 0;
-            std::vector<std::string> row = {first ? RayItem(d.from, d.to) : "", std::to_string(s + 1)};
+            std::vector<std::string> row = {first ? FieldRayItem(d.from, d.to) : "", std::to_string(s + 1)};
             double sum = 0, low = readings.empty() ? 0 : readings.front().value, high = low;
             for (const FieldNumber& r : readings) {
                 row.push_back(r.text);
@@ -379,7 +367,7 @@ DocumentTable ReductionTable(const FieldBook& book, const FieldReduction& r,
     for (std::size_t i = 0; i < r.distances.size(); ++i) {
         const ReducedDistance& d = r.distances[i];
         const bool met = i < book.distances.size() && book.distances[i].met.has_value();
-        t.rows.push_back({RayItem(d.from, d.to), std::to_string(d.sets), Metres(d.meanSlope),
+        t.rows.push_back({FieldRayItem(d.from, d.to), std::to_string(d.sets), Metres(d.meanSlope),
                           Millimetres(d.readingSpread), OptionalMillimetres(d.setSpread),
                           Millimetres(d.constants), met ? Millimetres(d.meteorological) : "-",
                           Metres(d.horizontal), OptionalMillimetres(d.height),
@@ -396,7 +384,7 @@ DocumentTable SideTable(const FieldReduction& r, const Checks& checks) {
     t.columns = {{"边", ""},         {"起止点", ""},          {"往测", "m"}, {"返测", "m"},
                  {"往返较差", "mm"}, {"限差 2(a+b·D)", "mm"}, {"结论", ""},  {"边长", "m"}};
     for (const ReducedSide& side : r.sides) {
-        const FieldCheck* c = checks.Find(FieldCheckKind::ForwardBack, SideItem(side.index));
+        const FieldCheck* c = checks.Find(FieldCheckKind::ForwardBack, FieldSideItem(side.index));
         const std::string verdict = c != nullptr ? FieldCheckVerdictText(*c) : "单向观测";
         t.rows.push_back({"S(" + std::to_string(side.index) + ")", SideLabel(side.index),
                           side.forward ? Metres(*side.forward) : "-", side.back ? Metres(*side.back) : "-",
