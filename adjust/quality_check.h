@@ -112,6 +112,19 @@ struct QualityCheck {
     const ObservationCheck* Suspect() const { return suspect ? &observations[*suspect] : nullptr; }
 };
 
+// The observation's place in the engine's numbering: 0 for Q1, 1..8 the
+// angles, 9..14 the sides.
+inline int ObservationColumn(const ObservationCheck& o) {
+    switch (o.kind) {
+        case ObservationKind::Orientation:
+            return 0;
+        case ObservationKind::Angle:
+            return o.index;
+        default:
+            return 8 + o.index;
+    }
+}
+
 // The observation as the tables name it: "Q1", "B(3)", "S(2)".
 inline std::string ObservationName(const ObservationCheck& o) {
     switch (o.kind) {

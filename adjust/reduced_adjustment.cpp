@@ -12,17 +12,6 @@
 
 namespace korvanet {
 
-int ObservationColumn(const ObservationCheck& o) {
-    switch (o.kind) {
-        case ObservationKind::Orientation:
-            return 0;
-        case ObservationKind::Angle:
-            return o.index;
-        default:
-            return 8 + o.index;
-    }
-}
-
 LinearFigure LinearFigureOf(const QualityCheck& check) {
     LinearFigure f;
     f.B = IndependentConditions(check.solved.A);

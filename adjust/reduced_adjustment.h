@@ -33,9 +33,6 @@ struct LinearFigure {
     ObservationRow v{};                 // the residuals of the whole figure
 };
 
-// The column of an observation: 0 for Q1, 1..8 the angles, 9..14 the sides.
-int ObservationColumn(const ObservationCheck& o);
-
 LinearFigure LinearFigureOf(const QualityCheck& check);
 
 using ObservationMask = std::array<bool, kLastObservation + 1>;

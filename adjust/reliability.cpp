@@ -7,20 +7,7 @@
 #include <cmath>
 
 namespace korvanet {
-namespace {
-
-int ColumnOf(const ObservationCheck& o) {
-    switch (o.kind) {
-        case ObservationKind::Orientation:
-            return 0;
-        case ObservationKind::Angle:
-            return o.index;
-        default:
-            return 8 + o.index;
-    }
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void AddReliability(std::vector<ObservationCheck>& observations, const QualityInputs& in,
                     const ConditionCofactors& cofactors, const CoordinateCofactors& c) {
@@ -29,7 +16,7 @@ void AddReliability(std::vector<ObservationCheck>& observations, const QualityIn
         // An observation no condition checks (r = 0, as Q1) can hide a bias of
         // any size: it has neither figure.
         if (!o.w) continue;
-        const int column = ColumnOf(o);
+        const int column = ObservationColumn(o);
         const double q = in.q[column];
         const double mdb = kMdbNoncentrality * sigma0 * std::sqrt(q / o.redundancy);
         double largest = 0;
