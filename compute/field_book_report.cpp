@@ -461,11 +461,18 @@ std::vector<DocumentBlock> DistanceBlocks(const FieldBookRun& run, const Checks&
 // The book's verdict: against its class, and the first check over its limit.
 std::string VerdictText(const FieldBookRun& run, const Checks& checks) {
     const FieldCheck* first = nullptr;
-    for (const FieldCheck& c : checks.All())
+    int unjudged = 0;
+    for (const FieldCheck& c : checks.All()) {
         if (first == nullptr && Failed(&c)) first = &c;
+        unjudged += c.passed ? 0 : 1;
+    }
     std::string verdict;
     if (run.orderClass && run.compliant) {
-        verdict = *run.compliant ? "结论: 各项外业限差合格, 符合 " + run.orderClass->name + "。"
+        // A check the class gives no limit for is not a pass: the verdict says how many were left.
+        const std::string passed = unjudged == 0 ? "各项外业限差合格" : "已检核的外业限差均合格";
+        const std::string left =
+            unjudged == 0 ? "" : " (" + std::to_string(unjudged) + " 项该等级无限差, 未检核)";
+        verdict = *run.compliant ? "结论: " + passed + ", 符合 " + run.orderClass->name + left + "。"
                                  : "结论: 不符合 " + run.orderClass->name + " 的外业限差。";
     } else {
         verdict = "结论: 未选等级, 外业限差未检核";
