@@ -36,6 +36,7 @@
 #include "app/main_window.h"
 #include "app/observation_sheet.h"
 #include "app/observation_sheet_model.h"
+#include "app/report_export.h"
 #include "compute/field_book_file.h"
 #include "compute/job_file_reader.h"
 #include "core/form_boxes.h"
@@ -376,6 +377,28 @@ private slots:
         QVERIFY(Action(window, QStringLiteral("qualityAction"))->isEnabled());
 
         answerer.reset();
+
+        // The report of a figure from the book opens with the book's sections;
+        // once the sheet is edited away from the book's job it does not.
+        auto exported = [&window, this](const QString& name) {
+            Action(window, QStringLiteral("exportReportAction"))->trigger();
+            korvanet::ReportExportDialog* dialog =
+                window.findChildren<korvanet::ReportExportDialog*>().back();
+            dialog->pathField()->setText(home_.filePath(name));
+            dialog->accept();
+            QFile file(home_.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        const QString fromBook = exported(QStringLiteral("from-book.html"));
+        QVERIFY(fromBook.contains(QStringLiteral("水平方向观测手簿")));
+        QVERIFY(fromBook.indexOf(QStringLiteral("测距记录与归算")) <
+                fromBook.indexOf(QStringLiteral("概况")));
+        sheet->setData(
+            sheet->index(korvanet::sheet_row::kTolerance, korvanet::ObservationSheetModel::ValueColumn),
+            QStringLiteral("2.4"));
+        const QString edited = exported(QStringLiteral("edited.html"));
+        QVERIFY(edited.contains(QStringLiteral("概况")));
+        QVERIFY(!edited.contains(QStringLiteral("水平方向观测手簿")));
 
         // 保存外业手簿, then 打开 in a fresh book: the same book.
         const QString saved = home_.filePath(QStringLiteral("saved.kvf"));
