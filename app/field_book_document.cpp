@@ -12,6 +12,7 @@
 #include "adjust/quadrilateral.h"
 #include "app/order_class_choice.h"
 #include "compute/field_book_file.h"
+#include "compute/field_check_texts.h"
 #include "compute/file_writer.h"
 #include "core/display_text.h"
 #include "core/korvanet_error.h"
@@ -35,35 +36,7 @@ private:
     FieldBookCells before_, after_;
 };
 
-QString Seconds(double value) { return QString::fromStdString(FixedText(value, 1)) + QStringLiteral("″"); }
-QString Fixed(double value, int decimals) { return QString::fromStdString(FixedText(value, decimals)); }
-
-// The point a letter of an item names (A..D at `at`), or -1.
-int PointAt(const QString& item, qsizetype at) {
-    if (at < 0 || at >= item.size()) return -1;
-    const char16_t c = item[at].unicode();
-    return c >= u'A' && c <= u'D' ? c - u'A' : -1;
-}
-
-QString MissingText(const std::string& what) {
-    const QString w = QString::fromStdString(what);
-    auto after = [&w](const char* prefix) {
-        return w.mid(static_cast<qsizetype>(std::string(prefix).size()));
-    };
-    if (w.startsWith(QLatin1String("station ")))
-        return QStringLiteral("测站 %1 的观测").arg(after("station "));
-    if (w.startsWith(QLatin1String("point "))) return QStringLiteral("%1 点的点名").arg(after("point "));
-    if (w.startsWith(QLatin1String("height "))) return QStringLiteral("%1 点的高程").arg(after("height "));
-    if (w.startsWith(QLatin1String("coordinates ")))
-        return QStringLiteral("%1 点的座标").arg(after("coordinates "));
-    if (w == QLatin1String("tolerance")) return QStringLiteral("测角中误差 σ0 (或等级)");
-    if (w == QLatin1String("orientation")) return QStringLiteral("定向 T0、Q1");
-    if (w == QLatin1String("approximate coordinates")) return QStringLiteral("投影所需的近似座标");
-    if (w.startsWith(QLatin1String("S("))) return QStringLiteral("边长 %1").arg(w);
-    if (w.size() > 1 && PointAt(w, 0) >= 0 && w[1] == QLatin1Char('('))
-        return QStringLiteral("角 %1 (测站 %2)").arg(w.mid(2, w.size() - 3), w.left(1));
-    return w;
-}
+QString MissingText(const std::string& what) { return QString::fromStdString(FieldMissingText(what)); }
 
 }  // namespace
 
@@ -131,19 +104,7 @@ QString FieldBookDocument::checkTip(BookTable table, int row, int column) const 
     const auto found = marks_.constFind(Key(table, row, column));
     if (found == marks_.constEnd()) return {};
     QStringList tips;
-    for (const FieldCheck* c : found->checks) {
-        QString tip = QStringLiteral("%1 %2: %3")
-                          .arg(KindName(c->kind), QString::fromStdString(c->item), ValueText(*c, c->value));
-        if (c->limit) {
-            tip += QStringLiteral(", 限差 %1 — %2")
-                       .arg(ValueText(*c, *c->limit),
-                            *c->passed ? QStringLiteral("合格") : QStringLiteral("超限"));
-        } else {
-            tip += QStringLiteral(", 未检核");
-        }
-        if (!c->note.empty()) tip += QStringLiteral(" (%1)").arg(QString::fromStdString(c->note));
-        tips << tip;
-    }
+    for (const FieldCheck* c : found->checks) tips << CheckTip(*c);
     return tips.join(QLatin1Char('\n'));
 }
 
@@ -152,41 +113,20 @@ std::optional<CellRef> FieldBookDocument::firstProblem() const {
     return problems_.front();
 }
 
-QString FieldBookDocument::KindName(FieldCheckKind kind) {
-    switch (kind) {
-        case FieldCheckKind::HalfRoundClosure:
-            return QStringLiteral("半测回归零差");
-        case FieldCheckKind::TwoCRange:
-            return QStringLiteral("2C 互差");
-        case FieldCheckKind::SetSpread:
-            return QStringLiteral("方向值各测回较差");
-        case FieldCheckKind::HalfSetDifference:
-            return QStringLiteral("半测回角值之差");
-        case FieldCheckKind::AngleSetSpread:
-            return QStringLiteral("各测回角值之差");
-        case FieldCheckKind::ReadingSpread:
-            return QStringLiteral("一测回读数较差");
-        case FieldCheckKind::DistanceSetSpread:
-            return QStringLiteral("单程各测回较差");
-        case FieldCheckKind::ForwardBack:
-            return QStringLiteral("往返较差");
-        case FieldCheckKind::ProjectionDistortion:
-            return QStringLiteral("投影长度变形");
+QString FieldBookDocument::CheckTip(const FieldCheck& check) {
+    QString tip =
+        QStringLiteral("%1 %2: %3")
+            .arg(QString::fromStdString(FieldCheckKindName(check.kind)), QString::fromStdString(check.item),
+                 QString::fromStdString(FieldCheckValueText(check)));
+    if (check.limit) {
+        tip += QStringLiteral(", 限差 %1 — %2")
+                   .arg(QString::fromStdString(FieldCheckLimitText(check)),
+                        QString::fromStdString(FieldCheckVerdictText(check)));
+    } else {
+        tip += QStringLiteral(", 未检核");
     }
-    return {};
-}
-
-QString FieldBookDocument::ValueText(const FieldCheck& check, double value) {
-    switch (check.kind) {
-        case FieldCheckKind::ReadingSpread:
-        case FieldCheckKind::DistanceSetSpread:
-        case FieldCheckKind::ForwardBack:
-            return Fixed(value, 1) + QStringLiteral(" mm");
-        case FieldCheckKind::ProjectionDistortion:
-            return Fixed(value, 1) + QStringLiteral(" mm/km");
-        default:
-            return Seconds(value);
-    }
+    if (!check.note.empty()) tip += QStringLiteral(" (%1)").arg(QString::fromStdString(check.note));
+    return tip;
 }
 
 QString FieldBookDocument::statusText() const {
@@ -218,8 +158,10 @@ QString FieldBookDocument::statusText() const {
         }
         if (failed) {
             verdict += QStringLiteral(", 第一项超限: %1 %2 = %3, 限差 %4")
-                           .arg(KindName(failed->kind), QString::fromStdString(failed->item),
-                                ValueText(*failed, failed->value), ValueText(*failed, *failed->limit));
+                           .arg(QString::fromStdString(FieldCheckKindName(failed->kind)),
+                                QString::fromStdString(failed->item),
+                                QString::fromStdString(FieldCheckValueText(*failed)),
+                                QString::fromStdString(FieldCheckLimitText(*failed)));
         }
         parts << verdict;
         if (!run_->missing.empty()) {

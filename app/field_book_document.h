@@ -80,10 +80,9 @@ public:
     // write fails.
     void save(const QString& path) const;
 
-    // The name of a check's kind, as the tables and the status line say it.
-    static QString KindName(FieldCheckKind kind);
-    // A check's value and limit with their unit.
-    static QString ValueText(const FieldCheck& check, double value);
+    // A check as a tooltip says it: its kind, item and value, its limit and
+    // verdict, its clause (compute/field_check_texts.h words and rounds it).
+    static QString CheckTip(const FieldCheck& check);
     // The side a check of a side names ("S(4) A-C"): 4; 0 for any other.
     static int SideOf(const FieldCheck& check);
 

@@ -25,6 +25,7 @@
 #include "app/field_book_model.h"
 #include "app/program_settings.h"
 #include "app/read_only_table.h"
+#include "compute/field_check_texts.h"
 #include "core/display_text.h"
 #include "core/korvanet_error.h"
 
@@ -334,18 +335,7 @@ void FieldBookWindow::fillSides() {
             const FieldCheck* check = marks[static_cast<std::size_t>(row)][column == 3 ? 0 : 1];
             QTableWidgetItem* item = sides_->item(row, column);
             item->setForeground(check != nullptr && check->passed == false ? QBrush(Qt::red) : QBrush());
-            QString tip;
-            if (check != nullptr) {
-                tip = QStringLiteral("%1: %2").arg(FieldBookDocument::KindName(check->kind),
-                                                   FieldBookDocument::ValueText(*check, check->value));
-                tip += check->limit
-                           ? QStringLiteral(", 限差 %1 — %2")
-                                 .arg(FieldBookDocument::ValueText(*check, *check->limit),
-                                      *check->passed ? QStringLiteral("合格") : QStringLiteral("超限"))
-                           : QStringLiteral(", 未检核");
-                if (!check->note.empty())
-                    tip += QStringLiteral(" (%1)").arg(QString::fromStdString(check->note));
-            }
+            const QString tip = check != nullptr ? FieldBookDocument::CheckTip(*check) : QString();
             item->setToolTip(tip);
         }
     }
@@ -367,12 +357,10 @@ void FieldBookWindow::fillChecks() {
     std::vector<const FieldCheck*> checks;
     if (run) {
         for (const FieldCheck& c : run->reduction.checks) {
-            rows.push_back({FieldBookDocument::KindName(c.kind), QString::fromStdString(c.item),
-                            FieldBookDocument::ValueText(c, c.value),
-                            c.limit ? FieldBookDocument::ValueText(c, *c.limit) : QStringLiteral("—"),
-                            !c.passed   ? QStringLiteral("未检核")
-                            : *c.passed ? QStringLiteral("合格")
-                                        : QStringLiteral("超限"),
+            rows.push_back({QString::fromStdString(FieldCheckKindName(c.kind)),
+                            QString::fromStdString(c.item), QString::fromStdString(FieldCheckValueText(c)),
+                            QString::fromStdString(FieldCheckLimitText(c)),
+                            QString::fromStdString(FieldCheckVerdictText(c)),
                             QString::fromStdString(c.note)});
             checks.push_back(&c);
         }
