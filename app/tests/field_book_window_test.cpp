@@ -260,7 +260,7 @@ private slots:
         QVERIFY(Red(book, a, 6, dc::TwoC));
         QVERIFY(Red(book, a, 4, dc::Check));
         QVERIFY(Tip(book, a, 5, dc::TwoC).contains(QStringLiteral("24.0″")));
-        QVERIFY(Tip(book, a, 5, dc::TwoC).contains(QStringLiteral("限差 13.0″")));
+        QVERIFY(Tip(book, a, 5, dc::TwoC).contains(QStringLiteral("限差 ≤ 13.0″")));
         QVERIFY(!Red(book, a, 0, dc::TwoC));
         QVERIFY(!Red(book, a, 2, dc::TwoC));
         QVERIFY(!Red(book, a, 1, dc::Spread));
