@@ -5,7 +5,6 @@
 #include <QBrush>
 #include <QClipboard>
 #include <QColor>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <algorithm>
@@ -301,8 +300,12 @@ QVariant BookTableModel::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
-BookView::BookView(BookTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+BookView::BookView(BookTableModel* model, QWidget* parent) : SpreadsheetView(parent), model_(model) {
     setModel(model);
+    connect(this, &SpreadsheetView::pasteRequested, this,
+            [this] { pasteText(QApplication::clipboard()->text()); });
+    connect(this, &SpreadsheetView::copyRequested, this, &BookView::copySelected);
+    connect(this, &SpreadsheetView::clearRequested, this, &BookView::clearSelected);
     setItemDelegate(new SheetDelegate(this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -331,50 +334,6 @@ void BookView::goToNextCell() {
     } while (!IsTypedColumn(table, column) || (table == BookTable::Header && row == book_header::Projection &&
                                                column != book_header::kValueColumn));
     setCurrentIndex(model_->index(row, column));
-}
-
-void BookView::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Paste)) {
-        pasteText(QApplication::clipboard()->text());
-        return;
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        copySelected();
-        return;
-    }
-    if (state() != EditingState) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            goToNextCell();
-            return;
-        }
-        if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
-            clearSelected();
-            return;
-        }
-    }
-    QTableView::keyPressEvent(event);
-}
-
-// A Chinese character typed on a cell that is not being edited (a point's
-// name, the class) opens the editor and goes into it, as in the sheet.
-void BookView::inputMethodEvent(QInputMethodEvent* event) {
-    const bool typed = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
-    if (state() != EditingState && typed && edit(currentIndex(), AnyKeyPressed, event)) {
-        if (QWidget* editor = indexWidget(currentIndex())) {
-            QCoreApplication::sendEvent(editor, event);
-            return;
-        }
-    }
-    QTableView::inputMethodEvent(event);
-}
-
-void BookView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    const bool confirmed = hint == QAbstractItemDelegate::SubmitModelCache;
-    const bool leaving =
-        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
-    QTableView::closeEditor(editor, confirmed || leaving ? QAbstractItemDelegate::NoHint : hint);
-    if (confirmed) goToNextCell();
-    if (leaving) QTableView::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
 }
 
 void BookView::pasteText(const QString& text) {

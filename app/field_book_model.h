@@ -9,9 +9,9 @@
 // typed cells from the current one, Tab leaves the table.
 
 #include <QAbstractTableModel>
-#include <QTableView>
 
 #include "app/field_book_cells.h"
+#include "app/spreadsheet_view.h"
 
 namespace korvanet {
 
@@ -45,7 +45,7 @@ private:
     int rows_ = 0;
 };
 
-class BookView : public QTableView {
+class BookView : public SpreadsheetView {
     Q_OBJECT
 public:
     explicit BookView(BookTableModel* model, QWidget* parent = nullptr);
@@ -56,12 +56,7 @@ public:
     void pasteText(const QString& text);
     void clearSelected();
     // The current cell to the next typed cell of the book (Enter's move).
-    void goToNextCell();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void goToNextCell() override;
 
 private:
     void copySelected();

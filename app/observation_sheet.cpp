@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -35,56 +34,6 @@ bool SheetDelegate::eventFilter(QObject* editor, QEvent* event) {
     return QStyledItemDelegate::eventFilter(editor, event);
 }
 
-void SheetView::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Paste)) {
-        emit pasteRequested();
-        return;
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        emit copyRequested();
-        return;
-    }
-    if (state() != EditingState) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            goToNextValue();
-            return;
-        }
-        if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
-            emit clearRequested();
-            return;
-        }
-    }
-    QTableView::keyPressEvent(event);
-}
-
-// A Chinese character typed on a cell that is not being edited (the input
-// method commits it, or shows it while composing) opens the cell's editor
-// and goes into it, as a Latin key does; Qt 6.4's view would open the editor
-// and drop the character.
-void SheetView::inputMethodEvent(QInputMethodEvent* event) {
-    const bool typed = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
-    if (state() != EditingState && typed && edit(currentIndex(), AnyKeyPressed, event)) {
-        if (QWidget* editor = indexWidget(currentIndex())) {
-            QCoreApplication::sendEvent(editor, event);
-            return;
-        }
-    }
-    QTableView::inputMethodEvent(event);
-}
-
-// Enter in an editor (which Qt's delegate reports as submitting the cell)
-// confirms the value and moves on to the next value of the figure.
-// Tab in an editor confirms the value and leaves the sheet, as Tab does on
-// a cell (Shift+Tab the other way).
-void SheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    const bool confirmed = hint == QAbstractItemDelegate::SubmitModelCache;
-    const bool leaving =
-        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
-    QTableView::closeEditor(editor, confirmed || leaving ? QAbstractItemDelegate::NoHint : hint);
-    if (confirmed) goToNextValue();
-    if (leaving) QTableView::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
-}
-
 // Home and End (with Ctrl: the first and the last value of the figure) land
 // on a value cell, never on a column that cannot be typed in.
 QModelIndex SheetView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
@@ -99,7 +48,7 @@ QModelIndex SheetView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifie
     return sheet->index(row, ObservationSheetModel::ValueColumn);
 }
 
-void SheetView::goToNextValue() {
+void SheetView::goToNextCell() {
     auto* sheet = qobject_cast<ObservationSheetModel*>(model());
     const int row = currentIndex().isValid() ? currentIndex().row() : 0;
     const int next = sheet->nextRowOfFigure(row);

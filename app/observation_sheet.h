@@ -14,11 +14,11 @@
 
 #include <QString>
 #include <QStyledItemDelegate>
-#include <QTableView>
 #include <QWidget>
 #include <string>
 #include <vector>
 
+#include "app/spreadsheet_view.h"
 #include "compute/order_class_table.h"
 
 class QCheckBox;
@@ -41,25 +41,17 @@ protected:
     bool eventFilter(QObject* editor, QEvent* event) override;
 };
 
-// The table: the keys of a spreadsheet over the model.
-class SheetView : public QTableView {
+// The table: the keys of a spreadsheet (app/spreadsheet_view.h) over the
+// sheet's model; Enter goes on to the next value of the figure.
+class SheetView : public SpreadsheetView {
     Q_OBJECT
 public:
-    using QTableView::QTableView;
+    using SpreadsheetView::SpreadsheetView;
 
-signals:
-    void pasteRequested();
-    void copyRequested();
-    void clearRequested();
+    void goToNextCell() override;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
-
-private:
-    void goToNextValue();
 };
 
 class ObservationSheet : public QWidget {
