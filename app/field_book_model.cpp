@@ -387,22 +387,6 @@ void BookView::clearSelected() {
     model_->document()->change(after, QStringLiteral("删除"));
 }
 
-void BookView::copySelected() {
-    QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty() && currentIndex().isValid()) selected.append(currentIndex());
-    std::sort(selected.begin(), selected.end());
-    QStringList lines;
-    int lastRow = -1;
-    for (const QModelIndex& index : std::as_const(selected)) {
-        const QString cell = index.data(Qt::EditRole).toString();
-        if (index.row() == lastRow) {
-            lines.back() += QLatin1Char('\t') + cell;
-        } else {
-            lines.append(cell);
-        }
-        lastRow = index.row();
-    }
-    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-}
+void BookView::copySelected() { copyCells(Qt::EditRole); }
 
 }  // namespace korvanet

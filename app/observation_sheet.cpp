@@ -269,23 +269,7 @@ void ObservationSheet::paste() {
     emit message(told);
 }
 
-void ObservationSheet::copy() {
-    QModelIndexList selected = view_->selectionModel()->selectedIndexes();
-    if (selected.isEmpty() && view_->currentIndex().isValid()) selected.append(view_->currentIndex());
-    std::sort(selected.begin(), selected.end());
-    QStringList lines;
-    int lastRow = -1;
-    for (const QModelIndex& index : std::as_const(selected)) {
-        const QString cell = index.data(Qt::DisplayRole).toString();
-        if (index.row() == lastRow) {
-            lines.back() += QLatin1Char('\t') + cell;
-        } else {
-            lines.append(cell);
-        }
-        lastRow = index.row();
-    }
-    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-}
+void ObservationSheet::copy() { view_->copyCells(Qt::DisplayRole); }
 
 void ObservationSheet::clearSelection() {
     SheetContent after = model_->content();

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/spreadsheet_view.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace korvanet {
 
@@ -55,6 +58,24 @@ void SpreadsheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdi
     QTableView::closeEditor(editor, confirmed || leaving ? QAbstractItemDelegate::NoHint : hint);
     if (confirmed) goToNextCell();
     if (leaving) QTableView::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
+void SpreadsheetView::copyCells(int role) const {
+    QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty() && currentIndex().isValid()) selected.append(currentIndex());
+    std::sort(selected.begin(), selected.end());
+    QStringList lines;
+    int lastRow = -1;
+    for (const QModelIndex& index : std::as_const(selected)) {
+        const QString cell = index.data(role).toString();
+        if (index.row() == lastRow) {
+            lines.back() += QLatin1Char('\t') + cell;
+        } else {
+            lines.append(cell);
+        }
+        lastRow = index.row();
+    }
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
 }  // namespace korvanet

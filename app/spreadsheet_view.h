@@ -20,6 +20,11 @@ public:
     // The current cell to the next value to type (Enter's move).
     virtual void goToNextCell() = 0;
 
+    // The selected cells (else the current one) to the clipboard, a line a
+    // row and the cells separated by tabs, as a spreadsheet takes them; each
+    // cell's text in `role`.
+    void copyCells(int role) const;
+
 signals:
     void pasteRequested();
     void copyRequested();
