@@ -12,6 +12,9 @@ packages=(
   clang-format                            # the source_format test
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   nlohmann-json3-dev
+  libdxflib-dev                           # the DXF drawing
+  python3-ezdxf                           # the DXF drawing read back in a test
+  libxml2-utils                           # xmllint: the Gama XML checked against its schema
   python3                                 # the report documents read back (html.parser, csv, zipfile)
   fonts-noto-cjk fonts-arphic-uming
   poppler-utils xvfb xauth

@@ -18,6 +18,9 @@ std::optional<FileOption> FileMode(const std::string& option) {
     if (option == "--html") return FileOption{BatchMode::Html, " HTML "};
     if (option == "--odt") return FileOption{BatchMode::Odt, " ODT "};
     if (option == "--csv") return FileOption{BatchMode::Csv, " CSV "};
+    if (option == "--cass") return FileOption{BatchMode::Cass, " CASS 座标"};
+    if (option == "--dxf") return FileOption{BatchMode::Dxf, " DXF "};
+    if (option == "--gama-xml") return FileOption{BatchMode::GamaXml, " Gama XML "};
     return std::nullopt;
 }
 
@@ -33,6 +36,9 @@ const char* const kBatchUsage =
     "                     [--class 等级] 设计文件...\n"
     "      korvanet-batch --fieldbook [--json | --job | --html 文件 | --odt 文件 | --csv 文件]\n"
     "                     [--class 等级] [--steps] 外业手簿...\n"
+    "      korvanet-batch (--cass 文件 [--encoding gbk] | --dxf 文件 | --gama-xml 文件)\n"
+    "                     [--design | --fieldbook] 作业文件\n"
+    "      korvanet-batch --import [--points A=点号,B=点号,C=点号,D=点号] 仪器数据文件...\n"
     "      korvanet-batch --classes | --version | --help\n"
     "\n"
     "不开窗口运行\"进行计算\"。作业文件是文本文件, 每行一个答案, 顺序同输入提示:\n"
@@ -63,6 +69,15 @@ const char* const kBatchUsage =
     "  --odt 文件       把平差报告写成 OpenDocument 文本 (LibreOffice, Word 可打开编辑)\n"
     "  --csv 文件       把平差报告的各表写成一个 CSV 文件 (UTF-8 带字节顺序标记;\n"
     "                   每表前有一行以 \"表\" 开头的表头, 每行第一列为表名)\n"
+    "  --cass 文件      把 A, B, C, D 的座标写成 CASS 座标文件 (.dat): 每行 点名,编码,Y,X,H\n"
+    "                   (先东后北, 编码空, 米到 0.001, H 取自外业手簿, 没有为 0)\n"
+    "  --encoding gbk   与 --cass 一起: 文件用 GBK 编码 (默认 UTF-8)\n"
+    "  --dxf 文件       把图形写成 DXF 图 (图层 控制点, 观测边, 误差椭圆, 注记; 单位米)\n"
+    "  --gama-xml 文件  把图形写成 GNU Gama (gama-local) 的 XML 输入文件, 可用它另行平差比较\n"
+    "  --import         读全站仪数据文件 (徕卡 GSI-8/GSI-16, 国产全站仪文本原始数据,\n"
+    "                   点名,x,y[,h] 的 CSV 座标), 输出由它们生成的外业手簿 (.kvf)\n"
+    "  --points 对应    与 --import 一起: 文件中的点号对应图形的哪个点, 如 A=K1,B=K2,C=K3,D=K4;\n"
+    "                   不给时点号须就是 A, B, C, D\n"
     "  --steps          与 --html, --odt, --csv 一起: 报告中加上计算过程 (条件方程,\n"
     "                   法方程 N k = -w, 联系数, 改正数 v = Q Aᵀ k 和检核)\n"
     "  --version        输出版本号\n"
@@ -77,15 +92,19 @@ bool ModeWritesReport(BatchMode mode) {
     return mode == BatchMode::Html || mode == BatchMode::Odt || mode == BatchMode::Csv;
 }
 
+bool ModeExports(BatchMode mode) {
+    return mode == BatchMode::Cass || mode == BatchMode::Dxf || mode == BatchMode::GamaXml;
+}
+
 bool ModeTakesOneJob(BatchMode mode) {
     return mode == BatchMode::Pdf || mode == BatchMode::Svg || mode == BatchMode::Job ||
-           ModeWritesReport(mode);
+           ModeWritesReport(mode) || ModeExports(mode);
 }
 
 std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::string>& args,
                                                       std::string& problem) {
     BatchCommandLine line;
-    bool modeGiven = false, optionsEnded = false, stdinGiven = false;
+    bool modeGiven = false, optionsEnded = false, stdinGiven = false, encodingGiven = false;
     auto setMode = [&](BatchMode mode) {
         if (modeGiven) {
             problem = "一次只能选一种输出";
@@ -121,6 +140,22 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
                 return std::nullopt;
             }
             line.orderClass = args[++i];
+        } else if (!optionsEnded && a == "--import") {
+            if (!setMode(BatchMode::Import)) return std::nullopt;
+        } else if (!optionsEnded && a == "--points") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                problem = "--points 后面要给出点号的对应, 如 A=K1,B=K2,C=K3,D=K4";
+                return std::nullopt;
+            }
+            line.points = args[++i];
+        } else if (!optionsEnded && a == "--encoding") {
+            if (i + 1 >= args.size() || (args[i + 1] != "gbk" && args[i + 1] != "GBK" &&
+                                         args[i + 1] != "utf-8" && args[i + 1] != "UTF-8")) {
+                problem = "--encoding 后面要给出 gbk 或 utf-8";
+                return std::nullopt;
+            }
+            line.gbk = args[++i] == "gbk" || args[i] == "GBK";
+            encodingGiven = true;
         } else if (!optionsEnded && a == "--steps") {
             line.steps = true;
         } else if (!optionsEnded && a == "--json") {
@@ -147,6 +182,25 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
         }
     }
     if (line.showVersion || line.showHelp || line.listClasses) return line;
+    if (!line.points.empty() && line.mode != BatchMode::Import) {
+        problem = "--points 只能与 --import 一起用";
+        return std::nullopt;
+    }
+    if (encodingGiven && line.mode != BatchMode::Cass) {
+        problem = "--encoding 只能与 --cass 一起用";
+        return std::nullopt;
+    }
+    if (line.mode == BatchMode::Import) {
+        if (line.fieldBook || line.design || !line.orderClass.empty() || line.steps) {
+            problem = "--import 不能与 --fieldbook, --design, --class 或 --steps 一起用";
+            return std::nullopt;
+        }
+        if (line.jobs.empty()) {
+            problem = "没有给出仪器数据文件";
+            return std::nullopt;
+        }
+        return line;
+    }
     if (line.mode == BatchMode::Job && !line.fieldBook) {
         problem = "--job 只能与 --fieldbook 一起用";
         return std::nullopt;
@@ -158,8 +212,11 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
             return std::nullopt;
         }
         if (line.mode != BatchMode::Report && line.mode != BatchMode::Json && line.mode != BatchMode::Job &&
-            !ModeWritesReport(line.mode)) {
-            problem = "--fieldbook 只能与 --json, --job, --html, --odt, --csv, --class 或 --steps 一起用";
+            !ModeWritesReport(line.mode) && !ModeExports(line.mode)) {
+            problem =
+                "--fieldbook 只能与 --json, --job, --html, --odt, --csv, --cass, --dxf, --gama-xml, --class "
+                "或 "
+                "--steps 一起用";
             return std::nullopt;
         }
         if (line.steps && !ModeWritesReport(line.mode)) {
@@ -177,8 +234,10 @@ std::optional<BatchCommandLine> ParseBatchCommandLine(const std::vector<std::str
         return line;
     }
     if (line.design && line.mode != BatchMode::Report && line.mode != BatchMode::Json &&
-        line.mode != BatchMode::Svg && !ModeWritesReport(line.mode)) {
-        problem = "--design 只能与 --json, --svg, --html, --odt, --csv 或 --class 一起用";
+        line.mode != BatchMode::Svg && !ModeWritesReport(line.mode) && !ModeExports(line.mode)) {
+        problem =
+            "--design 只能与 --json, --svg, --html, --odt, --csv, --cass, --dxf, --gama-xml 或 --class "
+            "一起用";
         return std::nullopt;
     }
     if (!line.orderClass.empty() && line.mode != BatchMode::Json && !ModeWritesReport(line.mode) &&

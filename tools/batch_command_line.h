@@ -23,6 +23,10 @@ enum class BatchMode {
     Odt,         // --odt FILE: the same as OpenDocument text, by korvanet-pdf (one job)
     Csv,         // --csv FILE: the report's tables for a spreadsheet (one job)
     Job,         // --job (with --fieldbook): the book's job, one answer a line (one book)
+    Import,      // --import: field books made from instrument files (GSI, text raw, CSV of points)
+    Cass,        // --cass FILE: the points as a CASS coordinate file (one job)
+    Dxf,         // --dxf FILE: the figure as a DXF drawing (one job)
+    GamaXml,     // --gama-xml FILE: the figure as a gama-local input file (one job)
 };
 
 struct BatchCommandLine {
@@ -34,6 +38,8 @@ struct BatchCommandLine {
     bool listClasses = false;  // --classes: list the table of order classes
     bool design = false;       // --design: the files are designs (精度估算), not jobs
     bool fieldBook = false;    // --fieldbook: the files are field books (外业手簿, .kvf), not jobs
+    std::string points;        // --points A=ID,B=ID,... (--import): which file ids are the figure's points
+    bool gbk = false;          // --encoding gbk (--cass): the file in GBK, else UTF-8
     bool showVersion = false;
     bool showHelp = false;
 };
@@ -51,6 +57,9 @@ bool ModeTakesOneJob(BatchMode mode);
 
 // Whether a mode writes the adjustment report (--html, --odt, --csv).
 bool ModeWritesReport(BatchMode mode);
+
+// Whether a mode writes the figure for another program (--cass, --dxf, --gama-xml).
+bool ModeExports(BatchMode mode);
 
 // The running program's own file (through /proc/self/exe), for what is
 // installed beside it; empty when it cannot be told.

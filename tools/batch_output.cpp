@@ -53,6 +53,10 @@ JobOutput TextOutputFor(BatchMode mode) {
         case BatchMode::Odt:
         case BatchMode::Csv:
         case BatchMode::Job:
+        case BatchMode::Import:
+        case BatchMode::Cass:
+        case BatchMode::Dxf:
+        case BatchMode::GamaXml:
             break;
     }
     return {};

@@ -15,6 +15,7 @@
 #include "core/korvanet_error.h"
 #include "report/document_text.h"
 #include "tools/batch_output.h"
+#include "tools/export_batch.h"
 
 namespace korvanet {
 
@@ -45,6 +46,16 @@ int RunDesignFiles(const BatchCommandLine& line, const std::optional<OrderClass>
                     err << "图形已写入 " << line.outputPath << '\n';
                 } catch (const KorvanetError& e) {
                     design.run.failure = "无法保存图形 " + line.outputPath + ": " + e.what();
+                }
+            }
+        } else if (ModeExports(line.mode)) {
+            if (!design.run.failure && design.run.quality) {
+                try {
+                    WriteExportFile(
+                        line.mode, line.outputPath,
+                        ExportFileBytes(line.mode, line.gbk, design.state, *design.run.quality, {}), err);
+                } catch (const KorvanetError& e) {
+                    design.run.failure = e.what();
                 }
             }
         } else if (ModeWritesReport(line.mode)) {

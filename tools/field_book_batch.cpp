@@ -12,6 +12,7 @@
 #include "report/document_text.h"
 #include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
+#include "tools/export_batch.h"
 
 namespace korvanet {
 
@@ -69,6 +70,12 @@ int RunFieldBookFiles(const BatchCommandLine& line, const OrderClassTable& table
             status = 1;
         } else if (line.mode == BatchMode::Job) {
             out << FieldBookJobBytes(run);
+        } else if (ModeExports(line.mode)) {
+            PointHeights heights;
+            for (int p = 0; p < 4; ++p)
+                if (run.book.points[p].height) heights[p] = run.book.points[p].height->value;
+            if (!RunBatchJob(FieldBookJobBytes(run), ExportOutput(line, heights), label, out, err))
+                status = 1;
         } else if (ModeWritesReport(line.mode)) {
             const ReportOptions options{
                 name,         TodayText(), run.orderClass ? &*run.orderClass : nullptr,

@@ -35,7 +35,9 @@
 #include "tools/batch_job_runner.h"
 #include "tools/batch_output.h"
 #include "tools/design_batch.h"
+#include "tools/export_batch.h"
 #include "tools/field_book_batch.h"
+#include "tools/import_batch.h"
 
 namespace {
 
@@ -186,6 +188,11 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
     }
     // The ODT's picture of the figure is drawn with Qt: korvanet-pdf writes it, for a job or a design.
     if (line->mode == korvanet::BatchMode::Odt) return RunPdfProgram(*line);
+    if (line->mode == korvanet::BatchMode::Import) {
+        const int status = korvanet::RunImportFiles(*line, std::cout, std::cerr);
+        if (standardOutput.fault() != 0) return OutputLost(standardOutput.fault());
+        return status;
+    }
     if (line->fieldBook) {
         const int status = korvanet::RunFieldBookFiles(*line, table, std::cout, std::cerr);
         if (standardOutput.fault() != 0) return OutputLost(standardOutput.fault());
@@ -221,6 +228,8 @@ int Run(int argc, char** argv, const CheckedStandardOutput& standardOutput) {
             output = korvanet::JsonOutput(job, orderClass);
         } else if (line->mode == korvanet::BatchMode::Svg) {
             output = korvanet::SvgOutput(line->outputPath);
+        } else if (korvanet::ModeExports(line->mode)) {
+            output = korvanet::ExportOutput(*line);
         } else if (korvanet::ModeWritesReport(line->mode)) {
             output = korvanet::ReportOutput(
                 line->mode, line->outputPath,
