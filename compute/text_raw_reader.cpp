@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "compute/text_raw_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <optional>
@@ -188,7 +189,10 @@ private:
             Refuse(line, line.name + " 记录应是 点名,高,编码, 这一行有 " +
                              std::to_string(line.fields.size()) + " 个字段");
         }
-        if (line.fields.size() >= 3 && !line.fields[2].empty()) codes_.push_back(line.fields[2]);
+        if (line.fields.size() >= 3 && !line.fields[2].empty() &&
+            std::find(codes_.begin(), codes_.end(), line.fields[2]) == codes_.end()) {
+            codes_.push_back(line.fields[2]);
+        }
         if (line.fields.size() < 2 || line.fields[1].empty()) return std::nullopt;
         return Number(line, line.fields[1], heightWhat);
     }
