@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -76,12 +77,34 @@ public:
 
 private:
     void Group(int gc, const std::string& value) const {
+        Write(gc, value);
+        if (gc == 2 && value == "OBJECTS") inObjects_ = true;
+        if (!inObjects_) return;
+        // dxflib writes the fixed objects of an R2000 drawing (dictionaries,
+        // layouts) without their owners; each is owned by the dictionary that
+        // lists it (350), and the root dictionary by none.  Readers that check
+        // the drawing (AutoCAD's AUDIT, ezdxf) would otherwise repair it.
+        if (gc == 0) object_.clear();
+        if (gc == 5) {
+            object_ = value;
+            const auto owner = owners_.find(value);
+            Write(330, owner != owners_.end() ? owner->second : "0");
+        }
+        if (gc == 350 && !object_.empty()) owners_[value] = object_;
+    }
+
+    void Write(int gc, const std::string& value) const {
         const std::string code = std::to_string(gc);
         out_.append(code.size() < 3 ? 3 - code.size() : 0, ' ');
         out_ += code + "\n" + value + "\n";
     }
 
     std::string& out_;
+    // dxflib's writer calls are const: what the objects' owners need is kept
+    // beside the text.
+    mutable bool inObjects_ = false;
+    mutable std::string object_;
+    mutable std::map<std::string, std::string> owners_;
 };
 
 struct CadPoint {
