@@ -83,7 +83,7 @@ private:
         // dxflib writes the fixed objects of an R2000 drawing (dictionaries,
         // layouts) without their owners; each is owned by the dictionary that
         // lists it (350), and the root dictionary by none.  Readers that check
-        // the drawing (AutoCAD's AUDIT, ezdxf) would otherwise repair it.
+        // the drawing (ezdxf's audit) would otherwise repair it.
         if (gc == 0) object_.clear();
         if (gc == 5) {
             object_ = value;
