@@ -132,6 +132,11 @@ private:
     void Station(const InstrumentStation& station) {
         const int at = PointOf(station.id, station.line, "测站");
         Point(station, at);
+        if (station.pointings.empty()) {
+            notes_.push_back("第 " + std::to_string(station.line) + " 行在 " + station.id +
+                             " 上设站后没有照准");
+            return;
+        }
         auto found = std::find_if(book_.stations.begin(), book_.stations.end(),
                                   [&](const FieldStation& s) { return s.point == at; });
         if (found == book_.stations.end()) {
