@@ -7,36 +7,24 @@
 // InstrumentRecord or a list of points, then made into a book with the
 // surveyor's mapping of its ids to A, B, C and D.
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "adjust/field_book.h"
+#include "compute/csv_points.h"
 #include "compute/instrument_record.h"
+#include "compute/job_file_reader.h"
 
 namespace korvanet {
-
-// An instrument file holds a day's work, not one figure: larger than a job,
-// still bounded.
-inline constexpr std::size_t kInstrumentFileByteLimit = 4 * 1024 * 1024;
-
-// One point of a CSV of points: 点名,x,y[,h] (or the columns a header line
-// names; comma, tab or semicolon).
-struct CsvPoint {
-    int line = 0;
-    std::string id;
-    double x = 0, y = 0;  // metres, x north, y east
-    std::optional<double> height;
-    std::string xText, yText, heightText;  // as written, for the book's `point` line
-};
 
 // What one file gave: a record of pointings, or points.
 struct InstrumentFile {
     std::string name;  // as the messages name it
     std::optional<InstrumentRecord> record;
     std::vector<CsvPoint> points;
-    std::string notice;  // a note on how it was decoded (GB18030), or empty
+    std::vector<std::string> notes;  // what reading the points left out
+    std::string notice;              // a note on how it was decoded (GB18030), or empty
 };
 
 // Reads and tells apart one file ("-": standard input).  Throws an
@@ -63,7 +51,11 @@ std::string ImportedBookText(const ImportedBook& imported);
 
 // The open book with an import laid over it, as the window's 导入… does it:
 // the imported stations, distances and known points replace those of the
-// same points; everything else the surveyor typed stays.
+// same points; everything else the surveyor typed stays.  A point of the
+// import replaces the open one when it has coordinates, else only fills a
+// point the open book lacks.  The instrument applied its constants to the
+// distances it recorded: throws an InputError when the open book keeps
+// distances of its own under constants other than 0 0.
 FieldBook MergeImportedBook(const FieldBook& open, const FieldBook& imported);
 
 }  // namespace korvanet

@@ -19,7 +19,10 @@ namespace {
 struct Chosen {
     const std::string& path;
     std::string_view kind;
-    std::string File() const { return std::string(kind) + "文件"; }
+    std::size_t limit = kJobFileByteLimit;
+    std::string File() const {
+        return kind.ends_with("文件") ? std::string(kind) : std::string(kind) + "文件";
+    }
 };
 
 [[noreturn]] void Refuse(const Chosen& file, const std::string& why) {
@@ -36,6 +39,10 @@ std::string KindOf(mode_t mode, const Chosen& file) {
 }
 
 std::string TooLarge(const Chosen& file) {
+    if (file.limit != kJobFileByteLimit) {
+        return "文件大于 " + std::to_string(file.limit / (1024 * 1024)) + " MiB, 没有读取 (请检查选的是不是" +
+               file.File() + ", 或把一天的数据分成几个文件)";
+    }
     // A field book of four stations and six sides is a few thousand bytes.
     const char* size = file.kind == "外业手簿" ? "几千" : "几百";
     return "文件大于 " + std::to_string(kJobFileByteLimit / 1024) + " KiB, 没有读取 (一个" +
@@ -44,7 +51,7 @@ std::string TooLarge(const Chosen& file) {
 
 // Reads `fd` to its end, but never more than the limit and one byte.
 std::string ReadBounded(int fd, const Chosen& path) {
-    std::string bytes(kJobFileByteLimit + 1, '\0');
+    std::string bytes(path.limit + 1, '\0');
     std::size_t have = 0;
     while (have < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
@@ -55,7 +62,7 @@ std::string ReadBounded(int fd, const Chosen& path) {
         if (n == 0) break;
         have += static_cast<std::size_t>(n);
     }
-    if (have > kJobFileByteLimit) Refuse(path, TooLarge(path));
+    if (have > path.limit) Refuse(path, TooLarge(path));
     bytes.resize(have);
     return bytes;
 }
@@ -67,7 +74,7 @@ std::string ReadSmallFile(const Chosen& file) {
     struct stat before {};
     if (::stat(path.c_str(), &before) != 0) Refuse(file, FileFaultReason(errno));
     if (!S_ISREG(before.st_mode)) Refuse(file, KindOf(before.st_mode, file));
-    if (before.st_size > static_cast<off_t>(kJobFileByteLimit)) Refuse(file, TooLarge(file));
+    if (before.st_size > static_cast<off_t>(file.limit)) Refuse(file, TooLarge(file));
 
     // Non-blocking, in case the path became a FIFO since it was looked at.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -95,6 +102,10 @@ std::string ReadJobFileBytes(const std::string& path) { return ReadSmallFile({pa
 std::string ReadDesignFileBytes(const std::string& path) { return ReadSmallFile({path, "设计"}); }
 
 std::string ReadFieldBookFileBytes(const std::string& path) { return ReadSmallFile({path, "外业手簿"}); }
+
+std::string ReadInstrumentFileBytes(const std::string& path) {
+    return ReadSmallFile({path, "仪器数据文件", kInstrumentFileByteLimit});
+}
 
 JobFile ReadJobFile(const std::string& path) {
     const std::string bytes = ReadJobFileBytes(path);

@@ -16,6 +16,10 @@ namespace korvanet {
 // The most a job file may hold; a larger one is refused unread.
 inline constexpr std::size_t kJobFileByteLimit = 64 * 1024;
 
+// An instrument file holds a day's work, not one figure: larger than a job,
+// still bounded.
+inline constexpr std::size_t kInstrumentFileByteLimit = 4 * 1024 * 1024;
+
 // What a surveyor reads as the job's name: the path as given, "标准输入" for "-".
 std::string JobFileName(const std::string& path);
 
@@ -32,6 +36,10 @@ std::string ReadDesignFileBytes(const std::string& path);
 // The bytes of a field book (compute/field_book_file.h), read in the same
 // way and within the same limit; the messages say 外业手簿.
 std::string ReadFieldBookFileBytes(const std::string& path);
+
+// The bytes of an instrument's file (compute/instrument_import.h), read in
+// the same way within kInstrumentFileByteLimit; the messages say 仪器数据文件.
+std::string ReadInstrumentFileBytes(const std::string& path);
 
 struct JobFile {
     std::vector<std::string> answers;
