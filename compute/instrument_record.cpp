@@ -101,6 +101,21 @@ int Occurrence(const std::vector<const InstrumentPointing*>& face, const Instrum
     return k;
 }
 
+// The face-II pointing that goes on one line of the book with the k-th
+// face-I pointing of `target`.  Face II turns back the way face I came, and
+// the book is filled the same way, its face-II column from the foot up: so
+// the k-th face-I pointing of a target pairs with its k-th face-II pointing
+// counted in the book's order, which is the k-th from the end of face II.
+// Only the first target, pointed again to close the round, is pointed more
+// than once a face; its opening line carries face II's closing reading, as
+// on paper, so that every 2C is the one the surveyor's own book shows.
+// Both faces point at the target equally often (checked before).
+const InstrumentPointing* FaceIIPartner(const PointingSet& set, const std::string& target, int k) {
+    const auto times = std::count_if(set.faceII.begin(), set.faceII.end(),
+                                     [&](const InstrumentPointing* p) { return p->target == target; });
+    return Nth(set.faceII, target, static_cast<int>(times) - 1 - k);
+}
+
 class RecordBook {
 public:
     RecordBook(const InstrumentRecord& record, const PointMapping& mapping, std::vector<std::string>& notes)
@@ -162,11 +177,11 @@ private:
             for (const InstrumentPointing* left : set.faceI) {
                 const int target = PointOf(left->target, left->line, "照准目标");
                 const int k = Occurrence(set.faceI, left);
-                const InstrumentPointing* right = Nth(set.faceII, left->target, k);
-                if (!right) {
+                if (!Nth(set.faceII, left->target, k)) {
                     throw FieldBookLineError(left->line, "盘左第 " + std::to_string(k + 1) + " 次照准 " +
                                                              left->target + " 在本测回的盘右没有对应的照准");
                 }
+                const InstrumentPointing* right = FaceIIPartner(set, left->target, k);
                 lines.lines.push_back({target, PackedOf(left->horizontal), PackedOf(right->horizontal)});
             }
             book_.stations[stationIndex].sets.push_back(lines);
@@ -214,7 +229,7 @@ private:
                 d.from = at;
                 d.to = to;
                 const InstrumentPointing* left = Nth(set.faceI, id, 0);
-                const InstrumentPointing* right = Nth(set.faceII, id, 0);
+                const InstrumentPointing* right = FaceIIPartner(set, id, 0);
                 d.zenith = {PackedOf(*left->zenith), PackedOf(*right->zenith)};
                 if (station.instrumentHeight && measured->reflectorHeight) {
                     d.heights = {MetresOf(*station.instrumentHeight), MetresOf(*measured->reflectorHeight)};
