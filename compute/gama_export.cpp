@@ -107,9 +107,10 @@ std::string GamaLocalXml(const SurveyState& state, const QualityCheck& quality) 
     const std::string sigma0 = SingleText(quality.tolerance);
     const std::string sideStdev = SingleText(quality.figure.aprioriSideMeanError);
 
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<gama-local xmlns=\"http://www.gnu.org/software/gama/gama-local\">\n"
-                      "<network axes-xy=\"ne\" angles=\"left-handed\">\n<description>";
+    std::string out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gama-local xmlns=\"http://www.gnu.org/software/gama/gama-local\">\n"
+        "<network axes-xy=\"ne\" angles=\"left-handed\">\n<description>";
     AppendEscapedMarkup(out, "大地四边形 ABCD 的观测值 (korvanet 导出): A ");
     out += dKnown ? "和 D 为已知点" : "为已知点, 方位角 A-B = T0 + Q1";
     out += ", 角的中误差为 σ0, 边的中误差为先验边长中误差";
@@ -154,7 +155,8 @@ std::string GamaLocalXml(const SurveyState& state, const QualityCheck& quality) 
         // angle or a distance, never with an azimuth.
         const double azimuth = ReduceAzimuth(PackedToDegrees(state.T0) + SignedPackedToDegrees(state.Qa));
         const double q0 = quality.solved.q[0];
-        const double stdev = q0 > 0 ? quality.tolerance * std::sqrt(q0) : quality.tolerance * kErrorFreeAzimuthShare;
+        const double stdev =
+            q0 > 0 ? quality.tolerance * std::sqrt(q0) : quality.tolerance * kErrorFreeAzimuthShare;
         out += "<azimuth";
         Attribute(out, "from", id[0]);
         Attribute(out, "to", id[1]);
