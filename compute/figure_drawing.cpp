@@ -60,10 +60,40 @@ std::string SuspectText(const ObservationCheck& s) {
     return what + std::to_string(s.index) + ")  w = " + Num(s.w.value_or(0));
 }
 
+// The largest semi-axis, mm, of the ellipses drawn; 0 for none.
+double LargestAxis(const QualityCheck& quality, bool relativeEllipses) {
+    double largest = 0;
+    for (const PointCheck& p : quality.points)
+        if (p.precision) largest = std::max(largest, p.precision->ellipse.a);
+    if (relativeEllipses)
+        for (const RelativeEllipse& e : quality.figure.relativeEllipses) largest = std::max(largest, e.a);
+    return largest;
+}
+
 }  // namespace
 
 double EllipseMagnification(double largestAxisMm, double figureSizeM) {
     return RoundDown125(figureSizeM / 12 / (largestAxisMm / 1000));
+}
+
+std::string MagnificationText(double magnification) { return "误差椭圆放大 " + Plain(magnification) + " 倍"; }
+
+std::string DesignEllipsesText(const QualityCheck& quality) {
+    return "精度估算: 误差椭圆按先验 σ0 = " + Num(quality.unit) + "″";
+}
+
+double FigureEllipseMagnification(const QualityCheck& quality, bool relativeEllipses) {
+    const double largestAxis = LargestAxis(quality, relativeEllipses);
+    if (largestAxis <= 0) return 1;
+    double xMin = quality.points[0].x, xMax = xMin, yMin = quality.points[0].y, yMax = yMin;
+    for (const PointCheck& p : quality.points) {
+        xMin = std::min(xMin, p.x);
+        xMax = std::max(xMax, p.x);
+        yMin = std::min(yMin, p.y);
+        yMax = std::max(yMax, p.y);
+    }
+    const double size = std::max({xMax - xMin, yMax - yMin, 1e-3});
+    return EllipseMagnification(largestAxis, size);
 }
 
 std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses) {
@@ -89,14 +119,8 @@ FigureDrawing DrawFigure(const QualityCheck& quality, bool relativeEllipses) {
     f.left = (kWidth - east * f.scale) / 2;
     f.top = kMargin + ((kHeight - 2 * kMargin - kLegendHeight) - north * f.scale) / 2;
 
-    double largestAxis = 0;
-    for (const PointCheck& p : points)
-        if (p.precision) largestAxis = std::max(largestAxis, p.precision->ellipse.a);
-    if (relativeEllipses)
-        for (const RelativeEllipse& e : quality.figure.relativeEllipses)
-            largestAxis = std::max(largestAxis, e.a);
-    const double size = std::max(north, east);
-    const double magnification = largestAxis > 0 ? EllipseMagnification(largestAxis, size) : 1;
+    const double largestAxis = LargestAxis(quality, relativeEllipses);
+    const double magnification = FigureEllipseMagnification(quality, relativeEllipses);
 
     const ObservationCheck* suspect = quality.Suspect();
     drawing.pixelsPerMetre = f.scale;
@@ -214,8 +238,8 @@ FigureDrawing DrawFigure(const QualityCheck& quality, bool relativeEllipses) {
     const double lx = kWidth - 330;
     double ly = kHeight - 58;
     if (largestAxis > 0) {
-        svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"13\">误差椭圆放大 " +
-               Plain(magnification) + " 倍</text>\n";
+        svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"13\">" +
+               MagnificationText(magnification) + "</text>\n";
     }
     if (relativeEllipses && !quality.figure.relativeEllipses.empty()) {
         svg += "<text x=\"" + Num(lx) + "\" y=\"" + Num(ly - 20) +
@@ -226,11 +250,10 @@ FigureDrawing DrawFigure(const QualityCheck& quality, bool relativeEllipses) {
     ly += 20;
     if (quality.scale == PrecisionScale::APriori) {
         // A design has no observations to test: its drawing must not pass for an adjusted one.
-        svg += "<text class=\"design\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
-               "\" font-size=\"13\">精度估算: 误差椭圆按先验 σ0 = " + Num(quality.unit) + "″</text>\n";
-        svg +=
-            "<text class=\"design\" x=\"30\" y=\"30\" font-size=\"18\" font-weight=\"bold\">精度估算 (设计, "
-            "尚未观测)</text>\n";
+        svg += "<text class=\"design\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) + "\" font-size=\"13\">" +
+               DesignEllipsesText(quality) + "</text>\n";
+        svg += "<text class=\"design\" x=\"30\" y=\"30\" font-size=\"18\" font-weight=\"bold\">" +
+               std::string(kDesignDrawingTitle) + "</text>\n";
     } else if (suspect) {
         svg += "<text class=\"suspect\" x=\"" + Num(lx) + "\" y=\"" + Num(ly) +
                "\" font-size=\"13\" fill=\"" + kSuspectColour + "\">粗差可疑: " + SuspectText(*suspect) +

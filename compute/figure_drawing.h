@@ -38,4 +38,17 @@ std::string FigureSvg(const QualityCheck& quality, bool relativeEllipses = false
 // of the figure's size.  `largestAxisMm` > 0, `figureSizeM` > 0.
 double EllipseMagnification(double largestAxisMm, double figureSizeM);
 
+// The magnification the drawing of `quality` uses: by its largest point
+// ellipse (and, with `relativeEllipses`, relative ellipse) and the larger of
+// the figure's extents north and east; 1 where no point has an ellipse.
+double FigureEllipseMagnification(const QualityCheck& quality, bool relativeEllipses = false);
+
+// The legend of the ellipses: "误差椭圆放大 500 倍".
+std::string MagnificationText(double magnification);
+
+// What marks a design's drawing (精度估算) as not yet observed: its title, and
+// the a-priori sigma0 its ellipses stand for.
+inline constexpr const char* kDesignDrawingTitle = "精度估算 (设计, 尚未观测)";
+std::string DesignEllipsesText(const QualityCheck& quality);
+
 }  // namespace korvanet

@@ -18,6 +18,7 @@
 
 #include "adjust/condition_equations.h"
 #include "adjust/quadrilateral.h"
+#include "compute/export_point_name.h"
 #include "compute/figure_exports.h"
 #include "core/display_text.h"
 #include "core/packed_angle.h"
@@ -68,15 +69,16 @@ std::string TokenForm(std::string_view name) {
     return token;
 }
 
-// The point ids: the job's names where gama-local can tell all four apart
-// (none empty, no two alike once their blanks are closed up, none holding
-// U+FFFE or U+FFFF, which XML refuses); else the letters, for every point,
-// so that no name can be mistaken for another point's letter.
+// The point ids: the names the points carry into every export (an unnamed
+// point its letter) where gama-local can tell all four apart (no two alike
+// once their blanks are closed up, none of blanks only, none holding U+FFFE
+// or U+FFFF, which XML refuses); else the letters, for every point, so that
+// no name can be mistaken for another point's letter.
 std::array<std::string, 4> PointIds(const QualityCheck& quality, bool& lettersUsed) {
     std::array<std::string, 4> ids;
     lettersUsed = false;
     for (int p = 0; p < 4; ++p) {
-        ids[p] = TokenForm(quality.points[p].name);
+        ids[p] = TokenForm(ExportPointName(quality.points[p]));
         const bool nonCharacter = ids[p].find("\xEF\xBF\xBE") != std::string::npos ||
                                   ids[p].find("\xEF\xBF\xBF") != std::string::npos;
         if (ids[p].empty() || nonCharacter) lettersUsed = true;
@@ -114,7 +116,7 @@ std::string GamaLocalXml(const SurveyState& state, const QualityCheck& quality) 
     AppendEscapedMarkup(out, "大地四边形 ABCD 的观测值 (korvanet 导出): A ");
     out += dKnown ? "和 D 为已知点" : "为已知点, 方位角 A-B = T0 + Q1";
     out += ", 角的中误差为 σ0, 边的中误差为先验边长中误差";
-    if (lettersUsed) out += "; 作业的点名有空的或相同的, 点号改用 A, B, C, D";
+    if (lettersUsed) out += "; 作业的点名有相同的, 点号改用 A, B, C, D";
     out += "</description>\n<parameters";
     Attribute(out, "sigma-apr", sigma0);
     out += " sigma-act=\"aposteriori\" angles=\"360\" />\n<points-observations>\n";
