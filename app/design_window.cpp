@@ -28,6 +28,7 @@
 
 #include "adjust/order_classes.h"
 #include "adjust/quadrilateral.h"
+#include "app/figure_export.h"
 #include "app/order_class_choice.h"
 #include "app/program_settings.h"
 #include "app/report_export.h"
@@ -35,6 +36,7 @@
 #include "compute/class_check_texts.h"
 #include "compute/design_file.h"
 #include "compute/figure_drawing.h"
+#include "compute/figure_exports.h"
 #include "compute/file_writer.h"
 #include "compute/job_file_reader.h"
 #include "core/display_text.h"
@@ -178,11 +180,17 @@ DesignWindow::DesignWindow(const Design& design, QWidget* parent) : QDialog(pare
     auto* makeJob = new QPushButton(QStringLiteral("从设计生成作业"), this);
     auto* exportReport = new QPushButton(QStringLiteral("导出报告…"), this);
     exportReport->setObjectName(QStringLiteral("exportDesignReport"));
+    // The designed figure for CASS, CAD or Gama: its approximate coordinates.
+    auto* exportFigure = new QPushButton(QStringLiteral("导出(&X)"), this);
+    exportFigure->setObjectName(QStringLiteral("exportDesignFigure"));
+    exportFigure->setMenu(
+        FigureExportMenu(QStringLiteral("导出"), this, [this](FigureExport kind) { askExportFigure(kind); }));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open);
     buttons->addWidget(save);
     buttons->addWidget(makeJob);
     buttons->addWidget(exportReport);
+    buttons->addWidget(exportFigure);
     auto* left = new QVBoxLayout;
     left->addWidget(table_);
     left->addLayout(form);
@@ -209,6 +217,26 @@ DesignWindow::DesignWindow(const Design& design, QWidget* parent) : QDialog(pare
 
 // The precision report of the design as it stands when 导出 is pressed; a
 // design that does not run has none, and says why.
+void DesignWindow::askExportFigure(FigureExport kind) {
+    auto bytes = [this, kind](CassEncoding encoding) {
+        if (!run_ || run_->run.failure || !run_->run.quality)
+            throw KorvanetError(run_ && run_->run.failure ? *run_->run.failure : "精度估算没有完成");
+        const QualityCheck& figure = *run_->run.quality;
+        switch (kind) {
+            case FigureExport::Cass:
+                return CassCoordinateFile(figure, {}, encoding);
+            case FigureExport::Dxf:
+                return FigureDxf(figure);
+            default:
+                return GamaLocalXml(run_->state, figure);
+        }
+    };
+    auto* dialog = new FigureExportDialog(kind, bytes, QStringLiteral("设计"),
+                                          QStringLiteral("高程: 设计没有高程, 各点高程写为 0。"), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
 void DesignWindow::askExport() {
     auto build = [this](bool) {
         if (!run_ || run_->run.failure || !run_->run.quality)

@@ -31,6 +31,8 @@ class QTableWidget;
 
 namespace korvanet {
 
+enum class FigureExport;
+
 // The drawing of a design at one SVG unit a pixel; a point is dragged with
 // the mouse, at the scale the drawing had when the drag began.
 class DesignDrawing : public QWidget {
@@ -96,6 +98,8 @@ private slots:
     void askExport();
 
 private:
+    // 导出 → CASS 坐标…, DXF 图形…, Gama XML…: the design's figure.
+    void askExportFigure(FigureExport kind);
     void fillTable();
     void recompute();
     QString summaryHtml() const;

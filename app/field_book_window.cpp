@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -23,9 +24,11 @@
 #include "adjust/quadrilateral.h"
 #include "app/field_book_document.h"
 #include "app/field_book_model.h"
+#include "app/import_mapping_dialog.h"
 #include "app/program_settings.h"
 #include "app/read_only_table.h"
 #include "compute/field_check_texts.h"
+#include "compute/instrument_import.h"
 #include "core/display_text.h"
 #include "core/korvanet_error.h"
 
@@ -35,6 +38,9 @@ namespace {
 const char* const kBookFilter = "外业手簿 (*.kvf);;所有文件 (*)";
 const QString kFolderKey = QStringLiteral("fieldBook/folder");
 const QString kGeometryKey = QStringLiteral("fieldBook/geometry");
+const QString kImportFolderKey = QStringLiteral("fieldBook/importFolder");
+const char* const kInstrumentFilter =
+    "全站仪数据 (*.gsi *.txt *.dat *.raw *.csv);;徕卡 GSI (*.gsi);;点的座标 CSV (*.csv);;所有文件 (*)";
 
 QString Fixed(const std::optional<double>& value, int decimals) {
     return value ? QString::fromStdString(FixedText(*value, decimals)) : QString();
@@ -99,6 +105,7 @@ FieldBookWindow::FieldBookWindow(FieldBookDocument* document, QWidget* parent)
     setObjectName(QStringLiteral("fieldBookWindow"));
     setWindowTitle(QStringLiteral("外业手簿"));
     folder_ = ProgramSettings().value(kFolderKey, QDir::homePath()).toString();
+    importFolder_ = ProgramSettings().value(kImportFolderKey, folder_).toString();
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("fieldBookTabs"));
@@ -226,6 +233,9 @@ void FieldBookWindow::createMenus() {
                     &FieldBookWindow::chooseBookToOpen);
     book->addAction(QStringLiteral("保存外业手簿(&S)…"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                     &FieldBookWindow::chooseFileToSave);
+    QAction* import = book->addAction(QStringLiteral("导入(&I)…"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                                      &FieldBookWindow::chooseFilesToImport);
+    import->setObjectName(QStringLiteral("importAction"));
     book->addSeparator();
     QAction* feed = book->addAction(QStringLiteral("送入观测数据(&J)"), QKeySequence(Qt::CTRL | Qt::Key_J),
                                     this, &FieldBookWindow::offerJob);
@@ -416,6 +426,82 @@ void FieldBookWindow::chooseFileToSave() {
     dialog.setDefaultSuffix(QStringLiteral("kvf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     saveBook(dialog.selectedFiles().constFirst());
+}
+
+namespace {
+
+// An import is laid over the book read from the cells: a refused cell, left
+// out of that book, would be lost with it.  Why not now, or empty.
+QString ImportRefused(const FieldBookDocument& document) {
+    if (document.refusedCells() == 0) return {};
+    return QStringLiteral("手簿中有 %1 个有误的单元格, 导入会丢掉它们: 请先改正 (按 F8 转到第一处), 再导入。")
+        .arg(document.refusedCells());
+}
+
+}  // namespace
+
+void FieldBookWindow::chooseFilesToImport() {
+    if (const QString refused = ImportRefused(*document_); !refused.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("导入"), refused);
+        return;
+    }
+    QFileDialog dialog(this, QStringLiteral("导入全站仪数据"), importFolder_,
+                       QString::fromUtf8(kInstrumentFilter));
+    // A GSI file and a CSV of the points' coordinates may come together.
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    importFiles(dialog.selectedFiles());
+}
+
+bool FieldBookWindow::importFiles(const QStringList& paths) {
+    if (const QString refused = ImportRefused(*document_); !refused.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("导入"), refused);
+        return false;
+    }
+    std::vector<InstrumentFile> files;
+    ImportMappingDialog* dialog = nullptr;
+    try {
+        for (const QString& path : paths)
+            files.push_back(ReadInstrumentFile(QFile::encodeName(path).toStdString()));
+        dialog = new ImportMappingDialog(std::move(files), document_->book(), this);
+    } catch (const KorvanetError& e) {
+        QMessageBox::warning(this, QStringLiteral("导入"),
+                             QStringLiteral("没有导入, 手簿不变:\n%1").arg(QString::fromUtf8(e.what())));
+        return false;
+    }
+    importFolder_ = QFileInfo(paths.constFirst()).absolutePath();
+    ProgramSettings().setValue(kImportFolderKey, importFolder_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { takeImport(*dialog); });
+    dialog->open();
+    return true;
+}
+
+void FieldBookWindow::takeImport(const ImportMappingDialog& dialog) {
+    QStringList names;
+    QStringList said;
+    for (const InstrumentFile& file : dialog.files()) {
+        names << QFileInfo(QString::fromStdString(file.name)).fileName();
+        if (!file.notice.empty()) said << QString::fromStdString(file.notice);
+    }
+    for (const std::string& comment : dialog.imported().comments) said << QString::fromStdString(comment);
+    const QString what = QStringLiteral("导入 %1").arg(names.join(QStringLiteral(", ")));
+    try {
+        const FieldBook merged = MergeImportedBook(document_->book(), dialog.imported().book);
+        document_->change(CellsOfBook(merged), what);
+    } catch (const KorvanetError& e) {
+        QMessageBox::warning(this, QStringLiteral("导入"),
+                             QStringLiteral("没有导入, 手簿不变:\n%1").arg(QString::fromUtf8(e.what())));
+        return;
+    }
+    statusBar()->showMessage(
+        QStringLiteral("已%1 (可撤销)%2")
+            .arg(what, said.isEmpty() ? QString() : QStringLiteral(": ") + said.join(QStringLiteral("; "))));
+    // What the import assumed or left out is the surveyor's to know, not only a passing line.
+    if (!said.isEmpty())
+        QMessageBox::information(
+            this, QStringLiteral("导入"),
+            QStringLiteral("已%1 (可撤销)。导入时:\n• %2").arg(what, said.join(QStringLiteral("\n• "))));
 }
 
 void FieldBookWindow::offerJob() {

@@ -29,6 +29,7 @@ namespace korvanet {
 
 class BookView;
 class FieldBookDocument;
+class ImportMappingDialog;
 
 class FieldBookWindow : public QMainWindow {
     Q_OBJECT
@@ -48,6 +49,12 @@ public:
     bool openBook(const QString& path);
     // 保存外业手簿: false (told in a message box) when nothing was written.
     bool saveBook(const QString& path);
+    // 导入…: reads the instrument files in `paths` and asks their ids'
+    // mapping in a dialog (opened as a child of this window, not run);
+    // once accepted the book they make is laid over the open one as one
+    // undo step.  A file refused is told in a message box with the reader's
+    // message, and the book stays as it is.  False when nothing was read.
+    bool importFiles(const QStringList& paths);
     // Shows the tab of `table` and makes its view the keyboard's.
     void showTable(BookTable table);
 
@@ -71,6 +78,9 @@ private:
     void fillChecks();
     void chooseBookToOpen();
     void chooseFileToSave();
+    void chooseFilesToImport();
+    // The accepted import of `dialog` over the open book, and what it assumed told.
+    void takeImport(const ImportMappingDialog& dialog);
     void offerJob();
     BookView* currentView() const;
 
@@ -84,6 +94,7 @@ private:
     QLabel* sidesNote_ = nullptr;
     QTableWidget* checks_ = nullptr;
     QString folder_;
+    QString importFolder_;
 };
 
 }  // namespace korvanet

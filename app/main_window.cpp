@@ -37,6 +37,7 @@
 #include "app/design_window.h"
 #include "app/field_book_document.h"
 #include "app/field_book_window.h"
+#include "app/figure_export.h"
 #include "app/form_canvas.h"
 #include "app/form_design.h"
 #include "app/form_fonts.h"
@@ -52,6 +53,7 @@
 #include "app/report_export.h"
 #include "compute/adjustment_report.h"
 #include "compute/compute_run.h"
+#include "compute/figure_exports.h"
 #include "compute/job_file_reader.h"
 #include "compute/job_run.h"
 #include "core/form_boxes.h"
@@ -316,7 +318,7 @@ void MainWindow::beginRun() {
     keepingFailure_.clear();
     writtenThisRun_.clear();
     quality_.reset();
-    qualityAction_->setEnabled(false);
+    setResultsAvailable(false);
     applyQualityColours(nullptr);
 }
 
@@ -328,7 +330,7 @@ std::size_t MainWindow::endRun(const std::vector<std::string>& answers,
     if (state_.RunCompleted) {
         clearStaleGrey();
         if (quality_) applyQualityColours(&*quality_);
-        qualityAction_->setEnabled(quality_.has_value());
+        setResultsAvailable(quality_.has_value());
     } else {
         quality_.reset();
         greyBoxesFromEarlierRuns();
@@ -497,7 +499,7 @@ void MainWindow::showFigureIncomplete(int problem) {
     // Not a whole figure: what the form shows is the last whole one's.
     state_.RunCompleted = false;
     quality_.reset();
-    qualityAction_->setEnabled(false);
+    setResultsAvailable(false);
     applyQualityColours(nullptr);
     writtenThisRun_.clear();
     greyBoxesFromEarlierRuns();
@@ -632,6 +634,35 @@ void MainWindow::exportReport() {
     dialog->open();
 }
 
+void MainWindow::setResultsAvailable(bool available) {
+    qualityAction_->setEnabled(available);
+    figureExportMenu_->setEnabled(available);
+}
+
+// As the report, the figure goes out only from a completed run; the file is
+// made when the surveyor presses 导出, from the run completed then.
+void MainWindow::exportFigure(FigureExport kind) {
+    if (!quality_ || !state_.RunCompleted) return;
+    QString heightsSaid;
+    const PointHeights heights = BookHeights(fieldBook_->book(), state_.PointNames, heightsSaid);
+    auto bytes = [this, kind, heights](CassEncoding encoding) {
+        if (!quality_ || !state_.RunCompleted) throw KorvanetError("计算没有完成, 无法导出");
+        switch (kind) {
+            case FigureExport::Cass:
+                return CassCoordinateFile(*quality_, heights, encoding);
+            case FigureExport::Dxf:
+                return FigureDxf(*quality_);
+            default:
+                return GamaLocalXml(state_, *quality_);
+        }
+    };
+    auto* dialog = new FigureExportDialog(kind, bytes, QStringLiteral("平差成果"), heightsSaid, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { statusBar()->showMessage(dialog->doneText()); });
+    dialog->open();
+}
+
 QString MainWindow::reportJobName() const {
     return jobs_->fileName().isEmpty() ? QStringLiteral("未保存的作业") : jobs_->fileName();
 }
@@ -742,6 +773,10 @@ void MainWindow::createMenus() {
     QAction* exportAction = file->addAction(
         QStringLiteral("导出报告(&E)…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, &MainWindow::exportReport);
     exportAction->setObjectName(QStringLiteral("exportReportAction"));
+    figureExportMenu_ =
+        FigureExportMenu(QStringLiteral("导出(&T)"), this, [this](FigureExport kind) { exportFigure(kind); });
+    file->addMenu(figureExportMenu_);
+    figureExportMenu_->setEnabled(false);  // only a completed run has a figure to export
     file->addSeparator();
     file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &MainWindow::close);
 

@@ -54,6 +54,7 @@ class QScrollArea;
 
 namespace korvanet {
 
+enum class FigureExport;
 class FieldBookDocument;
 class FieldBookWindow;
 class FormCanvas;
@@ -142,6 +143,8 @@ private slots:
     void focusSheet();
 
 private:
+    // 文件 → 导出 → CASS 坐标…, DXF 图形…, Gama XML…: the last completed run's figure.
+    void exportFigure(FigureExport kind);
     // The job's name in a report: its file's name, or 未保存的作业.
     QString reportJobName() const;
     void createMenus();
@@ -185,6 +188,8 @@ private:
     // Red text in the misclosure boxes beyond their limit and in the m0 box
     // when the global test fails; nullptr takes the red away again.
     void applyQualityColours(const QualityCheck* quality);
+    // The quality check and the exports, offered only for a completed run.
+    void setResultsAvailable(bool available);
 
     SurveyState state_;
     QScrollArea* scrollArea_ = nullptr;
@@ -194,6 +199,7 @@ private:
     QHash<QString, QLineEdit*> boxes_;
     std::optional<QualityCheck> quality_;  // of the last completed run
     QAction* qualityAction_ = nullptr;
+    QMenu* figureExportMenu_ = nullptr;
 
     std::unique_ptr<JobInHand> jobs_;  // made with the sheet, which shows it
     QString keepingFailure_;           // the first failed write of the remembered job during a run

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -155,7 +156,12 @@ void DialogAnswerer::answer(QFileDialog* dialog) {
     }
     // Over the offered name, as a person selects it all and types.
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    Type(edit, reply.typed);
+    if (reply.pasted) {
+        QApplication::clipboard()->setText(reply.typed);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        Type(edit, reply.typed);
+    }
     EndDialog(edit, dialog->findChild<QDialogButtonBox*>(), reply.finish);
     if (dialog->isVisible()) dialog->reject();
 }

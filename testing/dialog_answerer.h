@@ -26,6 +26,10 @@ enum class Finish { Enter, Escape, OkButton, CancelButton };
 struct Reply {
     QString typed;  // typed into the edit field key by key (a file dialog's over its name)
     Finish finish = Finish::Enter;
+    // Put into the field at once with Ctrl+V, as a person pastes a list of
+    // files ("a.gsi" "b.csv"): typed key by key, the file dialog's own
+    // completion takes over the leading quote.
+    bool pasted = false;
 };
 
 // What one shown dialog looked like when it was answered.
