@@ -99,7 +99,9 @@ def gsi_text(book, ids, sixteen, hz_unit, v_unit, d_unit, coordinates, d_shift=0
         for j, set_lines in enumerate(sets):
             closed = len(set_lines) > 2 and set_lines[-1][0] == set_lines[0][0]
             body = set_lines[:-1] if closed else set_lines
-            order_ii = [0] + list(range(len(body) - 1, 0, -1)) + ([len(set_lines) - 1] if closed else [])
+            # Face II turns back: a closed round ends on the book's first line,
+            # whose face-II reading is the last one the instrument recorded.
+            order_ii = list(range(len(set_lines) - 1, -1, -1)) if closed else [0] + list(range(len(body) - 1, 0, -1))
             measured = set()
             for face, order in ((0, range(len(set_lines))), (1, order_ii)):
                 for i in order:
@@ -136,6 +138,14 @@ def compare(original, imported, angle_tol, side_tol_mm, what):
     for x, y in zip(a.get("sides", []), b.get("sides", [])):
         check(abs(x["reduced_m"] - y["reduced_m"]) * 1000 <= side_tol_mm,
               f"{what}: side {x['index']} {y['reduced_m']} against {x['reduced_m']}")
+    # Each line's 2C is the paper book's: the opening line pairs face I's
+    # first reading with face II's last.
+    for sa, sb in zip(a.get("stations", []), b.get("stations", [])):
+        for ka, kb in zip(sa["sets"], sb["sets"]):
+            for la, lb in zip(ka["lines"], kb["lines"]):
+                check(abs(la["two_c_arcsec"] - lb["two_c_arcsec"]) <= 2 * angle_tol,
+                      f"{what}: station {sa['station']} 2C of {lb['target']} {lb['two_c_arcsec']} against "
+                      f"{la['two_c_arcsec']}")
     check(a.get("missing") == b.get("missing"), f"{what}: missing {b.get('missing')} against {a.get('missing')}")
 
 
