@@ -73,29 +73,16 @@ def word(wi, unit, data, sixteen, info=".."):
     return f"{wi}.{info}{unit}+{data.rjust(width, '0')} "
 
 
-def gsi_text(book, ids, sixteen, hz_unit, v_unit, d_unit, coordinates, d_shift=0.0):
-    """The book as the instrument records it: a set-up block a station, then
-    face I clockwise, face II counter-clockwise from the same first target."""
-    lines, block = [], [0]
-    star = "*" if sixteen else ""
-
-    def emit(words):
-        block[0] += 1
-        point = words[0].rjust(16 if sixteen else 8, "0")
-        lines.append(f"{star}11{block[0]:04d}+{point} " + "".join(words[1:]))
-
+def observed(book):
+    """The book as the instrument observes it, station by station: each set's
+    face I clockwise, then face II back, with the slope distance at the first
+    pointing of a measured target on each face.  Yields (station, None) at
+    each set-up and (station, (target, face, reading, zenith, slope)) for
+    each pointing."""
     zeniths = {(d["from"], d["to"]): d["zenith"] for d in book["distances"]}
     records = {(d["from"], d["to"]): d for d in book["distances"]}
     for at, sets in book["stations"].items():
-        setup = [ids[at]]
-        if coordinates and at in (0, 3):
-            x, y = book["points"][at]
-            x += d_shift if at == 3 else 0
-            setup += [word("84", d_unit, length_data(y, d_unit), sixteen, ".."),
-                      word("85", d_unit, length_data(x, d_unit), sixteen, ".."),
-                      word("86", d_unit, length_data(book["heights"][at], d_unit), sixteen, "..")]
-        setup.append(word("88", d_unit, length_data(1.562, d_unit), sixteen, ".."))
-        emit(setup)
+        yield at, None
         for j, set_lines in enumerate(sets):
             closed = len(set_lines) > 2 and set_lines[-1][0] == set_lines[0][0]
             body = set_lines[:-1] if closed else set_lines
@@ -106,17 +93,61 @@ def gsi_text(book, ids, sixteen, hz_unit, v_unit, d_unit, coordinates, d_shift=0
             for face, order in ((0, range(len(set_lines))), (1, order_ii)):
                 for i in order:
                     t, left, right = set_lines[i]
-                    z = zeniths.get((at, t), ("88.3000", "271.2954"))
-                    words = [ids[t], word("21", hz_unit, angle_data((left, right)[face], hz_unit), sixteen, "32"),
-                             word("22", v_unit, angle_data(z[face], v_unit), sixteen, "32")]
+                    slope = None
                     if (at, t) in records and (t, face) not in measured:
                         measured.add((t, face))
-                        reading = records[(at, t)]["sets"][j][face]
-                        words.append(word("31", d_unit, length_data(reading, d_unit), sixteen, ".."))
-                        words.append(word("51", ".", "17+000", sixteen, ".."))
-                        words.append(word("87", d_unit, length_data(1.300, d_unit), sixteen, ".."))
-                    words.append(word("41", ".", "99", sixteen, ".."))
-                    emit(words)
+                        slope = records[(at, t)]["sets"][j][face]
+                    z = zeniths.get((at, t), ("88.3000", "271.2954"))
+                    yield at, (t, face, (left, right)[face], z[face], slope)
+
+
+def gsi_text(book, ids, sixteen, hz_unit, v_unit, d_unit, coordinates, d_shift=0.0):
+    """The book as a GSI file: a set-up block a station, then a block a pointing."""
+    lines, block = [], [0]
+    star = "*" if sixteen else ""
+
+    def emit(words):
+        block[0] += 1
+        point = words[0].rjust(16 if sixteen else 8, "0")
+        lines.append(f"{star}11{block[0]:04d}+{point} " + "".join(words[1:]))
+
+    for at, pointing in observed(book):
+        if pointing is None:
+            setup = [ids[at]]
+            if coordinates and at in (0, 3):
+                x, y = book["points"][at]
+                x += d_shift if at == 3 else 0
+                setup += [word("84", d_unit, length_data(y, d_unit), sixteen, ".."),
+                          word("85", d_unit, length_data(x, d_unit), sixteen, ".."),
+                          word("86", d_unit, length_data(book["heights"][at], d_unit), sixteen, "..")]
+            setup.append(word("88", d_unit, length_data(1.562, d_unit), sixteen, ".."))
+            emit(setup)
+            continue
+        t, face, reading, zenith, slope = pointing
+        words = [ids[t], word("21", hz_unit, angle_data(reading, hz_unit), sixteen, "32"),
+                 word("22", v_unit, angle_data(zenith, v_unit), sixteen, "32")]
+        if slope is not None:
+            words.append(word("31", d_unit, length_data(slope, d_unit), sixteen, ".."))
+            words.append(word("51", ".", "17+000", sixteen, ".."))
+            words.append(word("87", d_unit, length_data(1.300, d_unit), sixteen, ".."))
+        words.append(word("41", ".", "99", sixteen, ".."))
+        emit(words)
+    return "\r\n".join(lines) + "\r\n"
+
+
+def raw_text(book, ids):
+    """The book as a domestic instrument's text raw data: STA a station, then
+    SD + HVD for a pointing with a distance, SA + HV for one without."""
+    lines = ["JOB DAY1", "INST NTS"]
+    for at, pointing in observed(book):
+        if pointing is None:
+            lines.append(f"STA {ids[at]},1.562,CTRL")
+            continue
+        t, face, reading, zenith, slope = pointing
+        if slope is None:
+            lines += [f"SA {ids[t]},1.300,", f"HV {reading},{zenith}"]
+        else:
+            lines += [f"SD {ids[t]},1.300,", f"HVD {reading},{zenith},{slope}"]
     return "\r\n".join(lines) + "\r\n"
 
 
@@ -213,6 +244,19 @@ check("编码 未用" in result.stdout and "Q9" in result.stdout, "GSI-8: the un
 result = run("--import", gsi8)
 check(result.returncode == 0 and not book_lines(result.stdout, "point A") and "point A A x y" in result.stdout,
       f"GSI-8 alone: {result.stdout[:400]} {result.stderr}")
+
+# The text raw data of a domestic instrument: the same book through the
+# other format, ids P1..P4 mapped by --points; every reading as the book has it.
+book = true_book(9)
+original = write("original-raw.kvf", fb.book_text(book))
+raw = write("day-raw.txt", raw_text(book, ["P1", "P2", "P3", "P4"]))
+(xa, ya), (xd, yd) = book["points"][0], book["points"][3]
+known = write("known-raw.csv", f"P1\t{xa:.3f}\t{ya:.3f}\t45.2\nP4\t{xd:.3f}\t{yd:.3f}\t48.3\n")
+result = run("--import", raw, known, "--points", "A=P1,B=P2,C=P3,D=P4")
+check(result.returncode == 0, f"text raw import failed: {result.stderr}")
+compare(original, write("imported-raw.kvf", result.stdout), 0.001, 0.0001, "text raw")
+check(book_lines(result.stdout, "heights")[:1] == [["heights", "1.562", "1.3"]],
+      f"text raw heights: {book_lines(result.stdout, 'heights')[:1]}")
 
 # Every refusal names its line.
 head = "*110001+00000000000000K1 88...0+0000000000001500 \n"
