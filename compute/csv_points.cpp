@@ -5,18 +5,13 @@
 #include <array>
 
 #include "compute/field_book_file.h"
+#include "compute/text_lines.h"
 #include "core/number_text.h"
 
 namespace korvanet {
 namespace {
 
-std::string Trimmed(std::string s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && blank(s.back())) s.pop_back();
-    std::size_t i = 0;
-    while (i < s.size() && blank(s[i])) ++i;
-    return s.substr(i);
-}
+std::string Trimmed(std::string_view s) { return std::string(TrimmedLine(s)); }
 
 bool Skipped(const std::string& line) { return line.empty() || line[0] == '#'; }
 
@@ -60,13 +55,9 @@ int ColumnNamed(const std::string& cell) {
 }  // namespace
 
 bool LooksLikePointCsv(const std::string& text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = Trimmed(text.substr(start, end - start));
+    for (const std::string_view raw : TextLines(text)) {
+        const std::string line = Trimmed(raw);
         if (!Skipped(line)) return Fields(line, SeparatorOf(line)).size() >= 3;
-        start = end + 1;
     }
     return false;
 }
@@ -77,13 +68,9 @@ std::vector<CsvPoint> ReadPointCsv(const std::string& text, std::vector<std::str
     std::size_t width = 0;  // the fields a header names; 0: no header
     char separator = 0;
     int number = 0;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+    for (const std::string_view raw : TextLines(text)) {
         ++number;
-        const std::string line = Trimmed(text.substr(start, end - start));
-        start = end + 1;
+        const std::string line = Trimmed(raw);
         if (Skipped(line)) continue;
         const auto refuse = [&](const std::string& why) { throw FieldBookLineError(number, why); };
         const bool first = separator == 0;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "compute/field_book_file.h"
+#include "compute/text_lines.h"
 
 // The units a word's sixth character names:
 //   0 m, last digit 1 mm            6 m, last digit 0.1 mm
@@ -36,16 +37,10 @@ struct Word {
 class GsiReader {
 public:
     InstrumentRecord Read(const std::string& text) {
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
+        for (const std::string_view line : TextLines(text)) {
             ++line_;
-            std::string block = text.substr(start, end - start);
-            while (!block.empty() && (block.back() == '\r' || block.back() == ' ' || block.back() == '\t'))
-                block.pop_back();
+            const std::string block(TrimmedLine(line));
             if (!block.empty()) Block(block);
-            start = end + 1;
         }
         Notes();
         return record_;
@@ -309,19 +304,13 @@ private:
 }  // namespace
 
 bool LooksLikeGsi(const std::string& text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string_view line(text.data() + start, end - start);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.remove_suffix(1);
+    for (std::string_view line : TextLines(text)) {
+        line = TrimmedLine(line);
         if (!line.empty()) {
             if (line[0] == '*') line.remove_prefix(1);
             return line.size() >= 7 && IsDigit(line[0]) && IsDigit(line[1]) &&
                    (line[6] == '+' || line[6] == '-');
         }
-        start = end + 1;
     }
     return false;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compute/field_book_file.h"
+#include "compute/text_lines.h"
 #include "core/number_text.h"
 
 namespace korvanet {
@@ -23,13 +24,6 @@ struct RawLine {
     std::string rest;  // all after the name, trimmed (a NOTE's text)
     std::vector<std::string> fields;
 };
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -48,30 +42,17 @@ std::optional<RawLine> SplitLine(std::string_view text, int number) {
     if (line.name.empty()) return std::nullopt;
     if (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != ',') return std::nullopt;
     if (i < text.size() && text[i] == ',') ++i;
-    line.rest = std::string(Trimmed(text.substr(i)));
+    line.rest = std::string(TrimmedLine(text.substr(i)));
     if (!line.rest.empty()) {
         std::string_view rest = line.rest;
         for (;;) {
             const std::size_t comma = rest.find(',');
-            line.fields.emplace_back(Trimmed(rest.substr(0, comma)));
+            line.fields.emplace_back(TrimmedLine(rest.substr(0, comma)));
             if (comma == std::string_view::npos) break;
             rest.remove_prefix(comma + 1);
         }
     }
     return line;
-}
-
-// The lines of the text, without a leading byte order mark.
-std::vector<std::string_view> LinesOf(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    std::vector<std::string_view> lines;
-    for (;;) {
-        const std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
 }
 
 bool IsStation(const std::string& name) { return name == "STA" || name == "STN"; }
@@ -96,9 +77,9 @@ public:
     InstrumentRecord Read(const std::string& text) {
         record_.format = "文本原始数据";
         int number = 0;
-        for (std::string_view raw : LinesOf(text)) {
+        for (std::string_view raw : TextLines(text)) {
             ++number;
-            const std::string_view trimmed = Trimmed(raw);
+            const std::string_view trimmed = TrimmedLine(raw);
             if (trimmed.empty()) continue;
             const std::optional<RawLine> line = SplitLine(trimmed, number);
             if (!line) {
@@ -306,9 +287,9 @@ private:
 
 bool LooksLikeTextRaw(const std::string& text) {
     int number = 0;
-    for (std::string_view raw : LinesOf(text)) {
+    for (std::string_view raw : TextLines(text)) {
         ++number;
-        const std::string_view trimmed = Trimmed(raw);
+        const std::string_view trimmed = TrimmedLine(raw);
         if (trimmed.empty()) continue;
         const std::optional<RawLine> line = SplitLine(trimmed, number);
         // Upper case as the instruments write it: a field book's lower-case
