@@ -40,7 +40,7 @@ void WriteExportFile(BatchMode mode, const std::string& path, const std::string&
     try {
         WriteFileWhole(path, bytes);
     } catch (const KorvanetError& e) {
-        throw KorvanetError(std::string("无法保存") + ExportKind(mode) + " " + path + ": " + e.what());
+        throw KorvanetError(std::string("无法保存 ") + ExportKind(mode) + " " + path + ": " + e.what());
     }
     err << ExportKind(mode) << "已写入 " << path << '\n';
 }
