@@ -78,11 +78,11 @@ QString MappingProblem(const std::vector<std::string>& ids, const std::vector<st
     QStringList free;
     for (int p = 0; p < 4; ++p)
         if (byPoint.count(p) == 0) free << Letter(p);
+    // With all four points given, a recorded id left at (不用) is a point
+    // beyond the figure, left out of the book with a note; while a letter is
+    // still free, it is more likely the one forgotten.
     for (const std::string& id : recorded) {
-        if (mapping.count(id) != 0) continue;
-        if (free.isEmpty())
-            return QStringLiteral("仪器记录了点号 %1, 但 A、B、C、D 都已对应别的点号: 大地四边形只有四个点。")
-                .arg(Id(id));
+        if (mapping.count(id) != 0 || free.isEmpty()) continue;
         return QStringLiteral("仪器记录了点号 %1 (测站或照准点), 它要对应一个点: 还没有对应的是 %2。")
             .arg(Id(id), free.join(QStringLiteral("、")));
     }

@@ -144,7 +144,19 @@ private:
         return it->second;
     }
 
+    // A day's file holds more than the figure: a station the mapping leaves
+    // out is no station of the figure, and a target it leaves out no
+    // direction of it.  Both are left out of the book, and the book says so.
+    // The first target of a set is its zero direction: without it the set's
+    // other directions would silently be turned to another one, so it must
+    // be mapped.
     void Station(const InstrumentStation& station) {
+        if (!mapping_.count(station.id)) {
+            notes_.push_back("第 " + std::to_string(station.line) + " 行的测站 " + station.id +
+                             " 不在点号对应中, 它的 " + std::to_string(station.pointings.size()) +
+                             " 次照准未读入");
+            return;
+        }
         const int at = PointOf(station.id, station.line, "测站");
         Point(station, at);
         if (station.pointings.empty()) {
@@ -164,7 +176,8 @@ private:
         const std::size_t stationIndex = static_cast<std::size_t>(found - book_.stations.begin());
         std::vector<std::pair<int, std::size_t>> records;  // target -> its distance record
         bool firstSet = true;
-        for (const PointingSet& set : SetsOf(station)) {
+        for (PointingSet set : SetsOf(station)) {
+            LeaveOutUnmapped(station, set);
             FieldSet lines;
             for (const InstrumentPointing* right : set.faceII) {
                 const int k = Occurrence(set.faceII, right);
@@ -190,6 +203,26 @@ private:
             CheckPart(part, set.faceI.front()->line);
             Distances(station, at, set, records, firstSet);
             firstSet = false;
+        }
+    }
+
+    void LeaveOutUnmapped(const InstrumentStation& station, PointingSet& set) {
+        const InstrumentPointing* first = set.faceI.front();
+        if (!mapping_.count(first->target)) {
+            throw FieldBookLineError(first->line, "测回的起始方向 " + first->target +
+                                                      " 不在点号对应中; 起始方向是本测回各方向的零方向, "
+                                                      "请把它对应到图形的一个点");
+        }
+        std::vector<std::string> left;
+        const auto unmapped = [&](const InstrumentPointing* p) {
+            if (mapping_.count(p->target)) return false;
+            if (std::find(left.begin(), left.end(), p->target) == left.end()) left.push_back(p->target);
+            return true;
+        };
+        for (auto* face : {&set.all, &set.faceI, &set.faceII}) std::erase_if(*face, unmapped);
+        for (const std::string& id : left) {
+            notes_.push_back("测站 " + station.id + " 第 " + std::to_string(first->line) +
+                             " 行起的测回: 照准点 " + id + " 不在点号对应中, 它的方向未读入");
         }
     }
 

@@ -68,10 +68,12 @@ PointMapping IdentityMapping(const InstrumentRecord& record);
 // one into a line), every slope distance of a target's pointings in a set
 // one reading of the `read` line of that set, the zenith pair of the first
 // set its `zenith` line, heights when both are recorded.  A station's
-// coordinates become its point's `point` line.  Throws a FieldBookLineError
-// naming the file's line: an id the mapping lacks, a face-II pointing with
+// coordinates become its point's `point` line.  A station or a target the
+// mapping leaves out is left out of the book, with a note; the first target
+// of a set, its zero direction, must be mapped.  Throws a FieldBookLineError
+// naming the file's line: an unmapped first target, a face-II pointing with
 // no face-I partner, a station or a set that is not the figure's, and the
-// like.  `notes` gains what was assumed.
+// like.  `notes` gains what was assumed and what was left out.
 FieldBook BookFromRecord(const InstrumentRecord& record, const PointMapping& mapping,
                          std::vector<std::string>& notes);
 

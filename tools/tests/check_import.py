@@ -198,7 +198,8 @@ def true_book(seed):
 book = true_book(7)
 original = write("original-16.kvf", fb.book_text(book))
 ids16 = ["K1", "K2", "K3", "K4"]
-gsi16 = write("day-16.gsi", gsi_text(book, ids16, True, "4", "4", "6", True))
+gsi16_text = gsi_text(book, ids16, True, "4", "4", "6", True)
+gsi16 = write("day-16.gsi", gsi16_text)
 result = run("--import", gsi16, "--points", "A=K1,B=K2,C=K3,D=K4")
 check(result.returncode == 0, f"GSI-16 import failed: {result.stderr}")
 imported16 = write("imported-16.kvf", result.stdout)
@@ -212,6 +213,23 @@ check(book_lines(result.stdout, "constants") == [["constants", "0", "0"]] and "m
       "GSI-16: the instrument's distances need constants 0 0 and no met")
 check("WI 51 +17+000" in result.stdout and "WI 41 ×" in result.stdout,
       "GSI-16: the book does not say which corrections and words it found")
+# A day's file holds more than the figure: a pointing at a point the
+# mapping leaves out (BM1, inside a set) and a station beyond it (K9) are
+# left out, each with its note, and the book is the figure's; but a set
+# whose first target, its zero direction, is left out is refused at its line.
+day = gsi16_text.split("\r\n")
+extra = day[:3] + [day[2].replace("00000000000000K3", "0000000000000BM1")] + day[3:-1]
+extra += [day[0].replace("00000000000000K1", "00000000000000K9"), day[1], ""]
+result = run("--import", write("day-extra.gsi", "\r\n".join(extra)), "--points", "A=K1,B=K2,C=K3,D=K4")
+check(result.returncode == 0, f"a day with more than the figure: {result.stderr}")
+compare(original, write("imported-extra.kvf", result.stdout), 0.001, 0.0001, "GSI-16 with BM1 and K9")
+check("照准点 BM1 不在点号对应中" in result.stdout and "测站 K9 不在点号对应中" in result.stdout,
+      f"the points left out are not noted: {result.stdout[:800]}")
+zero = day[:1] + [day[1][:8] + "0000000000000BM1" + day[1][24:]] + day[2:]
+result = run("--import", write("day-zero.gsi", "\r\n".join(zero)), "--points", "A=K1,B=K2,C=K3,D=K4")
+check(result.returncode == 1 and "第 2 行" in result.stderr and "起始方向 BM1" in result.stderr,
+      f"a zero direction left out: {result.returncode} {result.stderr!r}")
+
 # A CSV of the known points holds over the set-ups, and the book says where
 # they disagree: D by 12 mm, A not at all.
 (xa, ya), (xd, yd) = book["points"][0], book["points"][3]
