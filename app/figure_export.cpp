@@ -3,25 +3,16 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "adjust/quadrilateral.h"
 #include "app/program_settings.h"
 #include "compute/file_writer.h"
-#include "core/korvanet_error.h"
-#include "core/prompter.h"
 
 namespace korvanet {
 namespace {
@@ -85,27 +76,16 @@ PointHeights BookHeights(const FieldBook& book, const std::vector<std::string>& 
 
 FigureExportDialog::FigureExportDialog(FigureExport kind, std::function<std::string(CassEncoding)> bytes,
                                        const QString& fileStem, const QString& heightsSaid, QWidget* parent)
-    : QDialog(parent), kind_(kind), bytes_(std::move(bytes)) {
-    const ExportKind& what = KindOf(kind);
-    setWindowTitle(QStringLiteral("导出%1").arg(QString::fromUtf8(what.name)));
-    const QSettings settings = ProgramSettings();
-    path_ = new QLineEdit(this);
-    path_->setObjectName(QStringLiteral("exportPath"));
-    path_->setMinimumWidth(360);
-    path_->setText(QDir(settings.value(kFolderKey, QDir::homePath()).toString())
-                       .filePath(fileStem + QLatin1Char('.') + QString::fromLatin1(what.suffix)));
-    auto* browse = new QPushButton(QStringLiteral("浏览(&B)…"), this);
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(path_);
-    pathRow->addWidget(browse);
-
-    auto* form = new QFormLayout;
-    auto* fileLabel = new QLabel(QStringLiteral("文件(&F):"), this);
-    fileLabel->setBuddy(path_);
-    form->addRow(fileLabel, pathRow);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    : ExportFileDialog({QStringLiteral("导出%1").arg(QString::fromUtf8(KindOf(kind).name)),
+                        QString::fromUtf8(KindOf(kind).name), QStringLiteral("请给出要导出的文件名。"),
+                        QString::fromUtf8(KindOf(kind).filter), kFolderKey,
+                        fileStem + QLatin1Char('.') + QString::fromLatin1(KindOf(kind).suffix),
+                        QStringLiteral("exportPath")},
+                       parent),
+      kind_(kind),
+      bytes_(std::move(bytes)) {
     if (kind == FigureExport::Cass) {
+        const QSettings settings = ProgramSettings();
         encoding_ = new QComboBox(this);
         encoding_->setObjectName(QStringLiteral("cassEncoding"));
         encoding_->addItem(QStringLiteral("UTF-8"));
@@ -113,68 +93,32 @@ FigureExportDialog::FigureExportDialog(FigureExport kind, std::function<std::str
         encoding_->setCurrentIndex(settings.value(kEncodingKey).toString() == QLatin1String("gbk") ? 1 : 0);
         auto* encodingLabel = new QLabel(QStringLiteral("编码(&N):"), this);
         encodingLabel->setBuddy(encoding_);
-        form->addRow(encodingLabel, encoding_);
+        form()->addRow(encodingLabel, encoding_);
         auto* lines =
             new QLabel(QStringLiteral("每点一行: 点名,编码,Y(东),X(北),H, 单位米。") + heightsSaid, this);
         lines->setObjectName(QStringLiteral("cassHeights"));
         lines->setWordWrap(true);
-        layout->addWidget(lines);
+        layout()->addWidget(lines);
     }
-    problem_ = new QLabel(this);
-    problem_->setWordWrap(true);
-    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
-    problem_->hide();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导出"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    layout->addWidget(problem_);
-    layout->addWidget(buttons);
-
-    connect(browse, &QPushButton::clicked, this, &FigureExportDialog::browse);
-    connect(buttons, &QDialogButtonBox::accepted, this, &FigureExportDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &FigureExportDialog::reject);
-    connect(path_, &QLineEdit::textEdited, problem_, &QLabel::hide);
+    finishLayout();
 }
 
 QString FigureExportDialog::doneText() const {
     return QStringLiteral("%1已导出到 %2")
-        .arg(QString::fromUtf8(KindOf(kind_).name), QDir::toNativeSeparators(written_));
+        .arg(QString::fromUtf8(KindOf(kind_).name), QDir::toNativeSeparators(writtenPath()));
 }
 
-void FigureExportDialog::browse() {
-    const QString chosen = QFileDialog::getSaveFileName(this, windowTitle(), path_->text(),
-                                                        QString::fromUtf8(KindOf(kind_).filter));
-    if (!chosen.isEmpty()) {
-        path_->setText(chosen);
-        problem_->hide();
-    }
+bool FigureExportDialog::gbk() const { return encoding_ != nullptr && encoding_->currentIndex() == 1; }
+
+void FigureExportDialog::write(const QString& path) {
+    // Made first, whole: a name CASS cannot take in GBK writes nothing.
+    const std::string file = bytes_(gbk() ? CassEncoding::Gbk : CassEncoding::Utf8);
+    WriteFileWhole(QFile::encodeName(path).toStdString(), file);
 }
 
-void FigureExportDialog::accept() {
-    const QString path = path_->text().trimmed();
-    if (path.isEmpty()) {
-        problem_->setText(QStringLiteral("请给出要导出的文件名。"));
-        problem_->show();
-        return;
-    }
-    const bool gbk = encoding_ != nullptr && encoding_->currentIndex() == 1;
-    const QString name = QString::fromUtf8(KindOf(kind_).name);
-    try {
-        // Made first, whole: a name CASS cannot take in GBK writes nothing.
-        const std::string file = bytes_(gbk ? CassEncoding::Gbk : CassEncoding::Utf8);
-        WriteFileWhole(QFile::encodeName(path).toStdString(), file);
-    } catch (const KorvanetError& e) {
-        QMessageBox::warning(this, QString::fromUtf8(kApplicationTitle),
-                             QStringLiteral("无法导出%1 %2: %3")
-                                 .arg(name, QDir::toNativeSeparators(path), QString::fromUtf8(e.what())));
-        return;
-    }
-    written_ = path;
-    QSettings settings = ProgramSettings();
-    settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+void FigureExportDialog::remember(QSettings& settings) {
     if (encoding_ != nullptr)
-        settings.setValue(kEncodingKey, gbk ? QStringLiteral("gbk") : QStringLiteral("utf-8"));
-    QDialog::accept();
+        settings.setValue(kEncodingKey, gbk() ? QStringLiteral("gbk") : QStringLiteral("utf-8"));
 }
 
 }  // namespace korvanet

@@ -8,18 +8,16 @@
 // is told with its reason and the dialog stays open with what was typed, so
 // that another place can be chosen; nothing is written then.
 
-#include <QDialog>
 #include <QString>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "adjust/field_book.h"
+#include "app/export_file_dialog.h"
 #include "compute/figure_exports.h"
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QWidget;
 
@@ -37,7 +35,7 @@ QMenu* FigureExportMenu(const QString& title, QWidget* parent,
 // tells the surveyor which, in a sentence for the dialog.
 PointHeights BookHeights(const FieldBook& book, const std::vector<std::string>& names, QString& said);
 
-class FigureExportDialog : public QDialog {
+class FigureExportDialog : public ExportFileDialog {
     Q_OBJECT
 public:
     // `bytes` makes the file (the encoding counts for CASS only) and throws
@@ -46,26 +44,21 @@ public:
     FigureExportDialog(FigureExport kind, std::function<std::string(CassEncoding)> bytes,
                        const QString& fileStem, const QString& heightsSaid, QWidget* parent = nullptr);
 
-    QLineEdit* pathField() const { return path_; }
     // UTF-8 or GBK; null for DXF and Gama XML.
     QComboBox* encodingChoice() const { return encoding_; }
-    QString writtenPath() const { return written_; }
     // What the status bar says once the file is written.
     QString doneText() const;
 
-public slots:
-    // Writes the file; closes the dialog only when it was written.
-    void accept() override;
+protected:
+    void write(const QString& path) override;
+    void remember(QSettings& settings) override;
 
 private:
-    void browse();
+    bool gbk() const;
 
     FigureExport kind_;
     std::function<std::string(CassEncoding)> bytes_;
-    QLineEdit* path_ = nullptr;
     QComboBox* encoding_ = nullptr;
-    QLabel* problem_ = nullptr;
-    QString written_;
 };
 
 }  // namespace korvanet

@@ -8,15 +8,13 @@
 // A write that fails is told in a message box and the dialog stays open
 // with what was typed, so that another place can be chosen.
 
-#include <QDialog>
 #include <QString>
 #include <functional>
 
+#include "app/export_file_dialog.h"
 #include "report/adjustment_document.h"
 
 class QCheckBox;
-class QLabel;
-class QLineEdit;
 
 namespace korvanet {
 
@@ -25,7 +23,7 @@ namespace korvanet {
 // file cannot be written.  The ODT needs the running QGuiApplication.
 void ExportReport(const AdjustmentDocument& document, const QString& path);
 
-class ReportExportDialog : public QDialog {
+class ReportExportDialog : public ExportFileDialog {
     Q_OBJECT
 public:
     // `build` makes the document, with the steps or without.  `stepsOffered`:
@@ -33,24 +31,16 @@ public:
     ReportExportDialog(std::function<AdjustmentDocument(bool steps)> build, bool stepsOffered,
                        QWidget* parent = nullptr);
 
-    QLineEdit* pathField() const { return path_; }
     QCheckBox* stepsBox() const { return steps_; }
-    // The file written by the last accepted export.
-    QString writtenPath() const { return written_; }
 
-public slots:
-    // Writes the report; closes the dialog only when it was written.
-    void accept() override;
+protected:
+    void write(const QString& path) override;
+    void remember(QSettings& settings) override;
 
 private:
-    void browse();
-
     std::function<AdjustmentDocument(bool)> build_;
     bool stepsOffered_ = true;
-    QLineEdit* path_ = nullptr;
     QCheckBox* steps_ = nullptr;
-    QLabel* problem_ = nullptr;
-    QString written_;
 };
 
 }  // namespace korvanet
